@@ -1,0 +1,167 @@
+#pragma once
+// The one implementation of Engine. Its operations live in one file per part:
+//   engine_impl.cpp      creation, reference count, states, the error path
+//   engine_system.cpp    System_Initiate/Start/Shutdown, the window procedure, timer, screenshot
+//   engine_resources.cpp log, files, packs, search, ini, random, power status
+//   engine_sound.cpp     sound and channels
+//   engine_input.cpp     Input_ operations (data in Input)
+//   engine_graphics.cpp  Gfx_, Target_, Texture_ operations (data in Graphics)
+//   splash.cpp           the start-up splash
+
+#include <cstdint>
+
+#include "engine/engine.h"
+#include "engine/graphics.h"
+#include "engine/input.h"
+
+class EngineImpl final : public Engine {
+ public:
+  EngineImpl();
+
+  void Release() override;
+
+  bool System_Initiate(bool withCaption) override;
+  void System_Shutdown() override;
+  bool System_Start() override;
+  const char* System_LastError() override;
+  void System_Log(const char* format, ...) override __attribute__((format(printf, 2, 3)));
+  bool System_ShellOpen(const char* pathOrUrl) override;
+  void System_Screenshot(const char* fileName) override;
+
+  void System_SetState(BoolState state, bool value) override;
+  void System_SetState(FuncState state, EngineCallback value) override;
+  void System_SetState(DeviceChangeState state, DeviceChangeCallback value) override;
+  void System_SetState(WindowState state, WindowHandle value) override;
+  void System_SetState(IntState state, int value) override;
+  void System_SetState(TextState state, const char* value) override;
+
+  bool System_GetState(BoolState state) override;
+  EngineCallback System_GetState(FuncState state) override;
+  WindowHandle System_GetState(WindowState state) override;
+  int System_GetState(IntState state) override;
+  const char* System_GetState(TextState state) override;
+
+  void* Resource_Load(const char* name, std::uint32_t* size) override;
+  void Resource_Free(void* data) override;
+  bool Resource_AddPack(const char* fileName, const char* password) override;
+  void Resource_RemovePack(const char* fileName) override;
+  void Resource_RemoveAllPacks() override;
+  const char* Resource_FullPath(const char* name) override;
+  const char* Resource_FindFile(const char* pattern) override;
+  const char* Resource_FindFolder(const char* pattern) override;
+
+  void Ini_WriteInt(const char* section, const char* key, int value) override;
+  int Ini_ReadInt(const char* section, const char* key, int defaultValue) override;
+  void Ini_WriteFloat(const char* section, const char* key, float value) override;
+  float Ini_ReadFloat(const char* section, const char* key, float defaultValue) override;
+  void Ini_WriteString(const char* section, const char* key, const char* value) override;
+  const char* Ini_ReadString(const char* section, const char* key,
+                             const char* defaultValue) override;
+
+  void Random_Seed(std::uint32_t seed) override;
+  int Random_Integer(int min, int max) override;
+  float Random_Real(float min, float max) override;
+
+  float Timer_Seconds() override;
+  float Timer_Delta() override;
+  int Timer_FramesPerSecond() override;
+
+  SampleHandle Sound_LoadSample(const char* dataOrName, std::uint32_t size) override;
+  void Sound_FreeSample(SampleHandle sample) override;
+  ChannelHandle Sound_PlaySample(SampleHandle sample) override;
+  ChannelHandle Sound_PlaySampleEx(SampleHandle sample, int volume, int pan, float pitch,
+                                   bool loop) override;
+  MusicHandle Sound_LoadMusic(const char* dataOrName, std::uint32_t size) override;
+  void Sound_FreeMusic(MusicHandle music) override;
+  ChannelHandle Sound_PlayMusic(MusicHandle music, bool loop, int order, int row) override;
+  void Sound_SetMusicAmplify(MusicHandle music, int amplify) override;
+  int Sound_GetMusicAmplify(MusicHandle music) override;
+  int Sound_GetMusicLength(MusicHandle music) override;
+  void Sound_SetMusicPosition(MusicHandle music, int order, int row) override;
+  bool Sound_GetMusicPosition(MusicHandle music, int* order, int* row) override;
+  void Sound_SetInstrumentVolume(MusicHandle music, int instrument, int volume) override;
+  int Sound_GetInstrumentVolume(MusicHandle music, int instrument) override;
+  void Sound_SetMusicChannelVolume(MusicHandle music, int channel, int volume) override;
+  int Sound_GetMusicChannelVolume(MusicHandle music, int channel) override;
+  StreamHandle Sound_LoadStream(const char* dataOrName, std::uint32_t size) override;
+  void Sound_FreeStream(StreamHandle stream) override;
+  ChannelHandle Sound_PlayStream(StreamHandle stream, bool loop) override;
+
+  void Channel_SetPanning(ChannelHandle channel, int pan) override;
+  void Channel_SetVolume(ChannelHandle channel, int volume) override;
+  void Channel_SetPitch(ChannelHandle channel, float pitch) override;
+  void Channel_Pause(ChannelHandle channel) override;
+  void Channel_Resume(ChannelHandle channel) override;
+  void Channel_Stop(ChannelHandle channel) override;
+  void Channel_PauseAll() override;
+  void Channel_ResumeAll() override;
+  void Channel_StopAll() override;
+  bool Channel_IsPlaying(ChannelHandle channel) override;
+  float Channel_GetLength(ChannelHandle channel) override;
+  float Channel_GetPosition(ChannelHandle channel) override;
+  void Channel_SetPosition(ChannelHandle channel, float seconds) override;
+  void Channel_SlideTo(ChannelHandle channel, float seconds, int volume, int pan,
+                       float pitch) override;
+  bool Channel_IsSliding(ChannelHandle channel) override;
+
+  void Input_MousePosition(float* x, float* y) override;
+  void Input_SetMousePosition(float x, float y) override;
+  int Input_WheelDelta() override;
+  bool Input_MouseInside() override;
+  bool Input_KeyPressed(int key) override;
+  bool Input_KeyReleased(int key) override;
+  bool Input_KeyHeld(int key) override;
+  const char* Input_KeyName(int key) override;
+  int Input_LastKey() override;
+  int Input_LastChar() override;
+  bool Input_NextEvent(InputEvent* event) override;
+
+  bool Gfx_BeginScene(TargetHandle target) override;
+  void Gfx_EndScene() override;
+  void Gfx_Clear(std::uint32_t colour) override;
+  void Gfx_DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour,
+                    float z) override;
+  void Gfx_DrawTriangle(const Triangle* triangle) override;
+  void Gfx_DrawQuad(const Quad* quad) override;
+  Vertex* Gfx_BeginBatch(int primitiveKind, TextureHandle texture, int blend,
+                         int* maximum) override;
+  void Gfx_EndBatch(int primitiveCount) override;
+  void Gfx_SetClipRect(int x, int y, int width, int height) override;
+  void Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale,
+                        float vscale) override;
+
+  TargetHandle Target_Create(int width, int height, bool withDepth) override;
+  void Target_Free(TargetHandle target) override;
+  TextureHandle Target_Texture(TargetHandle target) override;
+
+  TextureHandle Texture_Create(int width, int height) override;
+  TextureHandle Texture_Load(const void* dataOrName, std::uint32_t size, bool mipmaps) override;
+  void Texture_Free(TextureHandle texture) override;
+  int Texture_Width(TextureHandle texture, bool fromImage) override;
+  int Texture_Height(TextureHandle texture, bool fromImage) override;
+  std::uint32_t* Texture_Lock(TextureHandle texture, bool readOnly, int left, int top, int width,
+                              int height) override;
+  void Texture_Unlock(TextureHandle texture) override;
+
+  // The one error path of every part: the message goes to the log as its own line and becomes
+  // the text System_LastError returns.
+  void PostError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // Runs the start-up splash (step 14 of System_Initiate).
+  void RunSplash();
+
+  // The parts' data. System fields follow; the owner of engine_system.cpp lays them out.
+  Graphics graphics{*this};
+  Input input{*this};
+
+  WindowHandle window = nullptr;
+  int screenWidth = 800;
+  int screenHeight = 600;
+  int screenBpp = 32;
+  bool windowed = false;
+  bool depthBuffer = false;
+  bool textureFilter = true;
+  int fps = 0;
+  EngineCallback renderFunc = nullptr;
+  EngineCallback restoreFunc = nullptr;
+};
