@@ -1,24 +1,36 @@
 // The engine's graphics operations; the work is done by Graphics.
 #include "engine/engine_impl.h"
 
-bool EngineImpl::Gfx_BeginScene(TargetHandle target) { return graphics.BeginScene(target); }
-void EngineImpl::Gfx_EndScene() { graphics.EndScene(); }
-void EngineImpl::Gfx_Clear(std::uint32_t colour) { graphics.Clear(colour); }
+bool EngineImpl::Gfx_BeginScene(TargetHandle target) {
+  return graphics.BeginScene(target);
+}
+void EngineImpl::Gfx_EndScene() {
+  graphics.EndScene();
+}
+void EngineImpl::Gfx_Clear(std::uint32_t colour) {
+  graphics.Clear(colour);
+}
 
 void EngineImpl::Gfx_DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour,
                               float z) {
   graphics.DrawLine(x1, y1, x2, y2, colour, z);
 }
 
-void EngineImpl::Gfx_DrawTriangle(const Triangle* triangle) { graphics.DrawTriangle(triangle); }
-void EngineImpl::Gfx_DrawQuad(const Quad* quad) { graphics.DrawQuad(quad); }
+void EngineImpl::Gfx_DrawTriangle(const Triangle* triangle) {
+  graphics.DrawTriangle(triangle);
+}
+void EngineImpl::Gfx_DrawQuad(const Quad* quad) {
+  graphics.DrawQuad(quad);
+}
 
 Vertex* EngineImpl::Gfx_BeginBatch(int primitiveKind, TextureHandle texture, int blend,
                                    int* maximum) {
   return graphics.BeginBatch(primitiveKind, texture, blend, maximum);
 }
 
-void EngineImpl::Gfx_EndBatch(int primitiveCount) { graphics.EndBatch(primitiveCount); }
+void EngineImpl::Gfx_EndBatch(int primitiveCount) {
+  graphics.EndBatch(primitiveCount);
+}
 
 void EngineImpl::Gfx_SetClipRect(int x, int y, int width, int height) {
   graphics.SetClipRect(x, y, width, height);
@@ -32,7 +44,9 @@ void EngineImpl::Gfx_SetTransform(float x, float y, float dx, float dy, float ro
 TargetHandle EngineImpl::Target_Create(int width, int height, bool withDepth) {
   return graphics.TargetCreate(width, height, withDepth);
 }
-void EngineImpl::Target_Free(TargetHandle target) { graphics.TargetFree(target); }
+void EngineImpl::Target_Free(TargetHandle target) {
+  graphics.TargetFree(target);
+}
 TextureHandle EngineImpl::Target_Texture(TargetHandle target) {
   return graphics.TargetTexture(target);
 }
@@ -41,12 +55,13 @@ TextureHandle EngineImpl::Texture_Create(int width, int height) {
   return graphics.TextureCreate(width, height);
 }
 
-TextureHandle EngineImpl::Texture_Load(const void* dataOrName, std::uint32_t size,
-                                       bool mipmaps) {
+TextureHandle EngineImpl::Texture_Load(const void* dataOrName, std::uint32_t size, bool mipmaps) {
   return graphics.TextureLoad(dataOrName, size, mipmaps);
 }
 
-void EngineImpl::Texture_Free(TextureHandle texture) { graphics.TextureFree(texture); }
+void EngineImpl::Texture_Free(TextureHandle texture) {
+  graphics.TextureFree(texture);
+}
 
 int EngineImpl::Texture_Width(TextureHandle texture, bool fromImage) {
   return graphics.TextureWidth(texture, fromImage);
@@ -61,4 +76,6 @@ std::uint32_t* EngineImpl::Texture_Lock(TextureHandle texture, bool readOnly, in
   return graphics.TextureLock(texture, readOnly, left, top, width, height);
 }
 
-void EngineImpl::Texture_Unlock(TextureHandle texture) { graphics.TextureUnlock(texture); }
+void EngineImpl::Texture_Unlock(TextureHandle texture) {
+  graphics.TextureUnlock(texture);
+}

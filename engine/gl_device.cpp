@@ -19,7 +19,21 @@ constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr GLenum kPixelFormat = GL_BGRA;
 constexpr GLenum kPixelType = GL_UNSIGNED_BYTE;
 
-GLenum PrimitiveMode(int kind) { return kind == PRIM_LINES ? GL_LINES : GL_TRIANGLES; }
+// Texture work must not disturb the texture the batch has bound.
+class TextureBindingKeeper {
+ public:
+  TextureBindingKeeper() { glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound_); }
+  ~TextureBindingKeeper() { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound_)); }
+  TextureBindingKeeper(const TextureBindingKeeper&) = delete;
+  TextureBindingKeeper& operator=(const TextureBindingKeeper&) = delete;
+
+ private:
+  GLint bound_ = 0;
+};
+
+GLenum PrimitiveMode(int kind) {
+  return kind == PRIM_LINES ? GL_LINES : GL_TRIANGLES;
+}
 }  // namespace
 
 unsigned GlDevice::PrepareWindow() {
@@ -100,9 +114,12 @@ bool GlDevice::CreateBuffers() {
   std::vector<std::uint16_t> indices(kMaxQuads * kIndicesPerQuad);
   for (int n = 0; n < kMaxQuads; ++n) {
     const auto base = static_cast<std::uint16_t>(4 * n);
-    const std::uint16_t quad[kIndicesPerQuad] = {
-        base, static_cast<std::uint16_t>(base + 1), static_cast<std::uint16_t>(base + 2),
-        static_cast<std::uint16_t>(base + 2), static_cast<std::uint16_t>(base + 3), base};
+    const std::uint16_t quad[kIndicesPerQuad] = {base,
+                                                 static_cast<std::uint16_t>(base + 1),
+                                                 static_cast<std::uint16_t>(base + 2),
+                                                 static_cast<std::uint16_t>(base + 2),
+                                                 static_cast<std::uint16_t>(base + 3),
+                                                 base};
     for (int i = 0; i < kIndicesPerQuad; ++i) indices[n * kIndicesPerQuad + i] = quad[i];
   }
   glGenBuffers(1, &indexBuffer_);
@@ -142,14 +159,22 @@ int GlDevice::MaxTextureSize() const {
   return size;
 }
 
-void GlDevice::SetSwapInterval(bool vsync) { SDL_GL_SetSwapInterval(vsync ? 1 : 0); }
+void GlDevice::SetSwapInterval(bool vsync) {
+  SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+}
 
 void GlDevice::SetAlphaBlend(bool on) {
   glBlendFunc(GL_SRC_ALPHA, on ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
 }
-void GlDevice::SetDepthWrite(bool on) { glDepthMask(on ? GL_TRUE : GL_FALSE); }
-void GlDevice::SetDepthTest(bool on) { on ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST); }
-void GlDevice::SetColourAdd(bool on) { glUniform1i(colourAddLocation_, on ? 1 : 0); }
+void GlDevice::SetDepthWrite(bool on) {
+  glDepthMask(on ? GL_TRUE : GL_FALSE);
+}
+void GlDevice::SetDepthTest(bool on) {
+  on ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+}
+void GlDevice::SetColourAdd(bool on) {
+  glUniform1i(colourAddLocation_, on ? 1 : 0);
+}
 
 void GlDevice::SetLinearFilter(bool on) {
   // Single-level textures clamp their level range, so the mip part of the filter is harmless.
@@ -187,6 +212,7 @@ void GlDevice::Draw(int kind, int count, const Vertex* vertices) {
 unsigned GlDevice::CreateTexture(int width, int height, const std::uint32_t* argb, bool mipmaps) {
   while (glGetError() != GL_NO_ERROR) {
   }
+  const TextureBindingKeeper keeper;
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
@@ -206,6 +232,7 @@ unsigned GlDevice::CreateTexture(int width, int height, const std::uint32_t* arg
 
 void GlDevice::UpdateTexture(unsigned name, int x, int y, int width, int height,
                              const std::uint32_t* argb, int pitch, bool mipmaps) {
+  const TextureBindingKeeper keeper;
   glBindTexture(GL_TEXTURE_2D, name);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, pitch);
   glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, kPixelFormat, kPixelType, argb);

@@ -19,11 +19,17 @@ bool ValidKind(int kind) {
 }
 }  // namespace
 
-Graphics::~Graphics() { Shutdown(); }
+Graphics::~Graphics() {
+  Shutdown();
+}
 
-unsigned Graphics::PrepareWindow() { return GlDevice::PrepareWindow(); }
+unsigned Graphics::PrepareWindow() {
+  return GlDevice::PrepareWindow();
+}
 
-bool Graphics::HasDevice() const { return device_.Exists(); }
+bool Graphics::HasDevice() const {
+  return device_.Exists();
+}
 
 void Graphics::Fail(const char* message) {
   lastError_ = message;
@@ -217,8 +223,8 @@ unsigned Graphics::CurrentFramebuffer() const {
 void Graphics::BindTarget(GfxTarget* target) {
   device_.BindFramebuffer(target ? target->framebuffer : screenFramebuffer_);
   device_.SetDepthTest(target ? target->withDepth : engine_.depthBuffer);
-  const Rect bounds = target ? Rect{0, 0, target->width, target->height}
-                             : Rect{0, 0, screenWidth_, screenHeight_};
+  const Rect bounds =
+      target ? Rect{0, 0, target->width, target->height} : Rect{0, 0, screenWidth_, screenHeight_};
   device_.SetViewport(bounds.x, bounds.y, bounds.width, bounds.height);
   view_ = Affine{};
   SetProjection(bounds);
@@ -229,7 +235,11 @@ void Graphics::BindTarget(GfxTarget* target) {
 void Graphics::SetProjection(const Rect& area) {
   const float width = static_cast<float>(std::max(area.width, 1));
   const float height = static_cast<float>(std::max(area.height, 1));
-  projection_ = Affine{2.0f / width, 0, 0, 2.0f / height, -1.0f - 2.0f * area.x / width,
+  projection_ = Affine{2.0f / width,
+                       0,
+                       0,
+                       2.0f / height,
+                       -1.0f - 2.0f * area.x / width,
                        -1.0f - 2.0f * area.y / height};
   UploadTransform();
 }
@@ -238,10 +248,22 @@ void Graphics::UploadTransform() {
   const Affine& p = projection_;
   const Affine& v = view_;
   // Depth 0 to 1 becomes clip z -1 to 1, so the depth buffer holds z itself.
-  const float matrix[16] = {p.a * v.a,         p.d * v.b,         0, 0,  //
-                            p.a * v.c,         p.d * v.d,         0, 0,  //
-                            0,                 0,                 2, 0,  //
-                            p.a * v.tx + p.tx, p.d * v.ty + p.ty, -1, 1};
+  const float matrix[16] = {p.a * v.a,
+                            p.d * v.b,
+                            0,
+                            0,  //
+                            p.a * v.c,
+                            p.d * v.d,
+                            0,
+                            0,  //
+                            0,
+                            0,
+                            2,
+                            0,  //
+                            p.a * v.tx + p.tx,
+                            p.d * v.ty + p.ty,
+                            -1,
+                            1};
   device_.SetTransform(matrix);
 }
 
@@ -306,7 +328,6 @@ TargetHandle Graphics::TargetCreate(int width, int height, bool withDepth) {
     Fail(colourWorks ? "Can't create render target depth buffer"
                      : "Can't create render target texture");
     device_.BindFramebuffer(CurrentFramebuffer());
-    ApplyTexture(currentTexture_);
     return nullptr;
   }
   target->texture.width = width;
@@ -314,7 +335,6 @@ TargetHandle Graphics::TargetCreate(int width, int height, bool withDepth) {
   target->texture.ownedByTarget = true;
   targets_.insert(targets_.begin(), target);
   device_.BindFramebuffer(CurrentFramebuffer());
-  ApplyTexture(currentTexture_);
   return target;
 }
 
@@ -344,7 +364,6 @@ TextureHandle Graphics::TargetTexture(TargetHandle target) {
 TextureHandle Graphics::MakeTexture(int width, int height, std::vector<std::uint32_t> pixels,
                                     bool mipmaps) {
   const unsigned name = device_.CreateTexture(width, height, pixels.data(), mipmaps);
-  ApplyTexture(currentTexture_);
   if (name == 0) return nullptr;
   auto* texture = new GfxTexture;
   texture->name = name;
@@ -364,9 +383,9 @@ TextureHandle Graphics::TextureCreate(int width, int height) {
   const int maxSide = device_.Exists() ? device_.MaxTextureSize() : 0;
   TextureHandle texture = nullptr;
   if (width > 0 && height > 0 && width <= maxSide && height <= maxSide) {
-    texture = MakeTexture(width, height,
-                          std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0),
-                          false);
+    texture =
+        MakeTexture(width, height,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0), false);
   }
   if (texture == nullptr) {
     Fail("Can't create texture");
@@ -465,7 +484,6 @@ void Graphics::TextureUnlock(TextureHandle texture) {
   device_.UpdateTexture(texture->name, texture->lockLeft, texture->lockTop, texture->lockWidth,
                         texture->lockHeight, &texture->pixels[first], texture->width,
                         texture->mipmaps);
-  ApplyTexture(currentTexture_);
 }
 
 // --- Reading the picture back ---
@@ -479,8 +497,12 @@ bool Graphics::ReadPixels(TargetHandle target, int x, int y, int width, int heig
       height > boundsHeight - y)
     return false;
   Flush(false);
-  device_.ReadPixels(target ? target->framebuffer : screenFramebuffer_, x, y, width, height,
-                     argb);
+  device_.ReadPixels(target ? target->framebuffer : screenFramebuffer_, x, y, width, height, argb);
+  // The back buffer has no alpha of its own (X8R8G8B8); what blending left there is not shown.
+  if (target == nullptr) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i)
+      argb[i] |= 0xFF000000u;
+  }
   return true;
 }
 

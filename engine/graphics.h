@@ -24,11 +24,11 @@ class EngineImpl;
 
 // A texture: level 0 of a GL texture, with a CPU copy of its pixels when it can be locked.
 struct GfxTexture {
-  unsigned name = 0;                 // GL texture name, 0 once the device is gone
-  int width = 0, height = 0;         // size of level 0
+  unsigned name = 0;                    // GL texture name, 0 once the device is gone
+  int width = 0, height = 0;            // size of level 0
   int imageWidth = 0, imageHeight = 0;  // size of the image as decoded (listed textures)
-  bool listed = false;               // made by Texture_Load: freed by the graphics shutdown
-  bool ownedByTarget = false;        // the colour texture of a render target
+  bool listed = false;                  // made by Texture_Load: freed by the graphics shutdown
+  bool ownedByTarget = false;           // the colour texture of a render target
   bool mipmaps = false;
   std::vector<std::uint32_t> pixels;  // ARGB, rows top first, pitch = width (A8R8G8B8 only)
   bool locked = false;
@@ -126,8 +126,7 @@ class Graphics {
   void UploadTransform();
   Rect Bounds() const;
   unsigned CurrentFramebuffer() const;
-  TextureHandle MakeTexture(int width, int height, std::vector<std::uint32_t> pixels,
-                            bool mipmaps);
+  TextureHandle MakeTexture(int width, int height, std::vector<std::uint32_t> pixels, bool mipmaps);
   void DeleteTexture(TextureHandle texture);
 
   EngineImpl& engine_;
