@@ -1,5 +1,6 @@
 #pragma once
-// A textured quad over a region of a texture, drawn at a position with a hot spot.
+// A textured quad over a region of a texture, drawn at a position with a hot spot. Each sprite
+// holds an engine reference; without an engine (none created yet) it draws nothing.
 
 #include "engine/engine.h"
 
@@ -12,9 +13,12 @@ class Sprite {
   Sprite(const Sprite&) = delete;
   Sprite& operator=(const Sprite&) = delete;
 
+  // Draws the region with its hot spot at x, y, unscaled.
   void Sprite_Draw(float x, float y);
+  // Draws scaled and rotated (radians) about the hot spot placed at x, y.
   // A vertical scale of 0 means the horizontal scale.
   void Sprite_DrawEx(float x, float y, float rotation, float hscale = 1.0f, float vscale = 0.0f);
+  // Draws the region stretched over the rectangle x1, y1 to x2, y2.
   void Sprite_DrawStretch(float x1, float y1, float x2, float y2);
   // Corner -1 sets all four corner colours; 0 to 3 one of them.
   void Sprite_SetColor(std::uint32_t colour, int corner = -1);
@@ -26,5 +30,7 @@ class Sprite {
   float hotX = 0, hotY = 0;
 
  private:
+  void SetCorners(float x1, float y1, float x2, float y2);
+
   Engine* engine_;
 };

@@ -1,0 +1,46 @@
+#include "app/carried_art.h"
+
+#include <new>
+#include <span>
+#include <string_view>
+
+#include "app/skin_regions.h"
+#include "app_assets.h"
+
+BitmapFont* SmallFont = nullptr;
+BitmapFont* LargeFont = nullptr;
+SkinSheet* Skin = nullptr;
+
+namespace {
+BitmapFont* MakeFont(std::string_view description, std::string_view image) {
+  const std::span<const unsigned char> text = app_assets::Get(description);
+  const std::span<const unsigned char> png = app_assets::Get(image);
+  return new (std::nothrow) BitmapFont(reinterpret_cast<const char*>(text.data()),
+                                       static_cast<std::uint32_t>(text.size()), png.data(),
+                                       static_cast<std::uint32_t>(png.size()), false);
+}
+}  // namespace
+
+bool CreateCarriedArt() {
+  SmallFont = MakeFont("fonts/myriad_16s.txt", "fonts/myriad_16s.png");
+  LargeFont = MakeFont("fonts/myriad_20s.txt", "fonts/myriad_20s.png");
+  Skin = new (std::nothrow) SkinSheet;
+  if (Skin != nullptr) {
+    const std::span<const unsigned char> png = app_assets::Get("skin/skin.png");
+    Skin->Create(kSkinRegions, kSkinRegionCount, kSkinFrameCount, png.data(),
+                 static_cast<std::uint32_t>(png.size()));
+    for (const SkinFrameDefinition& frame : kSkinFrames)
+      Skin->DefineFrame(frame.frame, frame.region, frame.cellSize);
+  }
+  return SmallFont != nullptr && LargeFont != nullptr && Skin != nullptr;
+}
+
+void ReleaseCarriedArt() {
+  if (Skin != nullptr) Skin->Release();
+  delete Skin;
+  Skin = nullptr;
+  delete SmallFont;
+  SmallFont = nullptr;
+  delete LargeFont;
+  LargeFont = nullptr;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The fonts and the skin sheet built from the art the program carries (start-up steps 16 to 18)
+// and released at tear-down.
+
+#include "engine/bitmap_font.h"
+#include "engine/skin_sheet.h"
+
+// Small font (glyphs 22 pixels high): status texts of the firmware-update screen.
+extern BitmapFont* SmallFont;
+// Large font (27 pixels): preset list texts, the update-error text.
+extern BitmapFont* LargeFont;
+// The one skin sheet every screen and control draws from.
+extern SkinSheet* Skin;
+
+// Builds the small font, the large font, then the skin sheet with its three frames, from the
+// carried files. A global whose allocation fails stays null; true when all three exist.
+bool CreateCarriedArt();
+// Releases and deletes the skin sheet, then deletes the small and the large font. Safe to call
+// when nothing was created.
+void ReleaseCarriedArt();
