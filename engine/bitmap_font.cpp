@@ -20,9 +20,15 @@ constexpr unsigned char kFallback = '?';
 // Shared by every font: the last text Print or PrintBox formatted.
 char formatBuffer[kFontFormatBufferSize];
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsSpace(char c) {
+  return IsBlank(c) || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool IsLineEnd(char c) {
+  return c == '\n' || c == '\r';
+}
 
 const char* SkipSpace(const char* p) {
   while (IsSpace(*p)) ++p;
@@ -86,7 +92,9 @@ bool ReadNumbers(const char* p, long (&numbers)[kCharNumbers]) {
   return true;
 }
 
-int Truncate(float value) { return static_cast<int>(value); }
+int Truncate(float value) {
+  return static_cast<int>(value);
+}
 }  // namespace
 
 BitmapFont::BitmapFont(const char* description, std::uint32_t descriptionLength,
@@ -108,8 +116,8 @@ BitmapFont::~BitmapFont() {
   }
 }
 
-void BitmapFont::ReadDescription(char* text, const unsigned char* pngBytes,
-                                 std::uint32_t pngSize, bool decimalCodes) {
+void BitmapFont::ReadDescription(char* text, const unsigned char* pngBytes, std::uint32_t pngSize,
+                                 bool decimalCodes) {
   char line[kMaxLineLength + 1];
   const char* p = NextLine(text, line);
   if (std::strcmp(line, kHeader) != 0) {
@@ -232,8 +240,7 @@ void BitmapFont::Print(float x, float y, int align, const char* format, ...) {
   Render(x, y, align, formatBuffer);
 }
 
-void BitmapFont::PrintBox(float x, float y, float w, float h, int align, const char* format,
-                          ...) {
+void BitmapFont::PrintBox(float x, float y, float w, float h, int align, const char* format, ...) {
   std::va_list args;
   va_start(args, format);
   std::vsnprintf(formatBuffer, sizeof formatBuffer, format, args);
@@ -251,7 +258,9 @@ void BitmapFont::PrintBoxText(float x, float y, float w, float h, int align, con
   WrapAndRender(x, y, w, h, align);
 }
 
-const char* BitmapFont::LastFormatted() { return formatBuffer; }
+const char* BitmapFont::LastFormatted() {
+  return formatBuffer;
+}
 
 int BitmapFont::WrapInPlace(char* text, float w) {
   char* lineStart = text;

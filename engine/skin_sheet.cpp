@@ -37,10 +37,14 @@ Sprite* RegionSprite(int region) {
   return bound.sprites[region];
 }
 
-Vertex Plain(float x, float y, std::uint32_t colour) { return Vertex{x, y, 0.5f, colour, 0, 0}; }
+Vertex Plain(float x, float y, std::uint32_t colour) {
+  return Vertex{x, y, 0.5f, colour, 0, 0};
+}
 }  // namespace
 
-SkinSheet::~SkinSheet() { Release(); }
+SkinSheet::~SkinSheet() {
+  Release();
+}
 
 void SkinSheet::Create(const SkinRegion* regionTable, int count, int frameSlots,
                        const unsigned char* pngBytes, std::uint32_t pngSize) {
@@ -83,8 +87,8 @@ void SkinSheet::DefineFrame(int frame, int region, int cellSize) {
 }
 
 void SkinSheet::Bind() {
-  bound = Binding{this,    engine_,   regions,     texture,   sprites,
-                  frames,  cellSizes, regionCount, frameCount};
+  bound =
+      Binding{this, engine_, regions, texture, sprites, frames, cellSizes, regionCount, frameCount};
 }
 
 void SkinSheet::Release() {
@@ -168,10 +172,10 @@ void FillRect(int x, int y, int w, int h, std::uint32_t colour) {
   }
   const float x1 = static_cast<float>(x), y1 = static_cast<float>(y);
   const float x2 = static_cast<float>(x + w), y2 = static_cast<float>(y + h);
-  Quad quad{{Plain(x1, y1, colour), Plain(x2, y1, colour), Plain(x2, y2, colour),
-             Plain(x1, y2, colour)},
-            nullptr,
-            BLEND_DEFAULT};
+  Quad quad{
+      {Plain(x1, y1, colour), Plain(x2, y1, colour), Plain(x2, y2, colour), Plain(x1, y2, colour)},
+      nullptr,
+      BLEND_DEFAULT};
   bound.engine->Gfx_DrawQuad(&quad);
 }
 
@@ -185,15 +189,15 @@ void DrawRectOutline(int x, int y, int w, int h, std::uint32_t colour) {
 
 void DrawLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   if (bound.engine == nullptr) return;
-  bound.engine->Gfx_DrawLine(static_cast<float>(x1), static_cast<float>(y1),
-                             static_cast<float>(x2), static_cast<float>(y2), colour, kLineDepth);
+  bound.engine->Gfx_DrawLine(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+                             static_cast<float>(y2), colour, kLineDepth);
 }
 
 void DrawThickLine(int x1, int y1, int x2, int y2, int halfWidth, std::uint32_t colour) {
   if (bound.engine == nullptr) return;
   // The normal (dy, -dx) / length, scaled by the half width.
-  const float angle = std::atan2(static_cast<float>(x2 - x1), static_cast<float>(y2 - y1)) +
-                      kQuarterTurn;
+  const float angle =
+      std::atan2(static_cast<float>(x2 - x1), static_cast<float>(y2 - y1)) + kQuarterTurn;
   const float ox = std::sin(angle) * static_cast<float>(halfWidth);
   const float oy = std::cos(angle) * static_cast<float>(halfWidth);
   const float ax = static_cast<float>(x1), ay = static_cast<float>(y1);

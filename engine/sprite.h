@@ -25,8 +25,8 @@ class Sprite {
 
   // Users may change the quad's colours, texture coordinates and blend, and the hot spot.
   Quad quad{};
-  float left, top, width, height;        // region, texture pixels
-  float textureWidth, textureHeight;     // the texture's surface size
+  float left, top, width, height;     // region, texture pixels
+  float textureWidth, textureHeight;  // the texture's surface size
   float hotX = 0, hotY = 0;
 
  private:
