@@ -250,7 +250,8 @@ def check_firmware(assets):
 def check_reproducible(assets):
     here = os.path.dirname(os.path.abspath(__file__))
     with tempfile.TemporaryDirectory() as out:
-        status = os.system("%s %s > /dev/null" % (os.path.join(here, "make_all"), out))
+        icon = os.path.join(out, "corsaro270.png")
+        status = os.system("%s %s %s > /dev/null" % (os.path.join(here, "make_all"), out, icon))
         if not expect(status == 0, "make_all failed"):
             return
         for folder, _, files in os.walk(out):
@@ -258,6 +259,8 @@ def check_reproducible(assets):
                 made = os.path.join(folder, name)
                 rel = os.path.relpath(made, out)
                 carried = os.path.join(assets, rel)
+                if made == icon:
+                    carried = os.path.join(assets, "..", "packaging", "corsaro270.png")
                 same = os.path.exists(carried) and open(made, "rb").read() == open(carried, "rb").read()
                 expect(same, "not reproduced: %s" % rel)
 

@@ -87,8 +87,13 @@ def text_layer(text, path, size, rgb, alpha=1.0):
 
 def put_text(img, text, path, size, rgb, cx, cy, anchor="mm", shadow=0.7, alpha=1.0, rotate=0):
     """Draws text into a PIL image with its ink box anchored at (cx, cy): anchor letters say
-    which of left/middle/right and top/middle/bottom of the ink box lies on the point."""
+    which of left/middle/right and top/middle/bottom of the ink box lies on the point, or, with
+    "s" as second letter, that the baseline does."""
     layer = text_layer(text, path, size, rgb, alpha)
+    if anchor[1] == "s":     # on the baseline, so captions with and without descenders line up
+        _, _, top = text_mask(text, path, size)
+        cy = cy + top - font(path, size).getmetrics()[0]
+        anchor = anchor[0] + "t"
     if rotate:
         layer = layer.rotate(rotate, expand=True)
     w, h = layer.size

@@ -6,10 +6,11 @@ pictures, the widgets' images, the wheel, the light indicators, the clock slider
 overlay, the palette of action tiles and the labels of factory profile 1. The widgets show the
 state a factory receiver leaves them in: profile 1 chosen, both lights on, level Med.
 
-    preview.py SKIN.png OUT.png [--debug]
+    preview.py SKIN.png OUT.png [--debug] [--no-receiver | --update | --presets]
 
 --debug also draws the wheel controls' polygons, their label anchors and the palette rectangles,
-to check that they lie on the drawn buttons."""
+to check that they lie on the drawn buttons. The other options dim the screen and draw the boxes
+and pictures of that overlay over it (without the texts the program prints)."""
 
 import math
 import sys
@@ -115,7 +116,7 @@ def draw_slider(screen, angle1, angle2):
         screen.region(SLIDER_REGION, int(px) - handle // 2, int(py) - handle // 2, handle, handle)
 
 
-def compose(atlas, debug):
+def compose(atlas, debug, overlay=None):
     s = Screen(atlas)
     for x in range(0, WINDOW[0], REGIONS[6][2]):
         s.region(6, x, 0)
@@ -133,16 +134,19 @@ def compose(atlas, debug):
     for n, (x, y) in WIDGETS:
         s.region(n, x, y)
     s.region(109, *STATIC_PLACES[109])
-    for x, y in INDICATORS:
-        s.region(TICK, x, y)
+    # without a receiver and during an update the screen shows no profile
+    live = overlay not in ("no-receiver", "update")
     record = FACTORY_PROFILE_1
-    angle_a = min(135.0, int.from_bytes(record[88:92], "little", signed=True) / ANGLE_UNIT)
-    angle_b = min(135.0, int.from_bytes(record[92:96], "little", signed=True) / ANGLE_UNIT)
-    draw_slider(s, angle_a, angle_b)
+    if live:
+        for x, y in INDICATORS:
+            s.region(TICK, x, y)
+        angle_a = min(135.0, int.from_bytes(record[88:92], "little", signed=True) / ANGLE_UNIT)
+        angle_b = min(135.0, int.from_bytes(record[92:96], "little", signed=True) / ANGLE_UNIT)
+        draw_slider(s, angle_a, angle_b)
     s.region(110, *STATIC_PLACES[110])
     for tile, (x, y, _, _) in ACTIONS:
         s.region(tile, x, y)
-    for control, slot in enumerate(CONTROL_SLOTS):
+    for control, slot in enumerate(CONTROL_SLOTS if live else []):
         action = action_for_slot(record, slot)
         if action < 0:
             continue
@@ -152,9 +156,70 @@ def compose(atlas, debug):
         pointer_at, label_at = label_places(side, anchor, sw, sh)
         s.region(POINTER_REGIONS[side], *pointer_at)
         s.region(tile, *label_at)
+    if overlay:
+        dim(s)
+        OVERLAYS[overlay](s)
     if debug:
         s.shapes(debug_overlay)
     return s.img
+
+
+def draw_frame(s, region, cell, x, y, w, h):
+    """A nine-slice box: corners as they are, edges and centre stretched."""
+    rx, ry, _, _ = REGIONS[region]
+    iw, ih = max(0, w - 2 * cell), max(0, h - 2 * cell)
+    xs = [(x, cell), (x + cell, iw), (x + cell + iw, cell)]
+    ys = [(y, cell), (y + cell, ih), (y + cell + ih, cell)]
+    for row, (py, ph) in enumerate(ys):
+        for col, (px, pw) in enumerate(xs):
+            if pw <= 0 or ph <= 0:
+                continue
+            piece = s.atlas.crop((rx + col * cell, ry + row * cell, rx + (col + 1) * cell,
+                                  ry + (row + 1) * cell)).resize((pw, ph), Image.BILINEAR)
+            s.layer(piece, px, py)
+
+
+def dim(s):
+    """The screen under an overlay is drawn at half alpha: darken it by the same amount."""
+    s.img = Image.blend(Image.new("RGBA", WINDOW, (0, 0, 0, 255)), s.img, 128 / 255.0)
+
+
+def overlay_no_receiver(s):
+    _, _, w, h = REGIONS[38]
+    e = (600 - h) // 2
+    draw_frame(s, 18, 20, (1024 - w) // 2 - 30, e - 90, w + 60, h + 92)
+    s.region(38, (1024 - w) // 2, e - 60)
+    s.region(108, (1024 - REGIONS[108][2]) // 2, e + 149)
+
+
+def overlay_update(s):
+    _, _, w, h = REGIONS[107]
+    x0, y0 = (1024 - w) // 2, (580 - h) // 2 - 50
+    bar_y = y0 + h + 20
+    draw_frame(s, 18, 20, x0 - 30, y0 - 30, w + 60, h + 112)
+    s.region(107, x0, y0)
+    draw_frame(s, 28, 10, 302, bar_y - 10, 420, 40)
+
+    def bar(ctx):
+        ctx.rectangle(312, bar_y, 400, 20)
+        ctx.set_source_rgba(1, 0, 0, 200 / 255.0)
+        ctx.fill()
+        ctx.rectangle(312, bar_y, 4 * 60, 20)
+        ctx.set_source_rgba(0, 1, 0, 1)
+        ctx.fill()
+    s.shapes(bar)
+
+
+def overlay_presets(s):
+    draw_frame(s, 18, 20, 172, 100, 680, 400)
+    draw_frame(s, 28, 10, 212, 330, 600, 100)
+    draw_frame(s, 29, 10, 212, 150, 600, 170)
+    s.region(9, 754, 446)
+    s.region(39, 690, 446)
+
+
+OVERLAYS = {"no-receiver": overlay_no_receiver, "update": overlay_update,
+            "presets": overlay_presets}
 
 
 def debug_overlay(ctx):
@@ -179,7 +244,8 @@ def main(args):
         sys.stderr.write(__doc__)
         return 2
     atlas = Image.open(args[0]).convert("RGBA")
-    img = compose(atlas, "--debug" in args[2:])
+    overlay = next((a[2:] for a in args[2:] if a[2:] in OVERLAYS), None)
+    img = compose(atlas, "--debug" in args[2:], overlay)
     d.save_png(img.convert("RGB"), args[1])
     return 0
 

@@ -629,12 +629,12 @@ def bottom_bar(c):
         ctx.line_to(sx - ox + 0.5, h - 12)
     ctx.stroke()
     # the level group: a tyre above the three dots
-    tyre(ctx, 608 - ox, 508 - oy, 17, (0.55, 0.57, 0.6))
+    tyre(ctx, 608 - ox, 507 - oy, 20, (0.55, 0.57, 0.6))
     img = c.image()
     for text, x in BAR_CAPTIONS:
-        d.put_text(img, text, d.SEMIBOLD, 12, d.CAPTION, x - ox, 573 - oy)
+        d.put_text(img, text, d.SEMIBOLD, 12, d.CAPTION, x - ox, 577 - oy, anchor="ms")
     for text, x in LEVEL_DOTS:
-        d.put_text(img, text, d.SEMIBOLD, 11, d.CAPTION, x - ox, 567 - oy, anchor="mt")
+        d.put_text(img, text, d.SEMIBOLD, 11, d.CAPTION, x - ox, 577 - oy, anchor="ms")
     return img
 
 
@@ -969,14 +969,14 @@ def stick(direction):
         ctx.set_line_width(1)
         ctx.stroke()
         dx, dy = direction
-        ctx.arc(cx + dx * 4, cy + dy * 4, 4.5, 0, 2 * math.pi)
-        ctx.set_source(d.rgrad(cx + dx * 4 - 1, cy + dy * 4 - 1, 0.5, 5,
+        ctx.arc(cx - dx * 2, cy - dy * 2, 4, 0, 2 * math.pi)
+        ctx.set_source(d.rgrad(cx - dx * 2 - 1, cy - dy * 2 - 1, 0.5, 4.5,
                                [(0, (0.85, 0.87, 0.9)), (1, (0.35, 0.37, 0.4))]))
         ctx.fill()
         px, py = -dy, dx
         tip = (cx + dx * 12.5, cy + dy * 12.5)
-        d.polygon(ctx, [tip, (tip[0] - dx * 3.5 + px * 3, tip[1] - dy * 3.5 + py * 3),
-                        (tip[0] - dx * 3.5 - px * 3, tip[1] - dy * 3.5 - py * 3)])
+        d.polygon(ctx, [tip, (tip[0] - dx * 6 + px * 4.5, tip[1] - dy * 6 + py * 4.5),
+                        (tip[0] - dx * 6 - px * 4.5, tip[1] - dy * 6 - py * 4.5)])
         d.set_rgb(ctx, d.AMBER)
         ctx.fill()
     return paint
