@@ -969,8 +969,8 @@ def stick(direction):
         ctx.set_line_width(1)
         ctx.stroke()
         dx, dy = direction
-        ctx.arc(cx - dx * 2, cy - dy * 2, 4, 0, 2 * math.pi)
-        ctx.set_source(d.rgrad(cx - dx * 2 - 1, cy - dy * 2 - 1, 0.5, 4.5,
+        ctx.arc(cx + dx * 2.5, cy + dy * 2.5, 4, 0, 2 * math.pi)
+        ctx.set_source(d.rgrad(cx + dx * 2.5 - 1, cy + dy * 2.5 - 1, 0.5, 4.5,
                                [(0, (0.85, 0.87, 0.9)), (1, (0.35, 0.37, 0.4))]))
         ctx.fill()
         px, py = -dy, dx
