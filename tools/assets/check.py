@@ -87,6 +87,19 @@ def parse_description(text):
     return bitmap, glyphs
 
 
+def check_parser():
+    """The reader itself, on the forms a description may use."""
+    text = (b"[BITMAPFONT]\r\n\r\nBitmap = x.png\nChar=\"A\",22,24,11,22,-1,0\r"
+            b"Char=\"\"\",1,2,3,4,5,6\nChar= 7e , 9 , 8 , 7 , 6 , 0 , 1\nChar=100,1,1,1,1,1,1\n"
+            b"Char\nNoise=1")
+    bitmap, glyphs = parse_description(text)
+    expect(bitmap == "x.png", "reader: Bitmap line")
+    expect(glyphs == [(65, 22, 24, 11, 22, -1, 0), (34, 1, 2, 3, 4, 5, 6),
+                      (126, 9, 8, 7, 6, 0, 1)], "reader: Char lines read as %r" % glyphs)
+    expect(parse_description(b"[bitmapfont]\nChar=\"A\",1,1,1,1,1,1")[1] == [],
+           "reader: accepts a wrong first line")
+
+
 def check_font(assets, name, height, size):
     with open(os.path.join(assets, "fonts", name + ".txt"), "rb") as f:
         text = f.read()
@@ -267,6 +280,7 @@ def check_reproducible(assets):
 
 def main(args):
     assets = args[0]
+    check_parser()
     check_font(assets, "myriad_16s", 22, (256, 128))
     check_font(assets, "myriad_20s", 27, (256, 256))
     check_skin(assets)

@@ -9,8 +9,8 @@ state a factory receiver leaves them in: profile 1 chosen, both lights on, level
     preview.py SKIN.png OUT.png [--debug] [--no-receiver | --update | --presets]
 
 --debug also draws the wheel controls' polygons, their label anchors and the palette rectangles,
-to check that they lie on the drawn buttons. The other options dim the screen and draw the boxes
-and pictures of that overlay over it (without the texts the program prints)."""
+to check that they lie on the drawn buttons. The other options dim the screen and draw that
+overlay over it, with sample texts in the carried fonts."""
 
 import math
 import sys
@@ -184,6 +184,40 @@ def dim(s):
     s.img = Image.blend(Image.new("RGBA", WINDOW, (0, 0, 0, 255)), s.img, 128 / 255.0)
 
 
+class Font:
+    """The program's bitmap font, read from the carried description and drawn the same way."""
+
+    def __init__(self, name):
+        import os
+        from check import parse_description
+        folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets",
+                              "fonts")
+        with open(os.path.join(folder, name + ".txt"), "rb") as f:
+            _, glyphs = parse_description(f.read())
+        self.image = Image.open(os.path.join(folder, name + ".png")).convert("RGBA")
+        self.glyphs = {g[0]: g[1:] for g in glyphs}
+
+    def glyph(self, ch):
+        return self.glyphs.get(ord(ch), self.glyphs.get(ord("?")))
+
+    def width(self, text):
+        return sum(g[2] + g[4] + g[5] for g in map(self.glyph, text) if g)
+
+    def print(self, s, x, y, text, rgb=(255, 255, 255), centre=False):
+        pen = x - int(self.width(text) * 0.5) if centre else x
+        for ch in text:
+            g = self.glyph(ch)
+            if not g:
+                continue
+            gx, gy, w, h, pre, post = g
+            pen += pre
+            sprite = self.image.crop((gx, gy, gx + w, gy + h))
+            tinted = Image.new("RGBA", sprite.size, rgb + (0,))
+            tinted.putalpha(sprite.getchannel("A"))
+            s.layer(tinted, pen, y)
+            pen += w + post
+
+
 def overlay_no_receiver(s):
     _, _, w, h = REGIONS[38]
     e = (600 - h) // 2
@@ -208,6 +242,7 @@ def overlay_update(s):
         ctx.set_source_rgba(0, 1, 0, 1)
         ctx.fill()
     s.shapes(bar)
+    Font("myriad_16s").print(s, 512, bar_y, "Reprogramming firmware...", centre=True)
 
 
 def overlay_presets(s):
@@ -216,6 +251,21 @@ def overlay_presets(s):
     draw_frame(s, 29, 10, 212, 150, 600, 170)
     s.region(9, 754, 446)
     s.region(39, 690, 446)
+    large, small = Font("myriad_20s"), Font("myriad_16s")
+    large.print(s, 192, 115, "Corsaro 270 Customiser Presets")
+    chosen = 1
+
+    def hot_row(ctx):
+        ctx.rectangle(222, 160 + 30 * chosen - 2, 580, 30)
+        ctx.set_source_rgba(0x60 / 255.0, 0x60 / 255.0, 0x60 / 255.0, 1)
+        ctx.fill()
+
+    s.shapes(hot_row)
+    for row, name in enumerate(["Rally: quick hands", "Formula: full lock 270", "Drift"]):
+        colour = (255, 192, 0) if row == chosen else (255, 255, 255)
+        large.print(s, 232, 160 + 30 * row, name, colour)
+    small.print(s, 232, 340, "A tight steering range with the paddles on the gears; "
+                "lights on, level High.")
 
 
 OVERLAYS = {"no-receiver": overlay_no_receiver, "update": overlay_update,
