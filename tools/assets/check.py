@@ -14,7 +14,6 @@ import tempfile
 from PIL import Image
 
 import controls
-import firmware
 from regions import ATLAS_SIZE, REGIONS
 
 failures = []
@@ -122,7 +121,8 @@ def check_font(assets, name, height, size):
         if not expect(w > 0 and x >= 0 and y >= 0 and x + w <= image.width
                       and y + h <= image.height, where + ": rectangle leaves the image"):
             continue
-        expect(-3 <= pre <= 5 and -3 <= post <= 5, where + ": odd side bearings %d %d" % (pre, post))
+        expect(-3 <= pre <= 5 and -3 <= post <= 5,
+               where + ": odd side bearings %d %d" % (pre, post))
         if code != 32:
             expect(alpha.crop((x, y, x + w, y + h)).getbbox() is not None, where + ": no ink")
         covered.paste(1, (x, y, x + w, y + h))
@@ -260,6 +260,11 @@ def check_firmware(assets):
 
 # ----------------------------------------------------------------------------------------------
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def check_reproducible(assets):
     here = os.path.dirname(os.path.abspath(__file__))
     with tempfile.TemporaryDirectory() as out:
@@ -274,7 +279,7 @@ def check_reproducible(assets):
                 carried = os.path.join(assets, rel)
                 if made == icon:
                     carried = os.path.join(assets, "..", "packaging", "corsaro270.png")
-                same = os.path.exists(carried) and open(made, "rb").read() == open(carried, "rb").read()
+                same = os.path.exists(carried) and read(made) == read(carried)
                 expect(same, "not reproduced: %s" % rel)
 
 

@@ -5,7 +5,7 @@ import math
 import os
 
 import cairo
-from PIL import Image, ImageFont
+from PIL import Image, ImageDraw, ImageFont
 
 FONT_DIR = "/usr/share/fonts/truetype/open-sans"
 REGULAR = os.path.join(FONT_DIR, "OpenSans-Regular.ttf")
@@ -72,7 +72,6 @@ def text_mask(text, path, size):
     f = font(path, size)
     left, top, right, bottom = f.getbbox(text)
     mask = Image.new("L", (max(1, right - left), max(1, bottom - top)), 0)
-    from PIL import ImageDraw
     ImageDraw.Draw(mask).text((-left, -top), text, font=f, fill=255)
     return mask, left, top
 
@@ -104,7 +103,8 @@ def put_text(img, text, path, size, rgb, cx, cy, anchor="mm", shadow=0.7, alpha=
         sh = text_layer(text, path, size, BLACK, shadow)
         if rotate:
             sh = sh.rotate(rotate, expand=True)
-        img.alpha_composite(sh, (x + 1, y + 1)) if _inside(img, sh, x + 1, y + 1) else None
+        if _inside(img, sh, x + 1, y + 1):
+            img.alpha_composite(sh, (x + 1, y + 1))
     assert _inside(img, layer, x, y), "text %r leaves its picture" % text
     img.alpha_composite(layer, (x, y))
     return (x, y, w, h)

@@ -15,7 +15,6 @@ overlay over it, with sample texts in the carried fonts."""
 import math
 import sys
 
-import cairo
 from PIL import Image
 
 import draw as d

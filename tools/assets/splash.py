@@ -21,8 +21,10 @@ def ormic_mark(ctx, cx, cy, r):
     ctx.stroke()
     ctx.new_path()
     ctx.move_to(cx - r * 1.15, cy + r * 0.35)
-    ctx.curve_to(cx - r * 0.2, cy - r * 0.1, cx + r * 0.5, cy - r * 0.6, cx + r * 1.2, cy - r * 1.05)
-    ctx.curve_to(cx + r * 0.5, cy - r * 0.2, cx - r * 0.2, cy + r * 0.45, cx - r * 1.15, cy + r * 0.35)
+    ctx.curve_to(cx - r * 0.2, cy - r * 0.1, cx + r * 0.5, cy - r * 0.6,
+                 cx + r * 1.2, cy - r * 1.05)
+    ctx.curve_to(cx + r * 0.5, cy - r * 0.2, cx - r * 0.2, cy + r * 0.45,
+                 cx - r * 1.15, cy + r * 0.35)
     ctx.close_path()
     ctx.set_source(d.vgrad(cy - r, cy + r * 0.4, [(0, d.RED_HOT), (1, d.RED)]))
     ctx.fill()
