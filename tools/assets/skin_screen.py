@@ -226,10 +226,20 @@ def wheel_face(ctx, ox, oy):
     ctx.stroke()
     # shoulder buttons 14, 15 and the face buttons 4-7
     for n in (14, 15):
-        control_button(ctx, CONTROLS[n][2], ox, oy, rgb=(0.5, 0.52, 0.57))
+        control_button(ctx, CONTROLS[n][2], ox, oy, rgb=(0.66, 0.68, 0.72), mark=paddle_mark)
     rings = {4: (0.2, 0.75, 0.3), 5: (0.9, 0.2, 0.2), 6: (0.25, 0.5, 0.95), 7: (0.95, 0.8, 0.2)}
     for n, ring in rings.items():
         round_face_button(ctx, CONTROLS[n][2], ox, oy, ring)
+
+
+def paddle_mark(ctx, cx, cy):
+    """Grip ridges across a shoulder button."""
+    d.set_rgb(ctx, d.RED)
+    ctx.set_line_width(2)
+    for dy in (-4, 0, 4):
+        ctx.move_to(cx - 6, cy + dy)
+        ctx.line_to(cx + 6, cy + dy)
+    ctx.stroke()
 
 
 def wheel_emblem(img, ox, oy):
