@@ -82,7 +82,6 @@ void Graphics::Shutdown() {
     device_.DeleteTexture(texture->name);
     texture->name = 0;
   }
-  created_.clear();
   for (GfxTarget* target : targets_) {
     device_.DeleteFramebuffer(target->framebuffer, target->texture.name, target->depth);
     delete target;
@@ -428,7 +427,11 @@ TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, 
 }
 
 void Graphics::TextureFree(TextureHandle texture) {
-  if (texture == nullptr || texture->ownedByTarget) return;
+  // Only textures this part still holds: a handle the shutdown already freed, or a target's
+  // texture, is not freed again.
+  const bool known = std::find(textures_.begin(), textures_.end(), texture) != textures_.end() ||
+                     std::find(created_.begin(), created_.end(), texture) != created_.end();
+  if (texture == nullptr || !known) return;
   if (texture == currentTexture_) {
     Flush(false);
     ApplyTexture(nullptr);

@@ -1,16 +1,19 @@
 // The fonts and the skin sheet built from the carried files, and their tear-down.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/carried_art.h"
 #include "app/skin_regions.h"
 #include "app_assets.h"
 #include "engine/engine.h"
 #include "engine/offscreen_render.h"
+#include "engine/png_codec.h"
 #include "engine/sprite.h"
 
 namespace {
@@ -103,6 +106,60 @@ TEST_F(CarriedArtTest, ReleaseEmptiesTheGlobalsAndMayRepeat) {
   EXPECT_EQ(Skin, nullptr);
   ReleaseCarriedArt();
   ASSERT_TRUE(CreateCarriedArt()) << "built again after a release";
+}
+
+// A frame of carried art, saved where people can look at it: background strip, the logo, a
+// frame and both fonts.
+void PreviewFrame(Engine* engine, void*) {
+  if (!engine->Gfx_BeginScene(nullptr)) return;
+  engine->Gfx_Clear(0xFF000000u);
+  Skin->Bind();
+  DrawRegion(kRegionBackgroundStrip, 0, 0, 255);
+  DrawRegion(kRegionProductLogo, 300, 20, 255);
+  DrawFrame(kFrameLarge, 300, 100, 400, 200, 255);
+  SmallFont->Render(320, 120, TEXT_LEFT, "Small font: Corsaro 270 Setup 0123456789");
+  LargeFont->PrintBoxText(320, 160, 360, 120, TEXT_CENTER | TEXT_MIDDLE,
+                          "Large font, wrapped and centred in its box: 100% plain text");
+  engine->Gfx_EndScene();
+}
+
+TEST_F(CarriedArtTest, PreviewShowsTheAtlasTexelForTexel) {
+  // The preview starts an engine of its own.
+  engine_->System_Shutdown();
+  engine_->Release();
+  engine_ = nullptr;
+  const std::string path = ::testing::TempDir() + "carried_art_preview.png";
+  ASSERT_TRUE(RenderOffscreenPng(
+      1024, 600,
+      [](Engine* engine, void*) {
+        CreateCarriedArt();
+        PreviewFrame(engine, nullptr);
+        ReleaseCarriedArt();
+      },
+      nullptr, path.c_str()));
+  std::printf("preview: %s\n", path.c_str());
+
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::vector<unsigned char> bytes(4 << 20);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  ImageArgb shot, atlas;
+  ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), &shot));
+  const auto png = app_assets::Get("skin/skin.png");
+  ASSERT_TRUE(DecodePng(png.data(), png.size(), &atlas));
+  // Opaque texels of the background strip come out unchanged.
+  const SkinRegion& strip = kSkinRegions[kRegionBackgroundStrip];
+  int compared = 0;
+  for (int y = 0; y < strip.h; y += 37) {
+    for (int x = 0; x < strip.w; x += 23) {
+      const std::uint32_t texel = atlas.pixels[(strip.y + y) * 2048 + strip.x + x];
+      if ((texel >> 24) != 0xFF) continue;
+      ASSERT_EQ(shot.pixels[y * 1024 + x], texel) << x << "," << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 0);
 }
 
 }  // namespace

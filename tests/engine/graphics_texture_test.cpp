@@ -160,12 +160,14 @@ TEST_F(GraphicsTextureTest, FreeingTheBoundTextureKeepsTheBatchSound) {
 
 TEST_F(GraphicsTextureTest, ShutdownFreesListedTexturesAndIsRepeatable) {
   std::vector<unsigned char> png = Encode(true, 4, 4, Gradient);
-  ASSERT_NE(engine().Texture_Load(png.data(), png.size(), false), nullptr);
+  TextureHandle loaded = engine().Texture_Load(png.data(), png.size(), false);
+  ASSERT_NE(loaded, nullptr);
   TextureHandle created = engine().Texture_Create(4, 4);
   gfx().Shutdown();
   EXPECT_FALSE(gfx().HasDevice());
   gfx().Shutdown();
   EXPECT_FALSE(engine().Gfx_BeginScene(nullptr));
+  engine().Texture_Free(loaded);   // already freed by the shutdown: ignored, not freed twice
   engine().Texture_Free(created);  // textures from Texture_Create stay with their owner
 }
 
