@@ -56,7 +56,8 @@ bool Graphics::Initiate() {
     return false;
   }
   engine_.screenBpp = 32;
-  device_.SetSwapInterval(engine_.fps == -1);
+  vsync_ = engine_.fps == -1;
+  device_.SetSwapInterval(vsync_);
   engine_.System_Log("Mode: %d x %d x %s\n", screenWidth_, screenHeight_, "X8R8G8B8");
 
   buffer_.assign(GlDevice::kMaxVertices, Vertex{});
@@ -65,7 +66,8 @@ bool Graphics::Initiate() {
   primKind_ = PRIM_QUADS;
   currentBlend_ = BLEND_DEFAULT;
   currentTexture_ = nullptr;
-  device_.SetLinearFilter(engine_.textureFilter);
+  linearFilter_ = engine_.textureFilter;
+  device_.SetLinearFilter(linearFilter_);
   BindTarget(nullptr);
   currentTarget_ = nullptr;
   Clear(0);
@@ -99,11 +101,19 @@ void Graphics::Shutdown() {
 void Graphics::SetTextureFilter(bool on) {
   if (!device_.Exists()) return;
   Flush(false);
+  linearFilter_ = on;
+  engine_.textureFilter = on;
   device_.SetLinearFilter(on);
 }
 
+void Graphics::FollowTextureFilter() {
+  if (engine_.textureFilter != linearFilter_) SetTextureFilter(engine_.textureFilter);
+}
+
 void Graphics::SetVsync(bool on) {
-  if (device_.Exists()) device_.SetSwapInterval(on);
+  if (!device_.Exists()) return;
+  vsync_ = on;
+  device_.SetSwapInterval(on);
 }
 
 // --- Scene and batch ---
@@ -114,6 +124,7 @@ bool Graphics::BeginScene(TargetHandle target) {
     Fail("Gfx_BeginScene: Scene is already being rendered");
     return false;
   }
+  if ((engine_.fps == -1) != vsync_) SetVsync(engine_.fps == -1);
   if (target != currentTarget_) {
     if (target != nullptr && target->framebuffer == 0) {
       Fail("Gfx_BeginScene: Can't set render target");
@@ -148,6 +159,7 @@ void Graphics::Flush(bool ending) {
 }
 
 void Graphics::PrepareBatch(int kind, int limit, TextureHandle texture, int blend) {
+  FollowTextureFilter();
   if (primKind_ == kind && primCount_ < limit && texture == currentTexture_ &&
       blend == currentBlend_)
     return;
@@ -195,6 +207,7 @@ void Graphics::DrawQuad(const Quad* quad) {
 
 Vertex* Graphics::BeginBatch(int kind, TextureHandle texture, int blend, int* maximum) {
   if (vertices_ == nullptr || !ValidKind(kind)) return nullptr;
+  FollowTextureFilter();
   Flush(false);
   primKind_ = kind;
   if (blend != currentBlend_) ApplyBlend(blend);

@@ -72,9 +72,11 @@ class Graphics {
 
   // True between a successful BeginScene and EndScene.
   bool InScene() const { return vertices_ != nullptr; }
-  // Flushes the batch and switches bilinear filtering on or off (STATE_TEXTURE_FILTER).
+  // Flushes the batch and switches bilinear filtering on or off. A change of the engine's
+  // textureFilter (STATE_TEXTURE_FILTER) is picked up by itself before the next primitive.
   void SetTextureFilter(bool on);
-  // Switches vertical synchronisation (STATE_FPS of -1).
+  // Switches vertical synchronisation. A change of the engine's fps to or from -1 (STATE_FPS) is
+  // picked up by itself at the next Gfx_BeginScene.
   void SetVsync(bool on);
   // Real draws sent to the device since it was created.
   std::uint64_t DrawCalls() const { return device_.DrawCalls(); }
@@ -119,6 +121,8 @@ class Graphics {
   void Flush(bool ending);
   // Flushes when the next primitive cannot join the batch, then applies its state.
   void PrepareBatch(int kind, int limit, TextureHandle texture, int blend);
+  // Follows STATE_TEXTURE_FILTER when the engine's field changed since it was applied.
+  void FollowTextureFilter();
   void ApplyBlend(int blend);
   void ApplyTexture(TextureHandle texture);
   void BindTarget(GfxTarget* target);
@@ -152,4 +156,6 @@ class Graphics {
   int primKind_ = PRIM_QUADS;
   int currentBlend_ = BLEND_DEFAULT;
   TextureHandle currentTexture_ = nullptr;
+  bool linearFilter_ = true;  // filter set on the device
+  bool vsync_ = false;        // swap interval set on the device
 };

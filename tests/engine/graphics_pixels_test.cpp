@@ -136,6 +136,26 @@ TEST_F(GraphicsPixelsTest, RenderTargetKeepsItsPictureTheRightWayUp) {
   engine().Target_Free(target);
 }
 
+TEST_F(GraphicsPixelsTest, TextureFilterStateFlushesAndSwitchesSampling) {
+  TextureHandle texture =
+      MakeTexture(2, 1, [](int x, int) { return x == 0 ? 0xFFFF0000u : 0xFF0000FFu; });
+  BeginCleared();
+  const auto before = gfx().DrawCalls();
+  Quad smooth = MakeQuad(0, 0, 20, 4, 0xFFFFFFFF, texture);
+  engine().Gfx_DrawQuad(&smooth);
+  engine().textureFilter = false;  // what setting STATE_TEXTURE_FILTER does with a device
+  Quad sharp = MakeQuad(0, 10, 20, 4, 0xFFFFFFFF, texture);
+  engine().Gfx_DrawQuad(&sharp);
+  engine().Gfx_EndScene();
+  EXPECT_EQ(gfx().DrawCalls() - before, 2u) << "the change flushed the batch";
+  const std::uint32_t blended = Pixel(9, 2);
+  EXPECT_GT(Channel(blended, 16), 0x20);
+  EXPECT_GT(Channel(blended, 0), 0x20);
+  EXPECT_EQ(Pixel(9, 12), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(10, 12), 0xFF0000FFu);
+  engine().Texture_Free(texture);
+}
+
 TEST_F(GraphicsPixelsTest, ScreenshotIsABitmapOfTheBackBuffer) {
   BeginCleared();
   Quad q = MakeQuad(10, 10, 20, 5, 0xFF123456);
