@@ -12,6 +12,7 @@
 
 #include "engine/engine_impl.h"
 #include "engine/png_codec.h"
+#include "tests/engine/graphics_fixture.h"
 
 class EngineDrawTest : public ::testing::Test {
  protected:
@@ -20,7 +21,7 @@ class EngineDrawTest : public ::testing::Test {
   static constexpr std::uint32_t kBackground = 0xFF202020u;
 
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ASSERT_TRUE(KeepVideoLoaded()) << SDL_GetError();
     engine_ = Engine_Create(ENGINE_VERSION);
     if (engine_ == nullptr) GTEST_SKIP() << "Engine_Create gives no engine yet";
     engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);

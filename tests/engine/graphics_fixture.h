@@ -12,6 +12,16 @@
 
 #include "engine/engine_impl.h"
 
+// Video stays initialised for the whole test process, so the GL driver is loaded once rather
+// than unloaded and loaded again for every test (which also keeps its allocations attributable).
+inline bool KeepVideoLoaded() {
+  static const bool loaded = [] {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  }();
+  return loaded;
+}
+
 class GraphicsTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 128;
@@ -19,8 +29,7 @@ class GraphicsTest : public ::testing::Test {
   static constexpr std::uint32_t kBackground = 0xFF202020u;
 
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_TRUE(KeepVideoLoaded()) << SDL_GetError();
     window_ = SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight,
                                Graphics::PrepareWindow() | SDL_WINDOW_HIDDEN);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
@@ -35,7 +44,6 @@ class GraphicsTest : public ::testing::Test {
   void TearDown() override {
     engine_.reset();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
   virtual bool WantDepthBuffer() const { return false; }

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine_impl.h"
 #include "engine/offscreen_render.h"
 #include "engine/png_codec.h"
 #include "engine/splash.h"
 #include "engine_assets.h"
+#include "tests/engine/graphics_fixture.h"
 
 namespace {
 
@@ -56,6 +58,7 @@ void DrawFullSplash(Engine* engine, void*) {
 }
 
 TEST(SplashPicture, FullOpacityShowsTheLogoCentredOnBlack) {
+  ASSERT_TRUE(KeepVideoLoaded());
   if (Engine* probe = Engine_Create(ENGINE_VERSION)) {
     probe->Release();
   } else {
@@ -95,6 +98,28 @@ TEST(SplashPicture, FullOpacityShowsTheLogoCentredOnBlack) {
   }
   EXPECT_EQ(mismatches, 0);
   std::remove(path.c_str());
+}
+
+bool KeepRunning() {
+  return false;
+}
+
+TEST(SplashRun, InitiateShowsTheSplashAndRestoresTheFunctions) {
+  ASSERT_TRUE(KeepVideoLoaded());
+  Engine* engine = Engine_Create(ENGINE_VERSION);
+  if (engine == nullptr) GTEST_SKIP() << "Engine_Create gives no engine yet";
+  engine->System_SetState(STATE_SCREEN_WIDTH, kScreenWidth);
+  engine->System_SetState(STATE_SCREEN_HEIGHT, kScreenHeight);
+  engine->System_SetState(STATE_WINDOWED, true);
+  engine->System_SetState(STATE_SOUND, false);
+  engine->System_SetState(STATE_FRAME_FUNC, KeepRunning);
+  ASSERT_TRUE(engine->System_Initiate(false)) << engine->System_LastError();
+  EXPECT_EQ(engine->System_GetState(STATE_FRAME_FUNC), KeepRunning);
+  EXPECT_EQ(engine->System_GetState(STATE_RENDER_FUNC), nullptr);
+  EXPECT_GT(static_cast<EngineImpl*>(engine)->graphics.DrawCalls(), 0u) << "splash frames drawn";
+  EXPECT_GE(engine->Timer_Seconds(), 1.25f) << "the splash ends after its fade-out";
+  engine->System_Shutdown();
+  engine->Release();
 }
 
 }  // namespace
