@@ -53,7 +53,8 @@ TEST(CarriedArtTable, RegionTableHoldsTheFrameSources) {
 bool KeepVideoLoaded() {
   static const bool loaded = [] {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    // A loaded GL library is otherwise unloaded with the last GL window.
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && SDL_GL_LoadLibrary(nullptr) == 0;
   }();
   return loaded;
 }
