@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -61,19 +62,25 @@ TestHttpResponse Route(const std::string& path) {
   return response;
 }
 
+// Short time-outs keep the tests fast; a proxy configured on the machine must not take the
+// loopback requests elsewhere.
+class LoopbackEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("no_proxy", "127.0.0.1", 1);
+    SetDownloadTimeouts(kTestTimeouts);
+  }
+};
+::testing::Environment* const kLoopbackEnvironment =
+    ::testing::AddGlobalTestEnvironment(new LoopbackEnvironment);
+
 class DownloadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = GetDownloadTimeouts();
-    SetDownloadTimeouts(kTestTimeouts);
-    ASSERT_TRUE(server_.Running());
-  }
-  void TearDown() override { SetDownloadTimeouts(saved_); }
+  void SetUp() override { ASSERT_TRUE(server_.Running()); }
 
   std::string Url(const std::string& path) const { return server_.Url(path); }
 
   TestHttpServer server_{Route};
-  DownloadTimeouts saved_{};
 };
 
 std::vector<unsigned char> ReadBundled(const std::string& name) {
@@ -233,8 +240,6 @@ TEST(FileDownload, OtherSchemesAreRefused) {
 }
 
 TEST(StartUpSettings, UnreachableServerLeavesTheSettingsEmpty) {
-  DownloadTimeouts saved = GetDownloadTimeouts();
-  SetDownloadTimeouts(kTestTimeouts);
   std::string closed;
   {
     TestHttpServer gone(Route);
@@ -245,12 +250,9 @@ TEST(StartUpSettings, UnreachableServerLeavesTheSettingsEmpty) {
   EXPECT_TRUE(Settings.presets.empty());
   EXPECT_EQ(Settings.supportPage, "http://built-in/");
   EXPECT_EQ(NewerAppAvailable, 0);
-  SetDownloadTimeouts(saved);
 }
 
 TEST(StartUpSettings, NewerVersionSetsTheFlag) {
-  DownloadTimeouts saved = GetDownloadTimeouts();
-  SetDownloadTimeouts(kTestTimeouts);
   TestHttpServer server([](const std::string&) {
     TestHttpResponse response;
     response.body = kDeclaration +
@@ -266,7 +268,6 @@ TEST(StartUpSettings, NewerVersionSetsTheFlag) {
   EXPECT_EQ(std::string(Settings.presets[0].file), server.Url("/tarnwick270/x.cs270"));
   Settings = SettingsDocument();
   NewerAppAvailable = 0;
-  SetDownloadTimeouts(saved);
 }
 
 }  // namespace
