@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "online/http_download.h"
 #include "online/online_log.h"
@@ -23,10 +24,9 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-  std::size_t length = std::strlen(prefix);
-  if (text.size() < length) return false;
-  for (std::size_t i = 0; i < length; ++i) {
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
     if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
   }
   return true;
@@ -67,6 +67,10 @@ bool HasScheme(const char* address) {
   return *p == ':';
 }
 
+bool IsNetworkAddress(const char* address) {
+  return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
+}
+
 void FillPreset(const XmlNode& preset, const std::string& base, PresetEntry& entry) {
   CopyField(entry.name, sizeof entry.name, FirstText(preset, "name"));
   CopyField(entry.note, sizeof entry.note, FirstText(preset, "note"));
@@ -81,6 +85,11 @@ void FillPreset(const XmlNode& preset, const std::string& base, PresetEntry& ent
   if (*file != '\0' && !HasScheme(file) && !base.empty() &&
       ResolveAddress(base.c_str(), file, resolved)) {
     file = resolved.c_str();
+  }
+  // A document from the network must not make us read local files (or block on a device).
+  if (IsNetworkAddress(base.c_str()) && *file != '\0' && !IsNetworkAddress(file)) {
+    OnlineLog("Preset \"%s\" ignored: its file is not on the network", entry.name);
+    file = "";
   }
   CopyField(entry.file, sizeof entry.file, file);
 }

@@ -20,7 +20,6 @@ class XmlNode {
   bool IsEmpty() const { return data_ == nullptr; }
   // The node's data, or null for an empty handle.
   const XmlNodeData* Data() const { return data_.get(); }
-  XmlNodeData* Data() { return data_.get(); }
 
  private:
   std::shared_ptr<XmlNodeData> data_;

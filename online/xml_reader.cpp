@@ -98,10 +98,6 @@ class Reader {
   std::size_t pendingPos_ = 0;
 };
 
-std::string_view View(const std::string& s) {
-  return s;
-}
-
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -324,7 +320,7 @@ Outcome Reader::ParseChild(XmlNodeData& node, std::size_t markup, bool declarati
 }
 
 Outcome Reader::CloseWith(XmlNodeData& node, std::string_view tag, std::size_t markup) {
-  if (node.hasName && NamesEqual(tag, View(node.name))) return Outcome::kClosed;
+  if (node.hasName && NamesEqual(tag, node.name)) return Outcome::kClosed;
   if (!node.hasName) {
     Fail(XML_ERROR_UNMATCHED_END_TAG, markup);
     return Outcome::kFatal;

@@ -146,6 +146,24 @@ TEST(ParseSettings, RelativeFileAddressesResolveAgainstTheDocument) {
   EXPECT_STREQ(document.presets[2].file, "https://x/c.cs270");
 }
 
+TEST(ParseSettings, NetworkDocumentCannotPointAtLocalFiles) {
+  SettingsDocument document =
+      DocumentWith("<settings><presets>" + PresetXml("Local", "", "", "file:///etc/passwd") +
+                   PresetXml("Ftp", "", "", "ftp://h/x.cs270") +
+                   PresetXml("Web", "", "", "HTTPS://h/x") + "</presets></settings>");
+  document.address = "https://presets.example/tarnwick270/settings.xml";
+  XmlResults results;
+  ASSERT_TRUE(ParseSettings(document, results));
+  EXPECT_STREQ(document.presets[0].file, "");
+  EXPECT_STREQ(document.presets[1].file, "");
+  EXPECT_STREQ(document.presets[2].file, "HTTPS://h/x");
+
+  // A document read from a local file may name local presets.
+  document.address = "file:///srv/presets/settings.xml";
+  ASSERT_TRUE(ParseSettings(document, results));
+  EXPECT_STREQ(document.presets[0].file, "file:///etc/passwd");
+}
+
 TEST(ParseSettings, BrokenXmlChangesNothing) {
   for (const char* body : {"<settings><version>200</version>&bogus;</settings>",
                            "<settings><version>200</version><a></settings>",
