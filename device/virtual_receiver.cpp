@@ -206,6 +206,17 @@ void VirtualReceiver::InstallStagedImage() {
             flash_.begin() + kUpgradeAreaAddress + kUpgradeAreaLength, kErased);
 }
 
+void VirtualReceiver::RecordRequests(bool on) {
+  std::lock_guard lock(mutex_);
+  recording_ = on;
+  recorded_.clear();
+}
+
+std::vector<std::array<std::uint8_t, 32>> VirtualReceiver::RecordedRequests() const {
+  std::lock_guard lock(mutex_);
+  return recorded_;
+}
+
 int VirtualReceiver::RequestCount() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -251,6 +262,10 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
     if (!plugged_ || generation != generation_) return false;
   }
   ++requests_;
+  if (recording_) {
+    recorded_.emplace_back();
+    std::memcpy(recorded_.back().data(), report + 1, kPayloadSize);
+  }
   HandleRequest(report + 1);
   return true;
 }

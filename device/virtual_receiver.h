@@ -4,6 +4,7 @@
 // bits), with a hidraw-like input queue of 64 reports, plug and unplug, the staged-image install
 // on replug, faults on demand and, optionally, the USB full-speed pace.
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -68,6 +69,10 @@ class VirtualReceiver {
   // Hands queued notices to `handler` on the calling thread, as the message pump does for udev.
   void DeliverDeviceChanges(void (*handler)(int event, const char* path));
 
+  // Keeps a copy of every request payload from now on (for tests), or stops and forgets them.
+  void RecordRequests(bool on);
+  std::vector<std::array<std::uint8_t, 32>> RecordedRequests() const;
+
   // Counters for tests and benchmarks.
   int RequestCount() const;
   int LostReports() const;
@@ -109,6 +114,8 @@ class VirtualReceiver {
   std::chrono::steady_clock::time_point outFreeAt_{};
   std::chrono::steady_clock::time_point inFreeAt_{};
   std::vector<int> notices_;
+  bool recording_ = false;
+  std::vector<std::array<std::uint8_t, 32>> recorded_;
   int requests_ = 0;
   int lost_ = 0;
   int inputBuffers_ = 0;
