@@ -121,7 +121,8 @@ class VirtualReceiver {
   int inputBuffers_ = 0;
 };
 
-// A backend that lists and opens virtual receivers (not owned) instead of HID devices.
+// A backend that lists and opens virtual receivers instead of HID devices. The receivers are not
+// owned and must outlive the backend and every port opened on them.
 class VirtualHidBackend : public HidBackend {
  public:
   void Add(VirtualReceiver* receiver) { receivers_.push_back(receiver); }
