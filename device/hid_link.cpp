@@ -98,8 +98,10 @@ void HidLink::FlushInput() {
 }
 
 bool HidLink::FailBatch() {
-  // Nothing may stay pending on the caller's buffers once the batch has given up.
+  // Nothing may stay pending on the caller's buffers once the batch has given up, and replies
+  // that did arrive must not be taken for the answers to a later request.
   device_->Cancel();
+  device_->FlushInput();
   device_->SetInputBufferCount(kIdleInputBuffers);
   return false;
 }

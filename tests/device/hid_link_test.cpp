@@ -95,6 +95,19 @@ TEST_F(HidLinkBatch, SilentReceiverFailsWithinTheGroupDeadline) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(3 * kGroupTimeoutMs));
 }
 
+TEST(HidLinkBatchFailure, RepliesOfAFailedBatchAreNotLeftForTheNextRequest) {
+  ScriptedDevice device;
+  ScriptedBackend backend(device);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  for (int i = 0; i < 4; ++i) device.QueueReply(kCommandReadMemory);
+  device.timeoutAtRead = 1;
+  std::vector<std::uint8_t> requests(4 * kReportSize), replies(4 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 4, false, nullptr));
+  EXPECT_TRUE(device.input.empty());
+  EXPECT_GE(device.cancels, 1);
+}
+
 TEST_F(HidLinkBatch, ZeroPairsSucceedWithoutWaiting) {
   EXPECT_TRUE(link.TransferBatch(nullptr, nullptr, 0, true, "nothing"));
   EXPECT_TRUE(link.LastBatchWaits().empty());

@@ -13,6 +13,8 @@
 struct ScriptedDevice {
   std::deque<std::vector<std::uint8_t>> input;  // 33-byte reports, report ID first
   int writes = 0;
+  int reads = 0;
+  int timeoutAtRead = -1;  // this read (counted from 0) times out whatever is queued
   int cancels = 0;
 
   void QueuePayload(const std::uint8_t* payload) {
@@ -39,6 +41,7 @@ class ScriptedPort : public HidPort {
     return true;
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int) override {
+    if (device_.reads++ == device_.timeoutAtRead) return HidReadResult::kTimeout;
     if (device_.input.empty()) return HidReadResult::kTimeout;
     std::memcpy(report, device_.input.front().data(), length < kReportSize ? length : kReportSize);
     device_.input.pop_front();
