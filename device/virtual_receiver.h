@@ -38,7 +38,7 @@ class VirtualReceiver {
   static constexpr std::size_t kQueueCapacity = 64;
   static constexpr std::uint16_t kFreshFirmwareVersion = 0x0196;
 
-  // A fresh receiver: erased flash, the given firmware version, plugged in.
+  // A fresh receiver: erased flash, firmware 0x0196, plugged in.
   explicit VirtualReceiver(std::string path = "virtual:receiver", std::uint16_t productId = 0x0262);
 
   const std::string& Path() const { return path_; }
