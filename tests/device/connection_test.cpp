@@ -12,6 +12,7 @@
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
+#include "firmware_assets.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_set.h"
 
@@ -232,6 +233,23 @@ TEST(StagedImage, ValidImageIsInstalledOnReplug) {
   std::uint8_t area[16];
   receiver.ReadFlash(kDfuSignatureAddress, area, sizeof area);
   for (std::uint8_t b : area) EXPECT_EQ(b, 0xFF);
+}
+
+TEST(StagedImage, TheCarriedImageWrittenOverTheLinkIsInstalled) {
+  const auto image = firmware_assets::Get("firmware/firmware.bin");
+  ASSERT_EQ(image.size(), 0xC000u);
+  VirtualReceiver receiver;
+  receiver.SetFirmwareVersion(0x0190);
+  VirtualHidBackend backend;
+  backend.Add(&receiver);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  ASSERT_TRUE(EraseSectors(link, kUpgradeAreaAddress, kUpgradeAreaLength));
+  ASSERT_TRUE(WriteMemory(link, kFirmwareBodyAddress, image.data() + 16, kFirmwareBodyLength));
+  ASSERT_TRUE(WriteMemory(link, kDfuSignatureAddress, image.data(), kDfuSignatureSize));
+  receiver.Unplug();
+  receiver.Plug();
+  EXPECT_EQ(receiver.FirmwareVersion(), 0x0196);
 }
 
 TEST(StagedImage, BodyWithTheWrongCrcIsNotInstalled) {
