@@ -4,6 +4,11 @@ lists, from the three factory profiles and a few tuned variants of them.
 
 Usage: make_presets.py [OUTPUT_DIR]   (default: assets/presets beside this repository's tools/)
 
+Any static web server can serve the output, e.g.
+  python3 -m http.server --bind 127.0.0.1 --directory assets/presets 8000
+makes the settings address http://127.0.0.1:8000/tarnwick270/settings.xml. The document's
+"file" entries are relative, so the presets are fetched from wherever the document came from.
+
 Tuned presets, each one factory record with these changes:
   rally.cs270     from factory profile 2: level High (0x7F7F) and first angle 8000
                   (about 33 degrees).
