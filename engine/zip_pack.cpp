@@ -1,10 +1,15 @@
 #include "engine/zip_pack.h"
 
 #include <minizip/unzip.h>
+#include <zlib.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <memory>
+
+#include "engine/zip_crypto.h"
 
 namespace zip_pack {
 namespace {
@@ -23,25 +28,79 @@ bool SameEntryName(const char* a, const char* b) {
   return *a == *b;
 }
 
-// Reads the current entry whole; the entry is opened and closed here.
-bool ReadCurrent(unzFile zip, const char* password, std::uint64_t expected, void** data,
-                 std::uint32_t* size) {
-  if (expected > std::numeric_limits<std::uint32_t>::max()) return false;
-  if (unzOpenCurrentFilePassword(zip, password) != UNZ_OK) return false;
-  const auto length = static_cast<unsigned>(expected);
-  // One spare byte: a buffer for an empty entry is still a real one.
-  auto* buffer = static_cast<unsigned char*>(std::malloc(length + 1u));
-  bool ok = buffer != nullptr;
-  if (ok) ok = unzReadCurrentFile(zip, buffer, length) == static_cast<int>(length);
-  // Closing checks the CRC: damaged data and wrong passwords show up here at the latest.
-  if (unzCloseCurrentFile(zip) != UNZ_OK) ok = false;
-  if (!ok) {
-    std::free(buffer);
-    return false;
+constexpr unsigned long kEncryptedFlag = 1;
+constexpr unsigned long kDataDescriptorFlag = 8;
+
+struct FreeDeleter {
+  void operator()(void* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<unsigned char, FreeDeleter>;
+
+// A buffer for length bytes; one spare byte keeps the buffer of an empty entry a real one.
+Buffer Allocate(std::uint64_t length) {
+  if (length > std::numeric_limits<std::uint32_t>::max()) return nullptr;
+  return Buffer(static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(length) + 1)));
+}
+
+bool Inflate(const unsigned char* in, std::size_t inLength, unsigned char* out,
+             std::size_t outLength) {
+  z_stream stream{};
+  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+  stream.next_in = const_cast<unsigned char*>(in);
+  stream.avail_in = static_cast<uInt>(inLength);
+  stream.next_out = out;
+  stream.avail_out = static_cast<uInt>(outLength);
+  const int status = inflate(&stream, Z_FINISH);
+  const bool ok = status == Z_STREAM_END && stream.total_out == outLength;
+  inflateEnd(&stream);
+  return ok;
+}
+
+// The current entry read whole through minizip, which checks the CRC when the entry is closed.
+Buffer ReadPlain(unzFile zip, const unz_file_info64& info) {
+  Buffer buffer = Allocate(info.uncompressed_size);
+  if (buffer == nullptr || unzOpenCurrentFile(zip) != UNZ_OK) return nullptr;
+  const auto length = static_cast<unsigned>(info.uncompressed_size);
+  const bool read = unzReadCurrentFile(zip, buffer.get(), length) == static_cast<int>(length);
+  const bool intact = unzCloseCurrentFile(zip) == UNZ_OK;
+  return read && intact ? std::move(buffer) : nullptr;
+}
+
+// The current entry of an encrypted pack: minizip hands over the raw bytes, which are decrypted,
+// checked against the password's check byte, inflated and checked against the CRC here.
+Buffer ReadEncrypted(unzFile zip, const unz_file_info64& info, const char* password) {
+  if (info.compressed_size < kZipCryptHeaderSize ||
+      info.compressed_size > std::numeric_limits<std::uint32_t>::max()) {
+    return nullptr;
   }
-  *data = buffer;
-  *size = length;
-  return true;
+  int method = 0, level = 0;
+  if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) return nullptr;
+  const auto rawLength = static_cast<unsigned>(info.compressed_size);
+  Buffer raw = Allocate(rawLength);
+  const bool read = raw != nullptr &&
+                    unzReadCurrentFile(zip, raw.get(), rawLength) == static_cast<int>(rawLength);
+  unzCloseCurrentFile(zip);
+  if (!read) return nullptr;
+
+  ZipDecrypter(password).Decrypt(raw.get(), rawLength);
+  const unsigned long check =
+      (info.flag & kDataDescriptorFlag) != 0 ? (info.dosDate >> 8) : (info.crc >> 24);
+  if (raw.get()[kZipCryptHeaderSize - 1] != (check & 0xFF)) return nullptr;
+
+  const unsigned char* body = raw.get() + kZipCryptHeaderSize;
+  const std::size_t bodyLength = rawLength - kZipCryptHeaderSize;
+  const auto length = static_cast<std::size_t>(info.uncompressed_size);
+  Buffer plain = Allocate(info.uncompressed_size);
+  if (plain == nullptr) return nullptr;
+  bool ok = false;
+  if (method == 0) {
+    ok = bodyLength == length;
+    if (ok) std::memcpy(plain.get(), body, length);
+  } else if (method == Z_DEFLATED) {
+    ok = Inflate(body, bodyLength, plain.get(), length);
+  }
+  if (!ok || crc32(0, plain.get(), static_cast<uInt>(length)) != info.crc) return nullptr;
+  return plain;
 }
 
 }  // namespace
@@ -68,10 +127,19 @@ Lookup Load(const char* path, const char* password, const char* name, void** dat
     // A name longer than the buffer is cut without its terminator; no match is that long.
     if (info.size_filename >= sizeof entryName) continue;
     if (!SameEntryName(entryName, name)) continue;
-    const bool read =
-        ReadCurrent(zip, password != nullptr && password[0] != '\0' ? password : nullptr,
-                    info.uncompressed_size, data, size);
-    result = read ? Lookup::kLoaded : Lookup::kFailed;
+    // An encrypted entry without a password is as unreadable as one with the wrong password.
+    const bool hasPassword = password != nullptr && password[0] != '\0';
+    Buffer buffer;
+    if ((info.flag & kEncryptedFlag) != 0) {
+      if (hasPassword) buffer = ReadEncrypted(zip, info, password);
+    } else {
+      buffer = ReadPlain(zip, info);
+    }
+    result = buffer != nullptr ? Lookup::kLoaded : Lookup::kFailed;
+    if (buffer != nullptr) {
+      *size = static_cast<std::uint32_t>(info.uncompressed_size);
+      *data = buffer.release();
+    }
     break;
   }
   unzClose(zip);
