@@ -44,11 +44,14 @@ EngineImpl::EngineImpl() {
   FindProgramFolder(programFolder);
 }
 
+EngineImpl::~EngineImpl() {
+  if (window != nullptr) System_Shutdown();
+  Resource_RemoveAllPacks();
+}
+
 void EngineImpl::Release() {
   if (this != instance || referenceCount <= 0) return;
   if (--referenceCount > 0) return;
-  if (window != nullptr) System_Shutdown();
-  Resource_RemoveAllPacks();
   instance = nullptr;
   delete this;
 }

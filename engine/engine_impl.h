@@ -37,6 +37,8 @@ class DeviceNotificationSource {
 class EngineImpl final : public Engine {
  public:
   EngineImpl();
+  // Shuts down a window that is still open and forgets the packs.
+  ~EngineImpl();
 
   void Release() override;
 
