@@ -72,6 +72,7 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   if (!videoStarted_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       PostError("Can't register window class");
+      System_Log("SDL: %s", SDL_GetError());
       return false;
     }
     videoStarted_ = true;
@@ -99,6 +100,7 @@ bool EngineImpl::OpenWindow(bool withCaption) {
                                          rect.bottom - rect.top, flags);
   if (created == nullptr) {
     PostError("Can't create window");
+    System_Log("SDL: %s", SDL_GetError());
     return false;
   }
   window = created;

@@ -145,6 +145,17 @@ TEST_F(FrameLoop, StartUpAndShutdownWriteTheirLogLinesInOrder) {
   EXPECT_FALSE(std::getline(log, line)) << line;
 }
 
+TEST_F(FrameLoop, WithoutAVideoDriverInitiateFailsWithTheWindowClassText) {
+  const std::string driver = SDL_getenv("SDL_VIDEODRIVER");
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  EXPECT_FALSE(engine->System_Initiate(false));
+  setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+  EXPECT_STREQ(engine->System_LastError(), "Can't register window class");
+  EXPECT_EQ(engine->window, nullptr);
+  EXPECT_NE(ReadFileText(folder / "test.log").find("Can't register window class\nSDL: "),
+            std::string::npos);
+}
+
 TEST_F(FrameLoop, StartNeedsAFrameFunctionAndAWindow) {
   ASSERT_TRUE(Open());
   engine->System_SetState(STATE_FRAME_FUNC, nullptr);
