@@ -254,7 +254,7 @@ class EngineImpl final : public Engine {
   FileSearch search;
 
   // Sound.
-  void* soundLibrary = nullptr;  // SDL2_mixer, loaded only while sound runs
+  void* soundLibrary = nullptr;  // SDL2_mixer while sound runs, else null
   bool soundSilent = false;
 
  private:

@@ -24,10 +24,13 @@ struct Mixer {
   const MixerVersion* (*linkedVersion)();
   int (*openAudio)(int rate, unsigned short format, int channels, int chunkSize);
   void (*closeAudio)();
+  void (*quit)();
   int (*volume)(int channel, int volume);
   int (*volumeMusic)(int volume);
 };
 Mixer mixer{};
+// SDL2_mixer stays mapped once loaded: unmapping it would strand what it allocated for itself.
+void* mixerModule = nullptr;
 
 template <typename Function>
 bool Find(void* library, const char* name, Function& function) {
@@ -39,7 +42,7 @@ bool FindAll(void* library) {
   return Find(library, "Mix_Linked_Version", mixer.linkedVersion) &&
          Find(library, "Mix_OpenAudio", mixer.openAudio) &&
          Find(library, "Mix_CloseAudio", mixer.closeAudio) &&
-         Find(library, "Mix_Volume", mixer.volume) &&
+         Find(library, "Mix_Quit", mixer.quit) && Find(library, "Mix_Volume", mixer.volume) &&
          Find(library, "Mix_VolumeMusic", mixer.volumeMusic);
 }
 
@@ -51,17 +54,20 @@ int MixerVolume(int engineVolume) {
 
 bool EngineImpl::StartSound() {
   if (!soundOn || soundLibrary != nullptr) return true;
-  void* library = SDL_LoadObject(kMixerLibrary);
-  if (library == nullptr) {
-    PostError("Can't load %s", kMixerLibrary);
-    return false;
+  if (mixerModule == nullptr) {
+    void* library = SDL_LoadObject(kMixerLibrary);
+    if (library == nullptr) {
+      PostError("Can't load %s", kMixerLibrary);
+      return false;
+    }
+    if (!FindAll(library) || mixer.linkedVersion()->major != kMixerMajorVersion) {
+      SDL_UnloadObject(library);
+      PostError("Incorrect %s version", kMixerLibrary);
+      return false;
+    }
+    mixerModule = library;
   }
-  if (!FindAll(library) || mixer.linkedVersion()->major != kMixerMajorVersion) {
-    SDL_UnloadObject(library);
-    PostError("Incorrect %s version", kMixerLibrary);
-    return false;
-  }
-  soundLibrary = library;
+  soundLibrary = mixerModule;
   soundSilent = mixer.openAudio(sampleRate, kMixerFormat, kMixerChannels, kMixerChunkSize) != 0;
   if (soundSilent) {
     System_Log("SDL2_mixer Init failed, using no sound");
@@ -76,7 +82,7 @@ bool EngineImpl::StartSound() {
 void EngineImpl::StopSound() {
   if (soundLibrary == nullptr) return;
   if (!soundSilent) mixer.closeAudio();
-  SDL_UnloadObject(soundLibrary);
+  mixer.quit();
   soundLibrary = nullptr;
   soundSilent = false;
 }

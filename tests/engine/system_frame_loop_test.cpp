@@ -239,6 +239,22 @@ TEST_F(FrameLoop, AClosingWithoutAnExitFunctionIsGranted) {
   EXPECT_EQ(loop.frames, 0);
 }
 
+TEST_F(FrameLoop, SwitchingSoundOnWithAWindowLoadsTheMixerAndOffUnloadsIt) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  engine->System_SetState(STATE_SOUND, false);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(engine->soundLibrary, nullptr);
+  engine->System_SetState(STATE_SOUND, true);
+  ASSERT_NE(engine->soundLibrary, nullptr) << engine->System_LastError();
+  EXPECT_NE(ReadFileText(folder / "test.log").find("Sample rate: 44100\n"), std::string::npos);
+  // The rate is fixed while the library is loaded.
+  engine->System_SetState(STATE_SAMPLE_RATE, 22050);
+  EXPECT_EQ(engine->System_GetState(STATE_SAMPLE_RATE), 44100);
+  engine->System_SetState(STATE_SOUND, false);
+  EXPECT_EQ(engine->soundLibrary, nullptr);
+  EXPECT_EQ(engine->Sound_LoadSample("boom.wav", 0), 0u);
+}
+
 int arrivals = 0;
 bool CountArrival(WindowHandle, std::uint32_t, std::uintptr_t event, std::intptr_t) {
   if (event == DBT_DEVICEARRIVAL) arrivals += 1;
