@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "device/connection.h"
 #include "online/http_download.h"
 #include "online/online_log.h"
 
@@ -16,7 +17,6 @@ const char kSettingsAddress[] = "http://" CORSARO_PRESET_HOST "/tarnwick270/sett
 const char kSettingsDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>";
 
 SettingsDocument Settings;
-std::uint8_t NewerAppAvailable = 0;
 
 namespace {
 

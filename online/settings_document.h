@@ -39,10 +39,8 @@ struct SettingsDocument {
   std::vector<PresetEntry> presets;
 };
 
-// The document of this program run and its newer-version flag (1 when the document names a
-// version above kAppVersionNumber).
+// The document of this program run.
 extern SettingsDocument Settings;
-extern std::uint8_t NewerAppAvailable;
 
 // Downloads the document at address into document (address and text). Succeeds only when the
 // text starts with kSettingsDeclaration; otherwise error says why.
@@ -54,7 +52,8 @@ bool ParseSettings(SettingsDocument& document, XmlResults& results);
 
 // Start-up: downloads into Settings from address; a failure is logged and leaves Settings empty.
 bool DownloadSettings(const char* address = kSettingsAddress);
-// Start-up, after a successful download: parses Settings and sets NewerAppAvailable.
+// Start-up, after a successful download: parses Settings and, when it names a version above
+// kAppVersionNumber, sets the wheel link's NewerAppAvailable flag to 1.
 void ParseSettings();
 
 // Reads text as a decimal integer: leading white space and a sign allowed, stops at the first

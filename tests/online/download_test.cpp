@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/connection.h"
 #include "online/http_download.h"
 #include "online/preset_download.h"
 #include "online/settings_document.h"
