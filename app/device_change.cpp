@@ -1,0 +1,66 @@
+#include "app/device_change.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+#include "app/shell_engine.h"
+#include "app/shell_hooks.h"
+#include "engine/device_notifier.h"
+
+namespace {
+
+// Gives the new device node a moment to settle before it is opened.
+constexpr Uint32 kSettleMs = 100;
+
+DeviceNotifier notifier;
+
+bool ReceiverConnected() {
+  return receiverHooks.isConnected != nullptr && receiverHooks.isConnected();
+}
+
+// Removal notices come for every HID device; pulling out a mouse must not drop the receiver.
+bool IsConnectedReceiver(const DeviceInterfaceRecord* device) {
+  if (receiverHooks.connectedPath == nullptr || device == nullptr || device->path == nullptr) {
+    return true;
+  }
+  const char* open = receiverHooks.connectedPath();
+  return open == nullptr || std::strcmp(open, device->path) == 0;
+}
+
+void Deliver(const DeviceNotice& notice, void* /*context*/) {
+  DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, notice.path.c_str()};
+  DeviceChangeFunc(ShellWindow(), WM_DEVICECHANGE, notice.event,
+                   reinterpret_cast<std::intptr_t>(&record));
+}
+
+}  // namespace
+
+bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::uintptr_t event,
+                      std::intptr_t record) {
+  SDL_Delay(kSettleMs);
+  const auto* device = reinterpret_cast<const DeviceInterfaceRecord*>(record);
+  if (event == DBT_DEVICEARRIVAL) {
+    if (ReceiverConnected() || device == nullptr || device->path == nullptr ||
+        device->deviceType != DBT_DEVTYP_DEVICEINTERFACE) {
+      return true;
+    }
+    ShellLog("INSERTED DEVICENAME: %s\n", device->path);
+    if (receiverHooks.connect != nullptr) receiverHooks.connect(device->path);
+  } else if (event == DBT_DEVICEREMOVECOMPLETE) {
+    if (ReceiverConnected() && IsConnectedReceiver(device) && receiverHooks.disconnect != nullptr) {
+      receiverHooks.disconnect();
+    }
+  }
+  return true;
+}
+
+bool RegisterDeviceNotifications() {
+  if (notifier.Open()) return true;
+  ShellLog("Notification failure");
+  return false;
+}
+
+int PollDeviceNotifications() {
+  return notifier.Poll(Deliver, nullptr);
+}
