@@ -7,7 +7,7 @@
 #include <cstdint>
 
 struct ReceiverHooks {
-  bool (*connect)(const char* devicePath) = nullptr;  // ConnectReceiver; null path: first found
+  void (*connect)(const char* devicePath) = nullptr;  // ConnectReceiver; null path: first found
   void (*disconnect)() = nullptr;                     // DisconnectReceiver
   bool (*isConnected)() = nullptr;                    // ReceiverConnected != 0
   std::uint32_t (*firmwareVersion)() = nullptr;       // WheelFirmwareVersion

@@ -22,7 +22,6 @@ class DeviceChange : public ShellTest {
     receiverHooks.connect = [](const char* path) {
       connects.push_back(path != nullptr ? path : "(first)");
       connected = true;
-      return true;
     };
     receiverHooks.disconnect = [] {
       ++disconnects;
