@@ -7,6 +7,7 @@
 #include "app/shell_engine.h"
 #include "app/shell_hooks.h"
 #include "engine/device_notifier.h"
+#include "engine/engine_impl.h"
 
 namespace {
 
@@ -26,12 +27,6 @@ bool IsConnectedReceiver(const DeviceInterfaceRecord* device) {
   }
   const char* open = receiverHooks.connectedPath();
   return open == nullptr || std::strcmp(open, device->path) == 0;
-}
-
-void Deliver(const DeviceNotice& notice, void* /*context*/) {
-  DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, notice.path.c_str()};
-  DeviceChangeFunc(ShellWindow(), WM_DEVICECHANGE, notice.event,
-                   reinterpret_cast<std::intptr_t>(&record));
 }
 
 }  // namespace
@@ -56,11 +51,12 @@ bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::u
 }
 
 bool RegisterDeviceNotifications() {
-  if (notifier.Open()) return true;
-  ShellLog("Notification failure");
-  return false;
-}
-
-int PollDeviceNotifications() {
-  return notifier.Poll(Deliver, nullptr);
+  Engine* engine = ShellEngine();
+  if (engine == nullptr || !notifier.Open()) {
+    ShellLog("Notification failure");
+    return false;
+  }
+  // EngineImpl is the one implementation of Engine.
+  static_cast<EngineImpl*>(engine)->SetDeviceNotificationSource(&notifier);
+  return true;
 }

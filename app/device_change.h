@@ -11,9 +11,7 @@
 bool DeviceChangeFunc(WindowHandle window, std::uint32_t message, std::uintptr_t event,
                       std::intptr_t record);
 
-// Starts watching for receivers coming and going. On failure logs "Notification failure" and
-// returns false; the receiver is then found only at start-up.
+// Starts watching for receivers coming and going: the engine's message pump then hands each
+// arrival and removal to its device-change function. On failure logs "Notification failure"
+// and returns false; the receiver is then found only at start-up.
 bool RegisterDeviceNotifications();
-// Delivers the arrivals and removals seen since the last call to DeviceChangeFunc, without
-// waiting; returns how many.
-int PollDeviceNotifications();

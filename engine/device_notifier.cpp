@@ -66,6 +66,14 @@ int DeviceNotifier::Poll(Deliver deliver, void* context) {
   return delivered;
 }
 
+void DeviceNotifier::Poll(EngineImpl& engine) {
+  Poll(
+      [](const DeviceNotice& notice, void* context) {
+        static_cast<EngineImpl*>(context)->DeliverDeviceChange(notice.event, notice.path.c_str());
+      },
+      &engine);
+}
+
 void DeviceNotifier::Close() {
   if (monitor_ != nullptr) udev_monitor_unref(monitor_);
   if (udev_ != nullptr) udev_unref(udev_);

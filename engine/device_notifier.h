@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/engine_impl.h"
+
 struct udev;
 struct udev_monitor;
 
@@ -18,7 +20,8 @@ struct DeviceNotice {
 // "remove" and for devices without a node.
 bool DeviceNoticeFromUdev(const char* action, const char* deviceNode, DeviceNotice* notice);
 
-class DeviceNotifier {
+// The engine's message pump polls it once per iteration (EngineImpl::SetDeviceNotificationSource).
+class DeviceNotifier final : public DeviceNotificationSource {
  public:
   using Deliver = void (*)(const DeviceNotice& notice, void* context);
 
@@ -32,6 +35,8 @@ class DeviceNotifier {
   bool IsOpen() const { return monitor_ != nullptr; }
   // Hands every pending notice to `deliver` without waiting for more; returns how many.
   int Poll(Deliver deliver, void* context);
+  // Delivers every pending notice to the engine's device-change function.
+  void Poll(EngineImpl& engine) override;
 
  private:
   void Close();

@@ -41,12 +41,33 @@ TEST_F(DeviceChange, ArrivalConnectsTheReceiverAtItsPath) {
   EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw3"));
   ASSERT_EQ(connects.size(), 1u);
   EXPECT_EQ(connects[0], "/dev/hidraw3");
+  EXPECT_NE(LogText().find("INSERTED DEVICENAME: /dev/hidraw3\n"), std::string::npos);
+}
+
+TEST_F(DeviceChange, TheEnginesNoticesReachTheDeviceChangeFunction) {
+  engine.System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
+  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEARRIVAL, "/dev/hidraw5"));
+  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw5"));
+  ASSERT_EQ(connects.size(), 1u);
+  EXPECT_EQ(connects[0], "/dev/hidraw5");
+  EXPECT_EQ(disconnects, 1);
+}
+
+TEST_F(DeviceChange, RegistrationNeedsTheEngine) {
+  SetShellEngine(nullptr);
+  EXPECT_FALSE(RegisterDeviceNotifications());
+  SetShellEngine(&engine);
+  if (!RegisterDeviceNotifications()) {
+    EXPECT_NE(LogText().find("Notification failure"), std::string::npos);
+  }
+  engine.SetDeviceNotificationSource(nullptr);
 }
 
 TEST_F(DeviceChange, ArrivalIsIgnoredWhileConnected) {
   connected = true;
   EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw4"));
   EXPECT_TRUE(connects.empty());
+  EXPECT_EQ(LogText().find("INSERTED"), std::string::npos);
 }
 
 TEST_F(DeviceChange, ArrivalOfAnotherRecordTypeOrWithoutRecordIsIgnored) {

@@ -57,6 +57,7 @@ TEST_F(Messages, EmptySupportPageIsPassedOnAsItIs) {
   ASSERT_EQ(opened().size(), 1u);
   EXPECT_EQ(opened()[0], "");
   EXPECT_TRUE(dialogs.shown().empty()) << "a failing shell never shows a box";
+  EXPECT_EQ(LogText().find("Open"), std::string::npos) << "the support page logs nothing";
   browserResult() = SHELL_OPENED;
 }
 
@@ -68,6 +69,11 @@ TEST_F(Messages, DownloadPageGivesTheShellsResult) {
   EXPECT_EQ(OpenDownloadPage(), SHELL_OPENED);
   ASSERT_EQ(opened().size(), 2u);
   EXPECT_EQ(opened()[1], "http://downloads.example/new");
+  std::string log = LogText();
+  EXPECT_NE(log.find("Open http://downloads.example/new - Error SE_ERR_NOASSOC"),
+            std::string::npos);
+  EXPECT_EQ(log.find("Error", log.find("SE_ERR_NOASSOC")), std::string::npos)
+      << "a success logs nothing";
 }
 
 TEST(ShellErrors, LoggedResultsHaveTheirNames) {

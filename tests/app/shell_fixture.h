@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,6 +34,9 @@ class ShellTest : public ::testing::Test {
     opened().clear();
     engine.screenWidth = 1024;
     engine.screenHeight = 600;
+    std::string folder = (std::filesystem::temp_directory_path() / "corsaro-shell-XXXXXX").string();
+    if (mkdtemp(folder.data()) != nullptr) logFolder = folder;
+    engine.System_SetState(STATE_LOG_FILE, (logFolder + "/shell.log").c_str());
     SetShellEngine(&engine);
     SetDialogs(&dialogs);
     SetUrlOpener(RecordUrl);
@@ -42,6 +49,14 @@ class ShellTest : public ::testing::Test {
     receiverHooks = {};
     settingsHooks = {};
     screenHooks = {};
+    std::error_code ignored;
+    if (!logFolder.empty()) std::filesystem::remove_all(logFolder, ignored);
+  }
+
+  // Everything the engine logged during the test.
+  std::string LogText() const {
+    std::ifstream in(logFolder + "/shell.log", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
   // Addresses handed to the browser, and the result the browser gives.
@@ -76,6 +91,7 @@ class ShellTest : public ::testing::Test {
     return end;
   }
 
+  std::string logFolder;
   EngineImpl engine;
   ScriptedDialogs dialogs;
 };
