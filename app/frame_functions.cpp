@@ -7,6 +7,7 @@
 #include "app/shell_engine.h"
 #include "app/shell_hooks.h"
 #include "app/window_drag.h"
+#include "engine/engine_impl.h"
 
 FrameInput CurrentFrameInput;
 StateHandler StateHandlers[kAppStateCount] = {NoReceiverInput};
@@ -92,7 +93,7 @@ bool EscapeEndsProgram(Engine& engine) {
 
 void SampleFrameInput(Engine& engine) {
   FrameInput& input = CurrentFrameInput;
-  SDL_GetGlobalMouseState(&input.cursorX, &input.cursorY);
+  static_cast<EngineImpl&>(engine).input.CursorOnScreen(&input.cursorX, &input.cursorY);
   input.mouseX = 0;
   input.mouseY = 0;
   input.buttonDown = false;

@@ -78,6 +78,10 @@ void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, floa
       x = std::trunc(mouseX_);
       y = std::trunc(mouseY_);
       break;
+    case EVENT_MOUSE_MOVE:
+      event.key = key;
+      NoteCursor(x, y);
+      break;
     default:
       event.key = key;
       break;
@@ -106,28 +110,10 @@ void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, floa
 }
 
 void Input::UpdateMouseInside() {
-  if (captured_) {
-    mouseInside_ = true;
-    return;
-  }
   SDL_Window* window = SdlWindow(engine_);
-  if (window == nullptr) {
-    mouseInside_ = false;
-    return;
-  }
-  int cursorX = 0;
-  int cursorY = 0;
-  SDL_GetGlobalMouseState(&cursorX, &cursorY);
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowPosition(window, &left, &top);
-  SDL_GetWindowSize(window, &width, &height);
-  bool inRect =
-      cursorX >= left && cursorX < left + width && cursorY >= top && cursorY < top + height;
-  // Another window over ours takes the pointer's focus away from us.
-  mouseInside_ = inRect && SDL_GetMouseFocus() == window;
+  // SDL keeps the window under the pointer from the crossing events, so a window lying over
+  // ours takes the pointer away as well.
+  mouseInside_ = captured_ || (window != nullptr && SDL_GetMouseFocus() == window);
 }
 
 void Input::ClearFrame() {
@@ -180,6 +166,24 @@ bool Input::NextEvent(InputEvent* event) {
   if (head_ == nullptr) tail_ = nullptr;
   delete node;
   return true;
+}
+
+void Input::CursorOnScreen(int* x, int* y) const {
+  if (cursorSeen_) {
+    *x = cursorX_;
+    *y = cursorY_;
+    return;
+  }
+  SDL_GetGlobalMouseState(x, y);
+}
+
+void Input::NoteCursor(float clientX, float clientY) {
+  int left = 0;
+  int top = 0;
+  if (SDL_Window* window = SdlWindow(engine_)) SDL_GetWindowPosition(window, &left, &top);
+  cursorX_ = left + static_cast<int>(clientX);
+  cursorY_ = top + static_cast<int>(clientY);
+  cursorSeen_ = true;
 }
 
 void Input::MarkKey(int key, std::uint8_t bit, bool held) {

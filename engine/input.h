@@ -41,6 +41,11 @@ class Input {
   int LastChar() const { return lastChar_; }
   // Copies out and removes the oldest event; false, output untouched, when there is none.
   bool NextEvent(InputEvent* event);
+  // Where the pointer was on the screen at the last mouse move: the window's position then plus
+  // the move's unclamped client position; before any move, the system's cursor. Unlike a poll of
+  // the system cursor this follows every move the window is told of, whatever the X server
+  // reports to pollers.
+  void CursorOnScreen(int* x, int* y) const;
 
  private:
   struct Node {
@@ -55,6 +60,7 @@ class Input {
   void MarkKey(int key, std::uint8_t bit, bool held);
   int ModifierFlags() const;
   void ScreenToClient(float* x, float* y) const;
+  void NoteCursor(float clientX, float clientY);
   void ClampToScreen(float* x, float* y) const;
   void Capture(bool on);
   void Append(Node* node);
@@ -67,6 +73,9 @@ class Input {
   float mouseY_ = 0;
   bool mouseInside_ = false;
   bool captured_ = false;
+  bool cursorSeen_ = false;
+  int cursorX_ = 0;
+  int cursorY_ = 0;
   std::uint8_t keyBits_[kKeyCount] = {};
   bool held_[kKeyCount] = {};
   Node* head_ = nullptr;

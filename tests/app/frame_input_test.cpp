@@ -1,4 +1,6 @@
 // Escape, the per-frame input record, the state dispatch and the no-receiver handler.
+#include <SDL2/SDL.h>
+
 #include "tests/app/shell_fixture.h"
 
 namespace {
@@ -136,6 +138,71 @@ TEST_F(FrameInputTest, DispatchRunsTheSlotOfTheState) {
     AppState = state;
     EXPECT_EQ(DispatchState(), 0) << "state " << state;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The frame function on a real (offscreen) window: the window follows a press in the top band.
+class FrameDrag : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    window = SDL_CreateWindow("drag", 200, 100, 1024, 600, SDL_WINDOW_BORDERLESS);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    engine.window = window;
+  }
+  void TearDown() override {
+    engine.window = nullptr;
+    if (window != nullptr) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ShellTest::TearDown();
+  }
+  void MoveTo(float x, float y) { engine.input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, x, y); }
+  void Position(int* left, int* top) { SDL_GetWindowPosition(window, left, top); }
+
+  SDL_Window* window = nullptr;
+};
+
+TEST_F(FrameDrag, PressInTheTopBandMovesTheWindowByTheMousesMovement) {
+  int left = 0;
+  int top = 0;
+  Position(&left, &top);
+  Press(100, 30);
+  EXPECT_FALSE(Frame());
+  MoveTo(130, 45);
+  EXPECT_FALSE(Frame());
+  int movedLeft = 0;
+  int movedTop = 0;
+  Position(&movedLeft, &movedTop);
+  EXPECT_EQ(movedLeft, left + 30);
+  EXPECT_EQ(movedTop, top + 15);
+
+  // The pointer keeps its place in the window while it drags it along.
+  MoveTo(110, 35);
+  EXPECT_FALSE(Frame());
+  Position(&movedLeft, &movedTop);
+  EXPECT_EQ(movedLeft, left + 40);
+  EXPECT_EQ(movedTop, top + 20);
+  Release(110, 35);
+  EXPECT_FALSE(Frame());
+}
+
+TEST_F(FrameDrag, PressLowerDownLeavesTheWindowWhereItIs) {
+  int left = 0;
+  int top = 0;
+  Position(&left, &top);
+  Press(400, 300);
+  EXPECT_FALSE(Frame());
+  MoveTo(450, 20);
+  EXPECT_FALSE(Frame());
+  int nowLeft = 0;
+  int nowTop = 0;
+  Position(&nowLeft, &nowTop);
+  EXPECT_EQ(nowLeft, left);
+  EXPECT_EQ(nowTop, top);
 }
 
 }  // namespace

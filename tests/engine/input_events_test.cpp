@@ -243,6 +243,31 @@ TEST_F(InputWithWindow, ButtonUpMovesTheCursorToTheLastClampedPosition) {
   EXPECT_EQ(motion.motion.y, 0);
 }
 
+TEST_F(InputWithWindow, CursorOnScreenFollowsTheMovesUnclamped) {
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  Move(50, 30);
+  int x = 0;
+  int y = 0;
+  engine.input.CursorOnScreen(&x, &y);
+  EXPECT_EQ(x, left + 50);
+  EXPECT_EQ(y, top + 30);
+
+  ButtonDown(50, 30);
+  Move(-20, 700);
+  engine.input.CursorOnScreen(&x, &y);
+  EXPECT_EQ(x, left - 20) << "the screen position is not clamped to the window";
+  EXPECT_EQ(y, top + 700);
+
+  // After the window moves, the next move is measured from its new place.
+  SDL_SetWindowPosition(window, left + 15, top + 5);
+  Move(10, 10);
+  engine.input.CursorOnScreen(&x, &y);
+  EXPECT_EQ(x, left + 25);
+  EXPECT_EQ(y, top + 15);
+}
+
 TEST_F(InputWithWindow, WheelPositionIsTurnedIntoClientCoordinates) {
   int left = 0;
   int top = 0;
