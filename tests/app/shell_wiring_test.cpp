@@ -38,10 +38,4 @@ TEST_F(ShellWiring, AcceptedFirmwarePromptClearsTheLinksFlag) {
   EXPECT_EQ(AppState, APP_UPDATE_REQUESTED);
 }
 
-TEST_F(ShellWiring, NewerProgramFlagEndsTheProgram) {
-  NewerAppAvailable = 1;
-  EXPECT_TRUE(Frame());
-  EXPECT_EQ(dialogs.shown().size(), 2u) << "unanswered question, then the refusal";
-}
-
 }  // namespace

