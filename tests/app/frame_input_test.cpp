@@ -203,6 +203,8 @@ TEST_F(FrameDrag, PressLowerDownLeavesTheWindowWhereItIs) {
   Position(&nowLeft, &nowTop);
   EXPECT_EQ(nowLeft, left);
   EXPECT_EQ(nowTop, top);
+  Release(450, 20);
+  EXPECT_FALSE(Frame());
 }
 
 }  // namespace
