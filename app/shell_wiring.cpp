@@ -2,6 +2,7 @@
 
 #include "app/shell_hooks.h"
 #include "device/connection.h"
+#include "online/settings_document.h"
 
 void WireShellToReceiver() {
   receiverHooks.connect = ConnectReceiver;
@@ -11,4 +12,9 @@ void WireShellToReceiver() {
   receiverHooks.firmwareOutOfDate = [] { return FirmwareOutOfDate != 0; };
   receiverHooks.clearFirmwareOutOfDate = [] { FirmwareOutOfDate = 0; };
   settingsHooks.newerAppAvailable = [] { return NewerAppAvailable != 0; };
+}
+
+void WireShellToSettings() {
+  settingsHooks.downloadPage = [] { return Settings.downloadPage.c_str(); };
+  settingsHooks.supportPage = [] { return Settings.supportPage.c_str(); };
 }

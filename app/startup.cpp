@@ -4,6 +4,15 @@
 
 #include <cstdio>
 
+#include "app/device_change.h"
+#include "app/frame_functions.h"
+#include "app/messages.h"
+#include "app/shell_engine.h"
+#include "app/shell_hooks.h"
+#include "app/shell_wiring.h"
+#include "device/connection.h"
+#include "online/settings_document.h"
+
 Engine* engine = nullptr;
 WindowHandle MainWindow = nullptr;
 
@@ -17,23 +26,6 @@ constexpr int kScreenHeight = 600;
 constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 constexpr int kIconResource = 107;
-
-// Stand-ins for the shell's frame, render and device-change functions until they land: an
-// empty black screen that the window's close ends.
-bool FrameFunc() {
-  return engine->Input_KeyPressed(VK_ESCAPE);
-}
-
-bool RenderFunc() {
-  if (!engine->Gfx_BeginScene(nullptr)) return false;
-  engine->Gfx_Clear(0);
-  engine->Gfx_EndScene();
-  return false;
-}
-
-bool DeviceChangeFunc(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
-  return false;
-}
 
 void ConfigureEngine(const char* title) {
   engine->System_SetState(STATE_FRAME_FUNC, FrameFunc);
@@ -63,7 +55,9 @@ void FitMainWindow() {
 
 // Everything between a successful engine start and its shutdown.
 void RunInitiatedEngine() {
-  // Settings: download the settings document, then parse it only when the download worked.
+  // A failed download leaves the settings empty: no update prompt, no presets, the built-in
+  // support page.
+  if (DownloadSettings()) ParseSettings();
 
   MainWindow = engine->System_GetState(STATE_WINDOW);
   FitMainWindow();
@@ -71,13 +65,18 @@ void RunInitiatedEngine() {
   // Fonts: the small and the large bitmap font from the carried descriptions and images.
   // Skin: the skin sheet from the carried atlas, then its three frames.
   // Main screen: build the panels and controls.
-  // Receiver: clear the connection globals, register for device notifications, connect.
+  ReceiverConnected = 0;
+  WheelFirmwareVersion = 0;
+  RegisterDeviceNotifications();
+  ConnectReceiver(nullptr);
 
   engine->System_Start();
 
   // Tear-down, in this order: disconnect the receiver; destroy the four top-level panels;
   // release and delete the skin sheet; delete the small font, then the large one; free the
   // preset array.
+  DisconnectReceiver();
+  Settings.presets.clear();
 }
 
 }  // namespace
@@ -94,8 +93,12 @@ int RunCustomiser() {
 
   char title[kTitleSize];
   FormatWindowTitle(title, kTitleSize);
-  // The preset list starts empty and the support page is the built-in one where they are kept.
+  Settings.presets.clear();
+  Settings.supportPage = kBuiltInSupportPage;
   ConfigureEngine(title);
+  SetShellEngine(engine);
+  WireShellToSettings();
+  WireShellToReceiver();
 
   // Without a frameless window there is nothing to tear down but the engine itself.
   if (engine->System_Initiate(false)) RunInitiatedEngine();

@@ -234,3 +234,78 @@ TEST_F(Cli, OversizedFilesAreRefusedBeforeAnythingIsWritten) {
   EXPECT_NE(result.err.find("116 bytes"), std::string::npos);
   EXPECT_NE(RunVirtual({"info"}).out.find("Profiles stored: no"), std::string::npos);
 }
+
+// The preset commands read the preset server's content that the program ships.
+class CliPresets : public Cli {
+ protected:
+  static std::string BundledUrl() {
+    return std::string("file://") + CORSARO_SOURCE_DIR + "/assets/presets/tarnwick270/settings.xml";
+  }
+  static std::vector<std::uint8_t> BundledPreset(const char* file) {
+    return ReadBytes(std::string(CORSARO_SOURCE_DIR) + "/assets/presets/tarnwick270/" + file);
+  }
+
+  // A settings document in the test's folder naming one preset file beside it.
+  std::string LocalServer(const std::vector<std::uint8_t>& presetBytes) {
+    std::ofstream(Path("settings.xml"))
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<settings><version>103</version><presets><preset>"
+           "<name>Broken</name><note>n</note><type>2</type><file>broken.cs270</file>"
+           "</preset></presets></settings>\n";
+    WriteBytes(Path("broken.cs270"), presetBytes);
+    return "file://" + Path("settings.xml");
+  }
+};
+
+TEST_F(CliPresets, ListNamesEveryPresetWithItsNote) {
+  const Result result = Run({"--url", BundledUrl(), "presets"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Factory Profile 1  (type 1)"), std::string::npos);
+  EXPECT_NE(result.out.find("Rally  (type 2)"), std::string::npos);
+  // A tilde in the note is a line break.
+  EXPECT_NE(result.out.find("gravel and snow.\n    Level High."), std::string::npos);
+}
+
+TEST_F(CliPresets, UnreachableServerFailsWithItsAddress) {
+  const Result result = Run({"--url", "file://" + Path("missing.xml"), "presets"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("missing.xml"), std::string::npos);
+}
+
+TEST_F(CliPresets, InstallWritesOnlyTheChosenSlot) {
+  const std::vector<std::uint8_t> one = Container(FactoryProfiles[0]);
+  const std::vector<std::uint8_t> three = Container(FactoryProfiles[2]);
+  WriteBytes(Path("1.cs270"), one);
+  WriteBytes(Path("2.cs270"), Container(FactoryProfiles[1]));
+  WriteBytes(Path("3.cs270"), three);
+  ASSERT_EQ(RunVirtual({"write-profiles", Path("1.cs270"), Path("2.cs270"), Path("3.cs270")}).status,
+            0);
+
+  const Result install = RunVirtual({"--url", BundledUrl(), "install-preset", "rally", "2"});
+  ASSERT_EQ(install.status, 0) << install.err;
+
+  for (int slot = 1; slot <= 3; ++slot) {
+    const std::string file = Path("back.cs270");
+    ASSERT_EQ(RunVirtual({"read-profile", std::to_string(slot), file}).status, 0);
+    const std::vector<std::uint8_t> expected =
+        slot == 2 ? BundledPreset("rally.cs270") : (slot == 1 ? one : three);
+    EXPECT_EQ(ReadBytes(file), expected) << "profile " << slot;
+  }
+}
+
+TEST_F(CliPresets, PresetFailingItsCheckIsNeverWritten) {
+  std::vector<std::uint8_t> damaged = BundledPreset("rally.cs270");
+  damaged[40] ^= 0x01;
+  const std::string url = LocalServer(damaged);
+
+  const Result install = RunVirtual({"--url", url, "install-preset", "Broken", "1"});
+  EXPECT_EQ(install.status, 1);
+  EXPECT_NE(install.err.find("failed the profile file check"), std::string::npos) << install.err;
+  // The receiver was never touched: it still has no stored profiles.
+  const Result info = RunVirtual({"info"});
+  EXPECT_NE(info.out.find("Profiles stored: no"), std::string::npos) << info.out;
+}
+
+TEST_F(CliPresets, UnknownNameAndBadSlotAreRefused) {
+  EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "No Such Preset", "1"}).status, 1);
+  EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "Rally", "4"}).status, 2);
+}

@@ -34,6 +34,8 @@ void PrintUsage(std::FILE* stream) {
       "  --firmware-version V      set the virtual receiver's firmware version, as 1.96 or\n"
       "                            0x0196\n"
       "  --device PATH             use the receiver at this hidraw path\n"
+      "  --url URL                 the settings document listing the presets (http, https or\n"
+      "                            file address)\n"
       "  --help                    show this text\n"
       "\n"
       "Exit status: 0 success, 1 failure, 2 bad usage.\n",
@@ -76,6 +78,8 @@ int ParseOptions(int argc, char** argv, CliContext& context, bool& help) {
       context.options.virtualFile = value;
     } else if (std::strcmp(option, "--device") == 0) {
       context.options.devicePath = value;
+    } else if (std::strcmp(option, "--url") == 0) {
+      context.options.presetUrl = value;
     } else if (std::strcmp(option, "--firmware-version") == 0) {
       if (!ParseFirmwareVersion(value, context.options.firmwareVersion)) {
         std::fprintf(context.err, "corsaro270-cli: bad firmware version \"%s\"\n", value);

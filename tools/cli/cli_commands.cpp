@@ -11,6 +11,7 @@
 #include "device/wheel_protocol.h"
 #include "profile/profile_set.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/preset_commands.h"
 #include "tools/cli/profile_file_io.h"
 #include "tools/cli/profile_report.h"
 
@@ -142,5 +143,9 @@ const CliCommand kCliCommands[] = {
     {"write-profiles", "F1 F2 F3", "check three .cs270 files and write them as profiles 1-3", 3, 3,
      WriteProfiles},
     {"check", "FILE", "check a .cs270 file and print the profile it holds", 1, 1, Check},
+    {"presets", "", "list the presets of the preset server (name, type, note)", 0, 0,
+     ListPresets},
+    {"install-preset", "NAME N", "download preset NAME and write it as profile N (1-3)", 2, 2,
+     InstallPreset},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];

@@ -10,6 +10,7 @@ struct CliOptions {
   std::string devicePath;   // empty: the first receiver found
   bool versionSet = false;  // --firmware-version given (virtual receiver only)
   std::uint16_t firmwareVersion = 0;
+  std::string presetUrl;  // empty: the preset server's settings document
 };
 
 struct CliContext {
