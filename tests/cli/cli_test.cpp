@@ -248,7 +248,8 @@ class CliPresets : public Cli {
   // A settings document in the test's folder naming one preset file beside it.
   std::string LocalServer(const std::vector<std::uint8_t>& presetBytes) {
     std::ofstream(Path("settings.xml"))
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<settings><version>103</version><presets><preset>"
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\" "
+           "?>\n<settings><version>103</version><presets><preset>"
            "<name>Broken</name><note>n</note><type>2</type><file>broken.cs270</file>"
            "</preset></presets></settings>\n";
     WriteBytes(Path("broken.cs270"), presetBytes);
@@ -277,8 +278,8 @@ TEST_F(CliPresets, InstallWritesOnlyTheChosenSlot) {
   WriteBytes(Path("1.cs270"), one);
   WriteBytes(Path("2.cs270"), Container(FactoryProfiles[1]));
   WriteBytes(Path("3.cs270"), three);
-  ASSERT_EQ(RunVirtual({"write-profiles", Path("1.cs270"), Path("2.cs270"), Path("3.cs270")}).status,
-            0);
+  ASSERT_EQ(
+      RunVirtual({"write-profiles", Path("1.cs270"), Path("2.cs270"), Path("3.cs270")}).status, 0);
 
   const Result install = RunVirtual({"--url", BundledUrl(), "install-preset", "rally", "2"});
   ASSERT_EQ(install.status, 0) << install.err;
