@@ -1,7 +1,237 @@
-// Placeholder bodies until this part is built.
 #include "engine/input.h"
 
-void Input::Initiate() {}
-void Input::BuildEvent(int, int, int, int, float, float) {}
-void Input::UpdateMouseInside() {}
-void Input::ClearFrame() {}
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "engine/engine_impl.h"
+#include "engine/keymap.h"
+
+namespace {
+
+constexpr int kVkShift = 16;
+constexpr int kVkControl = 17;
+constexpr int kVkAlt = 18;
+constexpr float kNoPosition = -1.0f;
+
+SDL_Window* SdlWindow(const EngineImpl& engine) {
+  return static_cast<SDL_Window*>(engine.window);
+}
+
+}  // namespace
+
+Input::~Input() {
+  ClearFrame();
+}
+
+void Input::Initiate() {
+  std::memset(keyBits_, 0, sizeof keyBits_);
+  std::memset(held_, 0, sizeof held_);
+  int x = 0;
+  int y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  mouseX_ = static_cast<float>(x);
+  mouseY_ = static_cast<float>(y);
+  ScreenToClient(&mouseX_, &mouseY_);
+}
+
+void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, float y) {
+  Node* node = new (std::nothrow) Node{};
+  if (node == nullptr) return;  // the event is dropped, as documented
+  InputEvent& event = node->event;
+  event.type = type;
+
+  switch (type) {
+    case EVENT_KEY_DOWN:
+    case EVENT_KEY_UP: {
+      bool down = type == EVENT_KEY_DOWN;
+      // A repeated key-down is not a new press, but it is still held.
+      if (!down || (flags & MOD_REPEAT) == 0) MarkKey(key, down ? kWentDown : kWentUp, down);
+      KeyModifiers modifiers;
+      int modifierFlags = ModifierFlags();
+      modifiers.shift = (modifierFlags & MOD_SHIFT) != 0;
+      modifiers.ctrl = (modifierFlags & MOD_CTRL) != 0;
+      modifiers.alt = (modifierFlags & MOD_ALT) != 0;
+      modifiers.capsLock = (modifierFlags & MOD_CAPS_LOCK) != 0;
+      event.chr = CharacterFromKey(key, scanCode, modifiers);
+      event.key = key;
+      break;
+    }
+    case EVENT_WHEEL:
+      event.wheel = key;
+      ScreenToClient(&x, &y);
+      break;
+    case EVENT_BUTTON_DOWN:
+      event.key = key;
+      MarkKey(key, kWentDown, true);
+      Capture(true);
+      break;
+    case EVENT_BUTTON_UP:
+      event.key = key;
+      MarkKey(key, kWentUp, false);
+      Capture(false);
+      // The cursor goes back to where the clamped position left it, after a drag outside.
+      SetMousePosition(mouseX_, mouseY_);
+      x = std::trunc(mouseX_);
+      y = std::trunc(mouseY_);
+      break;
+    case EVENT_MOUSE_MOVE:
+      event.key = key;
+      NoteCursor(x, y);
+      break;
+    default:
+      event.key = key;
+      break;
+  }
+
+  event.flags = flags | ModifierFlags();
+  if (x == kNoPosition) {
+    event.x = mouseX_;
+    event.y = mouseY_;
+  } else {
+    ClampToScreen(&x, &y);
+    event.x = x;
+    event.y = y;
+  }
+  Append(node);
+
+  if (type == EVENT_KEY_DOWN || type == EVENT_BUTTON_DOWN) {
+    lastKey_ = event.key;
+    lastChar_ = event.chr;
+  } else if (type == EVENT_MOUSE_MOVE) {
+    mouseX_ = event.x;
+    mouseY_ = event.y;
+  } else if (type == EVENT_WHEEL) {
+    wheel_ += event.wheel;
+  }
+}
+
+void Input::UpdateMouseInside() {
+  SDL_Window* window = SdlWindow(engine_);
+  // SDL keeps the window under the pointer from the crossing events, so a window lying over
+  // ours takes the pointer away as well.
+  mouseInside_ = captured_ || (window != nullptr && SDL_GetMouseFocus() == window);
+}
+
+void Input::ClearFrame() {
+  std::memset(keyBits_, 0, sizeof keyBits_);
+  while (head_ != nullptr) {
+    Node* next = head_->next;
+    delete head_;
+    head_ = next;
+  }
+  tail_ = nullptr;
+  lastKey_ = 0;
+  lastChar_ = 0;
+  wheel_ = 0;
+}
+
+void Input::MousePosition(float* x, float* y) const {
+  if (x != nullptr) *x = mouseX_;
+  if (y != nullptr) *y = mouseY_;
+}
+
+void Input::SetMousePosition(float x, float y) {
+  SDL_Window* window = SdlWindow(engine_);
+  if (window == nullptr) return;
+  SDL_WarpMouseInWindow(window, static_cast<int>(x), static_cast<int>(y));
+}
+
+bool Input::KeyPressed(int key) const {
+  return key >= 0 && key < kKeyCount && (keyBits_[key] & kWentDown) != 0;
+}
+
+bool Input::KeyReleased(int key) const {
+  return key >= 0 && key < kKeyCount && (keyBits_[key] & kWentUp) != 0;
+}
+
+bool Input::KeyHeld(int key) const {
+  if (key < 0 || key >= kKeyCount) return false;
+  // Either Shift (Ctrl, Alt) keeps the shared code down, which one key's events cannot tell.
+  SDL_Keymod mod = SDL_GetModState();
+  if (key == kVkShift && (mod & KMOD_SHIFT) != 0) return true;
+  if (key == kVkControl && (mod & KMOD_CTRL) != 0) return true;
+  if (key == kVkAlt && (mod & KMOD_ALT) != 0) return true;
+  return held_[key];
+}
+
+bool Input::NextEvent(InputEvent* event) {
+  if (head_ == nullptr) return false;
+  Node* node = head_;
+  if (event != nullptr) *event = node->event;
+  head_ = node->next;
+  if (head_ == nullptr) tail_ = nullptr;
+  delete node;
+  return true;
+}
+
+void Input::CursorOnScreen(int* x, int* y) const {
+  if (cursorSeen_) {
+    *x = cursorX_;
+    *y = cursorY_;
+    return;
+  }
+  SDL_GetGlobalMouseState(x, y);
+}
+
+void Input::NoteCursor(float clientX, float clientY) {
+  int left = 0;
+  int top = 0;
+  if (SDL_Window* window = SdlWindow(engine_)) SDL_GetWindowPosition(window, &left, &top);
+  cursorX_ = left + static_cast<int>(clientX);
+  cursorY_ = top + static_cast<int>(clientY);
+  cursorSeen_ = true;
+}
+
+void Input::MarkKey(int key, std::uint8_t bit, bool held) {
+  if (key < 0 || key >= kKeyCount) return;
+  keyBits_[key] |= bit;
+  held_[key] = held;
+}
+
+int Input::ModifierFlags() const {
+  SDL_Keymod mod = SDL_GetModState();
+  int flags = 0;
+  if (KeyHeld(kVkShift)) flags |= MOD_SHIFT;
+  if (KeyHeld(kVkControl)) flags |= MOD_CTRL;
+  if (KeyHeld(kVkAlt)) flags |= MOD_ALT;
+  if ((mod & KMOD_CAPS) != 0) flags |= MOD_CAPS_LOCK;
+  if ((mod & KMOD_SCROLL) != 0) flags |= MOD_SCROLL_LOCK;
+  if ((mod & KMOD_NUM) != 0) flags |= MOD_NUM_LOCK;
+  return flags;
+}
+
+void Input::ScreenToClient(float* x, float* y) const {
+  SDL_Window* window = SdlWindow(engine_);
+  if (window == nullptr) return;
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  *x -= static_cast<float>(left);
+  *y -= static_cast<float>(top);
+}
+
+void Input::ClampToScreen(float* x, float* y) const {
+  float right = static_cast<float>(std::max(engine_.screenWidth - 1, 0));
+  float bottom = static_cast<float>(std::max(engine_.screenHeight - 1, 0));
+  *x = std::clamp(*x, 0.0f, right);
+  *y = std::clamp(*y, 0.0f, bottom);
+}
+
+void Input::Capture(bool on) {
+  captured_ = on;
+  // Capturing follows the focused window, so there is nothing to capture without ours.
+  if (SdlWindow(engine_) != nullptr) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
+
+void Input::Append(Node* node) {
+  if (tail_ == nullptr) {
+    head_ = node;
+  } else {
+    tail_->next = node;
+  }
+  tail_ = node;
+}

@@ -2,6 +2,8 @@
 // The input part of the engine: the per-frame event queue and the polled values. The window
 // procedure (engine_system.cpp) builds events here; EngineImpl forwards its Input_ operations.
 
+#include <cstdint>
+
 #include "engine/engine.h"
 
 class EngineImpl;
@@ -9,17 +11,73 @@ class EngineImpl;
 class Input {
  public:
   explicit Input(EngineImpl& engine) : engine_(engine) {}
+  ~Input();
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
 
   // Mouse position from the cursor, key bits cleared (during System_Initiate).
   void Initiate();
-  // Builds one event. Keyboard messages pass x = y = -1; wheel events pass the notches as key
-  // and the position in screen coordinates.
+  // Builds one event. Keyboard messages pass x = y = -1 and the key's SDL scancode; wheel events
+  // pass the notches as key and the position in screen coordinates; mouse events pass client
+  // coordinates. flags carries MOD_REPEAT for repeated keys and double clicks.
   void BuildEvent(int type, int key, int scanCode, int flags, float x, float y);
   // Once per frame-loop iteration, before the frame timing.
   void UpdateMouseInside();
-  // After every frame and when System_Start or System_Shutdown ends.
+  // After every frame and when System_Start or System_Shutdown ends: the queue, the key bits,
+  // the last key and character and the wheel go; position, inside and capture stay.
   void ClearFrame();
 
+  // The polled values behind the engine's Input_ operations.
+  void MousePosition(float* x, float* y) const;
+  // Moves the system cursor to a client position; the position changes with the move that follows.
+  void SetMousePosition(float x, float y);
+  int WheelDelta() const { return wheel_; }
+  bool MouseInside() const { return mouseInside_; }
+  bool KeyPressed(int key) const;
+  bool KeyReleased(int key) const;
+  // Whether the key is down as of the last event built.
+  bool KeyHeld(int key) const;
+  int LastKey() const { return lastKey_; }
+  int LastChar() const { return lastChar_; }
+  // Copies out and removes the oldest event; false, output untouched, when there is none.
+  bool NextEvent(InputEvent* event);
+  // Where the pointer was on the screen at the last mouse move: the window's position then plus
+  // the move's unclamped client position; before any move, the system's cursor. Unlike a poll of
+  // the system cursor this follows every move the window is told of, whatever the X server
+  // reports to pollers.
+  void CursorOnScreen(int* x, int* y) const;
+
  private:
+  struct Node {
+    InputEvent event;
+    Node* next;
+  };
+
+  static constexpr int kKeyCount = 256;
+  static constexpr std::uint8_t kWentDown = 1;
+  static constexpr std::uint8_t kWentUp = 2;
+
+  void MarkKey(int key, std::uint8_t bit, bool held);
+  int ModifierFlags() const;
+  void ScreenToClient(float* x, float* y) const;
+  void NoteCursor(float clientX, float clientY);
+  void ClampToScreen(float* x, float* y) const;
+  void Capture(bool on);
+  void Append(Node* node);
+
   EngineImpl& engine_;
+  int lastKey_ = 0;
+  int lastChar_ = 0;
+  int wheel_ = 0;
+  float mouseX_ = 0;
+  float mouseY_ = 0;
+  bool mouseInside_ = false;
+  bool captured_ = false;
+  bool cursorSeen_ = false;
+  int cursorX_ = 0;
+  int cursorY_ = 0;
+  std::uint8_t keyBits_[kKeyCount] = {};
+  bool held_[kKeyCount] = {};
+  Node* head_ = nullptr;
+  Node* tail_ = nullptr;
 };

@@ -1,0 +1,56 @@
+#pragma once
+// The program's small dialogs: message boxes and the profile file choosers. One interface with
+// a desktop implementation (GTK 3, or SDL message boxes when GTK cannot start) and a scripted
+// one that answers from a list and records what was shown.
+
+#include <memory>
+#include <string>
+
+#include "engine/engine.h"
+
+enum class MessageIcon {
+  Information,  // reports; an OK button
+  Question,     // prompts; Yes and No buttons
+  Error,        // refusals and failures; an OK button
+};
+
+enum class MessageAnswer {
+  Ok,
+  Yes,
+  No,
+};
+
+// The profile files the choosers offer.
+inline constexpr const char* kProfileFilterName = "Wheel Profiles";
+inline constexpr const char* kProfilePattern = "*.cs270";
+inline constexpr const char* kProfileExtension = ".cs270";
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // Shows a message box over `owner` and waits for it to close. Questions answer Yes or No (No
+  // also when the box is closed otherwise); the others answer Ok.
+  virtual MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
+                                    const char* text) = 0;
+  // Asks for an existing profile file to open; false when the user cancels.
+  virtual bool ChooseOpenFile(std::string* path) = 0;
+  // Asks for the name of a profile file to save, ending in ".cs270"; false when cancelled.
+  virtual bool ChooseSaveFile(std::string* path) = 0;
+};
+
+// The dialogs in use: those set with SetDialogs, else the desktop ones.
+Dialogs& CurrentDialogs();
+// Puts other dialogs in use (tests and scripted runs); null goes back to the desktop ones.
+void SetDialogs(Dialogs* dialogs);
+
+// GTK 3 dialogs, or null when GTK cannot start (no display).
+std::unique_ptr<Dialogs> CreateGtkDialogs();
+// SDL message boxes; they have no file choosers, which answer as cancelled.
+std::unique_ptr<Dialogs> CreateSdlDialogs();
+
+// The name with ".cs270" appended unless it already ends with it (in any case).
+std::string WithProfileExtension(const std::string& path);
+// The text as a desktop box shows it: the "\n\r" and "\r" line ends of the program's texts
+// become plain line breaks.
+std::string DisplayText(const char* text);

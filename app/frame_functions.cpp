@@ -1,0 +1,132 @@
+#include "app/frame_functions.h"
+
+#include <SDL2/SDL.h>
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "app/shell_engine.h"
+#include "app/shell_hooks.h"
+#include "app/window_drag.h"
+#include "engine/engine_impl.h"
+
+FrameInput CurrentFrameInput;
+StateHandler StateHandlers[kAppStateCount] = {NoReceiverInput};
+bool QuitRequested = false;
+
+namespace {
+
+WindowDrag windowDrag;
+
+bool Flag(bool (*read)()) {
+  return read != nullptr && read();
+}
+
+bool UpgradeRunning() {
+  if (AppState < APP_UPDATE_REQUESTED || AppState > APP_UPDATE_WAIT_RETURN) return false;
+  // Without word from the upgrade, the whole update flow counts as running.
+  return receiverHooks.upgradeRunning == nullptr || receiverHooks.upgradeRunning();
+}
+
+void DragWindow(int handlerResult) {
+  SDL_Window* window = static_cast<SDL_Window*>(ShellWindow());
+  int left = 0;
+  int top = 0;
+  if (window != nullptr) SDL_GetWindowPosition(window, &left, &top);
+  const FrameInput& input = CurrentFrameInput;
+  int newLeft = 0;
+  int newTop = 0;
+  if (UpdateWindowDrag(&windowDrag, input.buttonDown, input.mouseY, handlerResult, input.cursorX,
+                       input.cursorY, left, top, &newLeft, &newTop) &&
+      window != nullptr) {
+    SDL_SetWindowPosition(window, newLeft, newTop);
+  }
+}
+
+}  // namespace
+
+bool FrameFunc() {
+  Engine* engine = ShellEngine();
+  return engine == nullptr || RunFrame(*engine);
+}
+
+bool RenderFunc() {
+  Engine* engine = ShellEngine();
+  if (engine == nullptr || !engine->Gfx_BeginScene(nullptr)) return false;
+  if (screenHooks.drawMainScreen != nullptr) screenHooks.drawMainScreen();
+  engine->Gfx_EndScene();
+  return false;
+}
+
+bool RunFrame(Engine& engine) {
+  if (AskStartupQuestions()) return true;
+  if (EscapeEndsProgram(engine)) return true;
+  SampleFrameInput(engine);
+  int result = DispatchState();
+  if (result == -1) return true;
+  DragWindow(result);
+  return false;
+}
+
+bool AskStartupQuestions() {
+  if (Flag(settingsHooks.newerAppAvailable)) {
+    if (AskYesNo(kNewerVersionQuestion)) {
+      OpenDownloadPage();
+    } else {
+      ShowError(kNewerVersionDeclined);
+    }
+    return true;
+  }
+  if (Flag(receiverHooks.firmwareOutOfDate)) {
+    if (!AskYesNo(kFirmwareQuestion)) {
+      ShowError(kFirmwareDeclined);
+      return true;
+    }
+    AppState = APP_UPDATE_REQUESTED;
+    if (receiverHooks.clearFirmwareOutOfDate != nullptr) receiverHooks.clearFirmwareOutOfDate();
+  }
+  return false;
+}
+
+bool EscapeEndsProgram(Engine& engine) {
+  return engine.Input_LastKey() == VK_ESCAPE && !UpgradeRunning();
+}
+
+void SampleFrameInput(Engine& engine) {
+  FrameInput& input = CurrentFrameInput;
+  static_cast<EngineImpl&>(engine).input.CursorOnScreen(&input.cursorX, &input.cursorY);
+  input.mouseX = 0;
+  input.mouseY = 0;
+  input.buttonDown = false;
+  input.wheel = 0;
+  if (!engine.Input_MouseInside()) return;
+  float x = 0;
+  float y = 0;
+  engine.Input_MousePosition(&x, &y);
+  input.mouseX = static_cast<int>(x);
+  input.mouseY = static_cast<int>(y);
+  input.buttonDown = engine.Input_KeyHeld(VK_LBUTTON);
+  input.wheel = engine.Input_WheelDelta();
+}
+
+int DispatchState() {
+  if (AppState < 0 || AppState >= kAppStateCount) return 0;
+  StateHandler handler = StateHandlers[AppState];
+  return handler != nullptr ? handler() : 0;
+}
+
+int NoReceiverInput() {
+  FrameInput& input = CurrentFrameInput;
+  auto dispatch = screenHooks.dispatchWindowButtons;
+  if (input.buttonDown) {
+    if (dispatch != nullptr && dispatch(WIDGET_HELD, input.mouseX, input.mouseY)) {
+      input.captured = true;
+    }
+  } else {
+    int event = input.previousButton ? WIDGET_RELEASED : WIDGET_HOVER;
+    if (dispatch != nullptr) dispatch(event, input.mouseX, input.mouseY);
+    input.captured = false;
+  }
+  input.previousButton = input.buttonDown;
+  if (QuitRequested) return -1;
+  return input.captured ? 1 : 0;
+}

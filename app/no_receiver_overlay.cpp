@@ -1,0 +1,45 @@
+#include "app/no_receiver_overlay.h"
+
+#include "app/app_state.h"
+
+namespace {
+
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 600;
+constexpr int kRegionNoReceiver = 38;
+constexpr int kRegionNoReceiverFooter = 108;
+constexpr int kOverlayFrame = 0;
+constexpr int kOpaque = 255;
+constexpr int kDimmed = 128;
+constexpr int kFirstUnusedState = 1;
+
+}  // namespace
+
+int MainScreenAlpha(int appState) {
+  bool overlaid = appState < kFirstUnusedState || appState > APP_MAIN_SCREEN;
+  return overlaid ? kDimmed : kOpaque;
+}
+
+NoReceiverLayout LayOutNoReceiverOverlay(const SkinRegion& notice, const SkinRegion& footer) {
+  int centreX = (kWindowWidth - notice.w) / 2;
+  int e = (kWindowHeight - notice.h) / 2;
+  NoReceiverLayout layout{};
+  layout.frameX = centreX - 30;
+  layout.frameY = e - 90;
+  layout.frameW = notice.w + 60;
+  layout.frameH = notice.h + 92;
+  layout.noticeX = centreX;
+  layout.noticeY = e - 60;
+  layout.footerX = (kWindowWidth - footer.w) / 2;
+  layout.footerY = e + 149;
+  return layout;
+}
+
+void DrawNoReceiverOverlay(const SkinSheet& sheet) {
+  if (sheet.regions == nullptr || sheet.regionCount <= kRegionNoReceiverFooter) return;
+  NoReceiverLayout layout = LayOutNoReceiverOverlay(sheet.regions[kRegionNoReceiver],
+                                                    sheet.regions[kRegionNoReceiverFooter]);
+  DrawFrame(kOverlayFrame, layout.frameX, layout.frameY, layout.frameW, layout.frameH, kOpaque);
+  DrawRegion(kRegionNoReceiver, layout.noticeX, layout.noticeY, kOpaque);
+  DrawRegion(kRegionNoReceiverFooter, layout.footerX, layout.footerY, kOpaque);
+}

@@ -1,0 +1,64 @@
+// The desktop dialogs when GTK cannot start: SDL message boxes, and no file choosers.
+#include <SDL2/SDL.h>
+
+#include "app/dialogs.h"
+#include "app/shell_engine.h"
+
+namespace {
+
+enum ButtonId : int {
+  kButtonOk = 0,
+  kButtonYes = 1,
+  kButtonNo = 2,
+};
+
+Uint32 SdlIcon(MessageIcon icon) {
+  // SDL has no question icon; a question is information with Yes and No.
+  return icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+}
+
+class SdlDialogs final : public Dialogs {
+ public:
+  MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
+                            const char* text) override {
+    bool question = icon == MessageIcon::Question;
+    const SDL_MessageBoxButtonData okButton[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+         kButtonOk, "OK"}};
+    const SDL_MessageBoxButtonData yesNoButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kButtonYes, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kButtonNo, "No"}};
+    std::string shown = DisplayText(text);
+    SDL_MessageBoxData box{};
+    box.flags = SdlIcon(icon);
+    box.window = static_cast<SDL_Window*>(owner);
+    box.title = caption;
+    box.message = shown.c_str();
+    box.numbuttons = question ? 2 : 1;
+    box.buttons = question ? yesNoButtons : okButton;
+
+    int pressed = kButtonNo;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+      // Nobody saw the question, so nobody said Yes.
+      ShellLog("Message box failed: %s", SDL_GetError());
+      pressed = kButtonNo;
+    }
+    if (!question) return MessageAnswer::Ok;
+    return pressed == kButtonYes ? MessageAnswer::Yes : MessageAnswer::No;
+  }
+
+  bool ChooseOpenFile(std::string* /*path*/) override { return NoChooser(); }
+  bool ChooseSaveFile(std::string* /*path*/) override { return NoChooser(); }
+
+ private:
+  static bool NoChooser() {
+    ShellLog("File chooser unavailable: GTK could not start");
+    return false;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Dialogs> CreateSdlDialogs() {
+  return std::make_unique<SdlDialogs>();
+}

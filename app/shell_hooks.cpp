@@ -1,0 +1,5 @@
+#include "app/shell_hooks.h"
+
+ReceiverHooks receiverHooks;
+SettingsHooks settingsHooks;
+ScreenHooks screenHooks;

@@ -1,0 +1,22 @@
+#include "online/online_log.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/engine.h"
+
+namespace {
+constexpr int kLogLineSize = 512;
+}
+
+void OnlineLog(const char* format, ...) {
+  Engine* engine = Engine_Create(ENGINE_VERSION);
+  if (engine == nullptr) return;
+  char line[kLogLineSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  engine->System_Log("%s", line);
+  engine->Release();
+}

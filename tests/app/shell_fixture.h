@@ -1,0 +1,97 @@
+#pragma once
+// A shell with no receiver, no settings and no screens, scripted dialogs, a recorded browser and
+// an engine without a window; each test switches on what it needs.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/frame_functions.h"
+#include "app/messages.h"
+#include "app/scripted_dialogs.h"
+#include "app/shell_engine.h"
+#include "app/shell_hooks.h"
+#include "engine/engine_impl.h"
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AppState = APP_NO_RECEIVER;
+    StateBeforeUnplug = APP_MAIN_SCREEN;
+    QuitRequested = false;
+    CurrentFrameInput = {};
+    receiverHooks = {};
+    settingsHooks = {};
+    screenHooks = {};
+    for (StateHandler& handler : StateHandlers) handler = nullptr;
+    StateHandlers[APP_NO_RECEIVER] = NoReceiverInput;
+    opened().clear();
+    engine.screenWidth = 1024;
+    engine.screenHeight = 600;
+    std::string folder = (std::filesystem::temp_directory_path() / "corsaro-shell-XXXXXX").string();
+    if (mkdtemp(folder.data()) != nullptr) logFolder = folder;
+    engine.System_SetState(STATE_LOG_FILE, (logFolder + "/shell.log").c_str());
+    SetShellEngine(&engine);
+    SetDialogs(&dialogs);
+    SetUrlOpener(RecordUrl);
+  }
+
+  void TearDown() override {
+    SetUrlOpener(nullptr);
+    SetDialogs(nullptr);
+    SetShellEngine(nullptr);
+    receiverHooks = {};
+    settingsHooks = {};
+    screenHooks = {};
+    std::error_code ignored;
+    if (!logFolder.empty()) std::filesystem::remove_all(logFolder, ignored);
+  }
+
+  // Everything the engine logged during the test.
+  std::string LogText() const {
+    std::ifstream in(logFolder + "/shell.log", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  // Addresses handed to the browser, and the result the browser gives.
+  static std::vector<std::string>& opened() {
+    static std::vector<std::string> urls;
+    return urls;
+  }
+  static int& browserResult() {
+    static int result = SHELL_OPENED;
+    return result;
+  }
+  static int RecordUrl(const char* url) {
+    opened().push_back(url);
+    return browserResult();
+  }
+
+  // A press where the pointer is; a real pointer arrives there with a move first.
+  void Press(float x, float y) {
+    engine.input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, x, y);
+    engine.input.BuildEvent(EVENT_BUTTON_DOWN, VK_LBUTTON, 0, 0, x, y);
+    engine.input.UpdateMouseInside();
+  }
+  void Release(float x, float y) {
+    engine.input.BuildEvent(EVENT_BUTTON_UP, VK_LBUTTON, 0, 0, x, y);
+    engine.input.UpdateMouseInside();
+  }
+  void KeyDown(int key) { engine.input.BuildEvent(EVENT_KEY_DOWN, key, 0, 0, -1, -1); }
+  // One pass of the frame loop: the frame function, then the per-frame input is cleared.
+  bool Frame() {
+    bool end = RunFrame(engine);
+    engine.input.ClearFrame();
+    return end;
+  }
+
+  std::string logFolder;
+  EngineImpl engine;
+  ScriptedDialogs dialogs;
+};

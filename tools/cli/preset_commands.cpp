@@ -1,0 +1,120 @@
+#include "tools/cli/preset_commands.h"
+
+#include <strings.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "device/connection.h"
+#include "device/hid_link.h"
+#include "device/wheel_protocol.h"
+#include "online/preset_download.h"
+#include "profile/profile_file.h"
+#include "profile/profile_set.h"
+#include "tools/cli/cli.h"
+
+namespace {
+
+const char* SettingsUrl(const CliContext& context) {
+  return context.options.presetUrl.empty() ? kSettingsAddress : context.options.presetUrl.c_str();
+}
+
+bool FetchPresets(CliContext& context, std::vector<PresetEntry>& presets) {
+  std::string error;
+  if (FetchPresetList(SettingsUrl(context), presets, error)) return true;
+  std::fprintf(context.err, "Cannot read the preset list from %s: %s\n", SettingsUrl(context),
+               error.c_str());
+  return false;
+}
+
+// Names are matched without regard to letter case, as people type them.
+const PresetEntry* FindPreset(const std::vector<PresetEntry>& presets, const char* name) {
+  for (const PresetEntry& preset : presets) {
+    if (strcasecmp(preset.name, name) == 0) return &preset;
+  }
+  return nullptr;
+}
+
+// Prints a note whose line breaks are indented under the preset's name.
+void PrintNote(std::FILE* out, const char* note) {
+  std::fputs("    ", out);
+  for (const char* c = note; *c != '\0'; ++c) {
+    if (*c == '\r') continue;
+    std::fputc(*c, out);
+    if (*c == '\n') std::fputs("    ", out);
+  }
+  std::fputc('\n', out);
+}
+
+bool DownloadCheckedPreset(CliContext& context, const PresetEntry& preset, WheelProfile& profile) {
+  std::vector<unsigned char> bytes;
+  std::string error;
+  if (!DownloadPreset(preset.file, bytes, error)) {
+    std::fprintf(context.err, "Cannot download preset \"%s\": %s\n", preset.name, error.c_str());
+    return false;
+  }
+  if (bytes.size() != kProfileFileSize) {
+    std::fprintf(context.err,
+                 "Preset \"%s\" is not a profile file (%zu bytes, a profile file has %zu).\n",
+                 preset.name, bytes.size(), kProfileFileSize);
+    return false;
+  }
+  ProfileFile file{};
+  std::memcpy(file.bytes, bytes.data(), kProfileFileSize);
+  const ProfileFileStatus status = CheckProfileFile(file, profile);
+  if (status == ProfileFileStatus::kOk) return true;
+  std::fprintf(context.err, "Preset \"%s\" failed the profile file check: %s.\n", preset.name,
+               ProfileFileStatusText(status));
+  return false;
+}
+
+}  // namespace
+
+int ListPresets(CliContext& context, char**, int) {
+  std::vector<PresetEntry> presets;
+  if (!FetchPresets(context, presets)) return kExitFailure;
+  if (presets.empty()) std::fputs("none\n", context.out);
+  for (const PresetEntry& preset : presets) {
+    std::fprintf(context.out, "%s  (type %d)\n", preset.name, preset.type);
+    if (preset.note[0] != '\0') PrintNote(context.out, preset.note);
+  }
+  return kExitOk;
+}
+
+int InstallPreset(CliContext& context, char** arguments, int) {
+  const char* name = arguments[0];
+  const char* slot = arguments[1];
+  if (std::strlen(slot) != 1 || slot[0] < '1' || slot[0] > '0' + kProfileCount) {
+    std::fprintf(context.err, "Profile number must be 1, 2 or 3, not \"%s\".\n", slot);
+    return kExitUsage;
+  }
+  const int index = slot[0] - '1';
+
+  std::vector<PresetEntry> presets;
+  if (!FetchPresets(context, presets)) return kExitFailure;
+  const PresetEntry* preset = FindPreset(presets, name);
+  if (preset == nullptr) {
+    std::fprintf(context.err, "No preset is called \"%s\" (see the presets command).\n", name);
+    return kExitFailure;
+  }
+  // Nothing reaches the receiver unless the preset passed its check.
+  WheelProfile profile{};
+  if (!DownloadCheckedPreset(context, *preset, profile)) return kExitFailure;
+
+  if (!ConnectForCli(context)) return kExitFailure;
+  if (FirmwareOutOfDate) {
+    std::fputs(
+        "The wheel firmware is out of date; upgrade it with the customiser first. "
+        "Nothing was written.\n",
+        context.err);
+    return kExitFailure;
+  }
+  ProfileSet[index] = profile;
+  if (!WriteProfileToReceiver(*ReceiverLink)) {
+    std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
+    return kExitFailure;
+  }
+  std::fprintf(context.out, "Installed preset \"%s\" as profile %d.\n", preset->name, index + 1);
+  return kExitOk;
+}
