@@ -1,5 +1,4 @@
 // The fonts and the skin sheet built from the carried files, and their tear-down.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -49,20 +48,10 @@ TEST(CarriedArtTable, RegionTableHoldsTheFrameSources) {
   }
 }
 
-// Video stays initialised for the whole process, so the GL driver is loaded only once.
-bool KeepVideoLoaded() {
-  static const bool loaded = [] {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    // A loaded GL library is otherwise unloaded with the last GL window.
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && SDL_GL_LoadLibrary(nullptr) == 0;
-  }();
-  return loaded;
-}
-
 class CarriedArtTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(KeepVideoLoaded()) << SDL_GetError();
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     engine_ = Engine_Create(ENGINE_VERSION);
     if (engine_ == nullptr) GTEST_SKIP() << "Engine_Create gives no engine yet";
     engine_->System_SetState(STATE_SCREEN_WIDTH, 1024);

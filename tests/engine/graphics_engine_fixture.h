@@ -21,7 +21,7 @@ class EngineDrawTest : public ::testing::Test {
   static constexpr std::uint32_t kBackground = 0xFF202020u;
 
   void SetUp() override {
-    ASSERT_TRUE(KeepVideoLoaded()) << SDL_GetError();
+    UseOffscreenVideo();
     engine_ = Engine_Create(ENGINE_VERSION);
     if (engine_ == nullptr) GTEST_SKIP() << "Engine_Create gives no engine yet";
     engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);

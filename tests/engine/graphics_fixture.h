@@ -12,16 +12,9 @@
 
 #include "engine/engine_impl.h"
 
-// Video and the GL library stay loaded for the whole test process, so the GL driver is loaded
-// once rather than for every test, and the leak checker can still name the driver's own
-// allocations (an unloaded driver shows up as an unknown module).
-inline bool KeepVideoLoaded() {
-  static const bool loaded = [] {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    // A loaded GL library is otherwise unloaded with the last GL window.
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && SDL_GL_LoadLibrary(nullptr) == 0;
-  }();
-  return loaded;
+// Points SDL at the offscreen driver unless the environment names another.
+inline void UseOffscreenVideo() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
 }
 
 class GraphicsTest : public ::testing::Test {
@@ -31,7 +24,8 @@ class GraphicsTest : public ::testing::Test {
   static constexpr std::uint32_t kBackground = 0xFF202020u;
 
   void SetUp() override {
-    ASSERT_TRUE(KeepVideoLoaded()) << SDL_GetError();
+    UseOffscreenVideo();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     window_ = SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight,
                                Graphics::PrepareWindow() | SDL_WINDOW_HIDDEN);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
@@ -46,6 +40,7 @@ class GraphicsTest : public ::testing::Test {
   void TearDown() override {
     engine_.reset();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
   virtual bool WantDepthBuffer() const { return false; }
