@@ -349,4 +349,3 @@ int EngineImpl::Timer_FramesPerSecond() {
 }
 
 // Placeholder until the splash lands in splash.cpp; delete this line then.
-void EngineImpl::RunSplash() {}
