@@ -1,5 +1,10 @@
 #include "engine/splash.h"
 
+#include <span>
+
+#include "engine/engine_impl.h"
+#include "engine_assets.h"
+
 namespace {
 constexpr float kFadeInEnd = 0.25f;
 constexpr float kHoldEnd = 1.0f;
@@ -37,4 +42,50 @@ void DrawSplashFrame(Engine* engine, Quad* quad, int alpha) {
   engine->Gfx_Clear(kBlack);
   engine->Gfx_DrawQuad(quad);
   engine->Gfx_EndScene();
+}
+
+// --- The splash as System_Initiate runs it ---
+
+namespace {
+constexpr std::uint32_t kSplashDelayMs = 200;
+
+// The splash frame function takes no context; it finds its state here.
+struct RunningSplash {
+  EngineImpl* engine = nullptr;
+  Quad quad{};
+  float elapsed = 0;
+};
+RunningSplash running;
+
+bool SplashFrame() {
+  running.elapsed += running.engine->Timer_Delta();
+  const int alpha = SplashAlpha(running.elapsed);
+  if (alpha < 0) return true;
+  DrawSplashFrame(running.engine, &running.quad, alpha);
+  return false;
+}
+}  // namespace
+
+void EngineImpl::RunSplash() {
+  clock->Sleep(kSplashDelayMs);
+  const std::span<const unsigned char> png = engine_assets::Get("engine/splash.png");
+  TextureHandle logo =
+      png.empty() ? nullptr
+                  : Texture_Load(png.data(), static_cast<std::uint32_t>(png.size()), false);
+  // Without its logo the splash would be a white square; leave it out.
+  if (logo == nullptr) return;
+
+  const EngineCallback savedFrame = frameFunc;
+  const EngineCallback savedRender = renderFunc;
+  const WindowHandle savedParent = parentWindow;
+  parentWindow = nullptr;
+  frameFunc = SplashFrame;
+  renderFunc = nullptr;
+  running = RunningSplash{this, MakeSplashQuad(screenWidth, screenHeight, logo), 0};
+  System_Start();
+  running = RunningSplash{};
+  Texture_Free(logo);
+  parentWindow = savedParent;
+  frameFunc = savedFrame;
+  renderFunc = savedRender;
 }
