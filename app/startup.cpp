@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/carried_art.h"
 #include "app/device_change.h"
 #include "app/frame_functions.h"
 #include "app/messages.h"
@@ -64,6 +65,7 @@ void RunInitiatedEngine() {
 
   // Fonts: the small and the large bitmap font from the carried descriptions and images.
   // Skin: the skin sheet from the carried atlas, then its three frames.
+  CreateCarriedArt();
   // Main screen: build the panels and controls.
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
@@ -76,6 +78,7 @@ void RunInitiatedEngine() {
   // release and delete the skin sheet; delete the small font, then the large one; free the
   // preset array.
   DisconnectReceiver();
+  ReleaseCarriedArt();
   Settings.presets.clear();
 }
 
