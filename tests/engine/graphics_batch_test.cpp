@@ -91,6 +91,7 @@ TEST_F(GraphicsBatchTest, SecondBeginSceneFailsWithItsText) {
   ASSERT_TRUE(engine().Gfx_BeginScene(nullptr));
   EXPECT_FALSE(engine().Gfx_BeginScene(nullptr));
   EXPECT_STREQ(gfx().LastError(), "Gfx_BeginScene: Scene is already being rendered");
+  EXPECT_STREQ(engine().System_LastError(), "Gfx_BeginScene: Scene is already being rendered");
   // The first scene goes on.
   engine().Gfx_Clear(0xFF00FF00);
   engine().Gfx_EndScene();

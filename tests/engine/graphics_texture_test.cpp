@@ -61,6 +61,19 @@ TEST_F(GraphicsTextureTest, LoadedPngReportsImageAndSurfaceSizes) {
   engine().Texture_Free(other);
 }
 
+TEST_F(GraphicsTextureTest, SizeZeroLoadsTheNamedFile) {
+  std::vector<unsigned char> png = Encode(true, 12, 6, Gradient);
+  const std::string path = ::testing::TempDir() + "texture_from_file.png";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  TextureHandle texture = engine().Texture_Load(path.c_str(), 0, false);
+  ASSERT_NE(texture, nullptr) << engine().System_LastError();
+  EXPECT_EQ(engine().Texture_Width(texture, true), 12);
+  engine().Texture_Free(texture);
+  std::remove(path.c_str());
+  EXPECT_EQ(engine().Texture_Load(path.c_str(), 0, false), nullptr) << "the file is gone";
+}
+
 TEST_F(GraphicsTextureTest, CreatedTexturesAreNotInTheList) {
   TextureHandle texture = engine().Texture_Create(30, 20);
   ASSERT_NE(texture, nullptr);
@@ -101,6 +114,7 @@ TEST_F(GraphicsTextureTest, CorruptOrTruncatedImagesFailWithTheirText) {
   const char dds[] = "DDS |not an image we know";
   EXPECT_EQ(engine().Texture_Load(dds, sizeof dds, false), nullptr);
   EXPECT_STREQ(gfx().LastError(), "Can't create texture");
+  EXPECT_STREQ(engine().System_LastError(), "Can't create texture");
 }
 
 TEST_F(GraphicsTextureTest, LockGivesLevelZeroAndUnlockUploadsIt) {
