@@ -265,17 +265,6 @@ TEST(StagedImage, BodyWithTheWrongCrcIsNotInstalled) {
   EXPECT_EQ(std::memcmp(area, kSignature, 9), 0);
 }
 
-TEST(VersionRules, ProgramVersionFromTheSettingsDocument) {
-  EXPECT_FALSE(IsNewerProgramVersion("103"));
-  EXPECT_TRUE(IsNewerProgramVersion("104"));
-  EXPECT_FALSE(IsNewerProgramVersion(""));
-  EXPECT_FALSE(IsNewerProgramVersion(nullptr));
-  EXPECT_FALSE(IsNewerProgramVersion("abc"));
-  EXPECT_TRUE(IsNewerProgramVersion(" 200 "));
-  EXPECT_TRUE(IsNewerProgramVersion("99999999999999999999"));
-  EXPECT_FALSE(IsNewerProgramVersion("-500"));
-}
-
 TEST(VersionRules, FirmwareVersionIsShownAsTheAboutBoxShowsIt) {
   char text[16];
   FormatFirmwareVersion(0x0196, text, sizeof text);
