@@ -5,18 +5,19 @@
 UiSkinCalls UiSkin = {DrawRegionStretched, DrawThickLine, DrawArcFan};
 
 namespace {
-const SkinSheet* linkedSheet = nullptr;
+const SkinRegion* linkedRegions = nullptr;
+int linkedCount = 0;
 }  // namespace
 
-void UiLinkSkin(const SkinSheet* sheet) {
-  linkedSheet = sheet;
+void UiLinkSkin(const SkinRegion* regions, int regionCount) {
+  linkedRegions = regions;
+  linkedCount = regions ? regionCount : 0;
 }
 
 SkinRegion UiRegionSize(int region) {
   SkinRegion size = {0, 0, 0, 0};
-  if (!linkedSheet || !linkedSheet->regions) return size;
-  if (region < 0 || region >= linkedSheet->regionCount) return size;
-  size.w = linkedSheet->regions[region].w;
-  size.h = linkedSheet->regions[region].h;
+  if (region < 0 || region >= linkedCount) return size;
+  size.w = linkedRegions[region].w;
+  size.h = linkedRegions[region].h;
   return size;
 }

@@ -7,8 +7,9 @@
 
 #include "engine/skin_sheet.h"
 
-// Makes `sheet` the one whose region table sizes new images; null unlinks it.
-void UiLinkSkin(const SkinSheet* sheet);
+// Makes the skin sheet's region table (SkinSheet::regions, kept by pointer) the one that sizes new
+// images; null unlinks it.
+void UiLinkSkin(const SkinRegion* regions, int regionCount);
 
 // The width and height of a skin region of the linked sheet; 0 by 0 for region -1, a region the
 // table does not have, or when no sheet is linked.
