@@ -139,7 +139,7 @@ bool UIList::HandleMouse(int event, int mouseX, int mouseY) {
 
   const bool inRows = mouseX >= listX && mouseX < scrollX && ry >= 0 && ry <= listH;
   if (inRows) {
-    TrackRows(event, mouseX, mouseY);
+    TrackRows(event, ry);
   } else {
     hot = -1;
   }
@@ -147,7 +147,7 @@ bool UIList::HandleMouse(int event, int mouseX, int mouseY) {
   return consumed;
 }
 
-void UIList::TrackRows(int event, int, int mouseY) {
+void UIList::TrackRows(int event, int ry) {
   if (!dragging) {
     if (event & EVENT_WHEEL_UP) {
       --firstRow;
@@ -158,7 +158,7 @@ void UIList::TrackRows(int event, int, int mouseY) {
       ScrollToThumb();
     }
   }
-  const int row = std::clamp((mouseY - listY) / itemHeight, 0, rows - 1);
+  const int row = std::clamp(ry / itemHeight, 0, rows - 1);
   const int item = firstRow + row;
   hot = item < count ? item : -1;
   // Only the first frame of a press selects; a press under the last item clears the selection.

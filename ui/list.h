@@ -77,9 +77,9 @@ class UIList : public UIBase {
   std::int32_t previousEvent = -1;
   std::int32_t scrollX = 0;  // left edge of the scrollbar
   std::int32_t thumbOffset = 0;
-  std::int32_t scrollW = 24;
+  std::int32_t scrollW = 0;
   std::int32_t thumbH = 0;
-  std::int32_t minThumb = 32;
+  std::int32_t minThumb = 0;
   std::int32_t maxThumb = 0;
   std::int32_t travel = 0;      // how far the thumb can move
   std::int32_t grabOffset = 0;  // thumb top minus mouse y when the drag began
@@ -100,6 +100,6 @@ class UIList : public UIBase {
   Zone ScrollbarZone(int x, int y) const;
   void StartDrag(int rowY);
   void EndDrag();
-  void TrackRows(int event, int x, int y);
+  void TrackRows(int event, int ry);
   void Emit(int kind, int x, int y, int w, int h, int index, void* data) const;
 };
