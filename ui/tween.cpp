@@ -193,8 +193,7 @@ double TweenCurve(int index, double t) {
 
 void Tween::Start(int family, int variant, int stepCount, double start, double end, int clampFlag,
                   int delayFrames) {
-  const bool known = variant >= TWEEN_IN && variant <= TWEEN_IN_OUT;
-  curve = known ? variant + 3 * family : kLinearCurve;
+  curve = variant + 3 * family;
   if (curve < 0 || curve >= kTweenCurveCount) curve = kLinearCurve;
   steps = stepCount;
   clamp = clampFlag;

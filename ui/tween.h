@@ -30,7 +30,7 @@ class Tween {
  public:
   // Starts from `from` towards `to` over `steps` calls of Next after `delay` calls that return
   // `from`. With clamp set no value leaves the range between from and to (the back and elastic
-  // curves overshoot otherwise). An unknown family or variant eases linearly.
+  // curves overshoot otherwise). A curve number outside the table eases linearly.
   void Start(int family, int variant, int steps, double from, double to, int clamp, int delay);
   // The next value: `from` while the delay lasts, then the curve at step / steps, the first call
   // giving step 1; after the last step it stays at the end value.

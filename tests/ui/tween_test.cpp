@@ -122,7 +122,7 @@ TEST(Tween, NoStepsIsDoneAtTheEndValue) {
   tween.Start(TWEEN_SINE, TWEEN_IN_OUT, 0, 3, 7, 0, 0);
   EXPECT_TRUE(tween.Done());
   EXPECT_DOUBLE_EQ(tween.Next(), 7);
-  tween.Start(TWEEN_SINE, 5, 2, 3, 7, 0, 0);  // unknown variant: linear
+  tween.Start(TWEEN_SINE, 5, 2, 3, 7, 0, 0);  // curve 35 does not exist: linear
   EXPECT_DOUBLE_EQ(tween.Next(), 5);
 }
 }  // namespace
