@@ -193,8 +193,8 @@ double TweenCurve(int index, double t) {
 
 void Tween::Start(int family, int variant, int stepCount, double start, double end, int clampFlag,
                   int delayFrames) {
-  curve = variant + 3 * family;
-  if (curve < 0 || curve >= kTweenCurveCount) curve = kLinearCurve;
+  const long long number = variant + 3LL * family;
+  curve = number >= 0 && number < kTweenCurveCount ? static_cast<int>(number) : kLinearCurve;
   steps = stepCount;
   clamp = clampFlag;
   delay = delayFrames;
