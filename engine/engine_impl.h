@@ -11,12 +11,34 @@
 #include <cstdint>
 
 #include "engine/engine.h"
+#include "engine/file_search.h"
+#include "engine/frame_timer.h"
+#include "engine/full_path.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
+#include "engine/log_file.h"
+#include "engine/millisecond_clock.h"
+#include "engine/power_status.h"
+
+union SDL_Event;
+class EngineImpl;
+
+// Something outside the engine that learns of device arrivals and removals (the udev monitor).
+// The message pump polls it once per loop iteration when no window event is waiting; Poll must
+// not block, and reports each change with EngineImpl::DeliverDeviceChange.
+class DeviceNotificationSource {
+ public:
+  virtual void Poll(EngineImpl& engine) = 0;
+
+ protected:
+  ~DeviceNotificationSource() = default;
+};
 
 class EngineImpl final : public Engine {
  public:
   EngineImpl();
+  // Shuts down a window that is still open and forgets the packs.
+  ~EngineImpl();
 
   void Release() override;
 
@@ -119,8 +141,7 @@ class EngineImpl final : public Engine {
   bool Gfx_BeginScene(TargetHandle target) override;
   void Gfx_EndScene() override;
   void Gfx_Clear(std::uint32_t colour) override;
-  void Gfx_DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour,
-                    float z) override;
+  void Gfx_DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour, float z) override;
   void Gfx_DrawTriangle(const Triangle* triangle) override;
   void Gfx_DrawQuad(const Quad* quad) override;
   Vertex* Gfx_BeginBatch(int primitiveKind, TextureHandle texture, int blend,
@@ -150,18 +171,108 @@ class EngineImpl final : public Engine {
   // Runs the start-up splash (step 14 of System_Initiate).
   void RunSplash();
 
-  // The parts' data. System fields follow; the owner of engine_system.cpp lays them out.
+  // The window procedure: one SDL event turned into the engine's handling of the matching
+  // window message. Public so that tests can drive the engine with synthetic events.
+  void WindowProcedure(const SDL_Event& event);
+
+  // Hands a device arrival (DBT_DEVICEARRIVAL) or removal (DBT_DEVICEREMOVECOMPLETE) of the device
+  // node at path to the device-change function, as a WM_DEVICECHANGE message whose lParam points
+  // at a DeviceInterfaceRecord. False when no function is set or it returned false.
+  bool DeliverDeviceChange(std::uintptr_t event, const char* path);
+
+  // Registers the source the message pump polls (null for none). The application reaches the
+  // engine object with static_cast<EngineImpl*>(engine); the source must outlive the frame loop.
+  void SetDeviceNotificationSource(DeviceNotificationSource* source);
+
+  // The first steps of System_Initiate, before the graphics device: the start-up log lines, the
+  // window, the random seed, the power reader and input. Public so that the frame loop can run in
+  // tests without a device (start the timer with timer.Start then).
+  bool OpenWindow(bool withCaption);
+
+  // The full path System_Screenshot writes to for this name (null picks "shot%03d.bmp" after the
+  // count of existing shots). The text lives in the path buffer.
+  const char* ScreenshotPath(const char* fileName);
+
+  // The parts' data.
   Graphics graphics{*this};
   Input input{*this};
 
+  // System.
   WindowHandle window = nullptr;
+  bool active = false;
+  char errorText[256] = {};
+  char programFolder[kMaxPath] = {};  // with a trailing '/'
+  EngineCallback frameFunc = nullptr;
+  EngineCallback renderFunc = nullptr;
+  EngineCallback focusLostFunc = nullptr;
+  EngineCallback focusGainedFunc = nullptr;
+  EngineCallback restoreFunc = nullptr;
+  EngineCallback exitFunc = nullptr;
+  DeviceChangeCallback deviceChangeFunc = nullptr;
+  const char* icon = nullptr;  // kept as given; the window takes its icon from the desktop file
+  char iconName[256] = {};
+  char title[256] = "Engine";
   int screenWidth = 800;
   int screenHeight = 600;
   int screenBpp = 32;
   bool windowed = false;
   bool depthBuffer = false;
   bool textureFilter = true;
+  char iniFile[kMaxPath] = {};
+  LogFile logFile;
+  bool soundOn = true;
+  int sampleRate = 44100;
+  int effectVolume = 100;
+  int musicVolume = 100;
+  int streamVolume = 100;
   int fps = 0;
-  EngineCallback renderFunc = nullptr;
-  EngineCallback restoreFunc = nullptr;
+  bool hideCursor = true;
+  bool runInactive = false;
+  WindowHandle parentWindow = nullptr;
+  bool splash = true;
+  int powerStatus = kPowerUnknown;
+  struct WindowRect {
+    int left, top, right, bottom;
+  };
+  WindowRect windowedRect{};
+  std::uint32_t windowedStyle = 0;  // SDL window flags
+  WindowRect fullscreenRect{};
+  std::uint32_t fullscreenStyle = 0;
+  FrameTimer timer;
+  MillisecondClock* clock = &SystemClock();  // tests drive the frame loop through their own
+
+  // Resources.
+  char iniReadBuffer[256] = {};
+  PowerStatus power;
+  char pathBuffer[kMaxPath] = {};
+  struct Pack {
+    char path[kMaxPath];  // full path; compared without regard to case
+    char password[64];    // empty for none
+    Pack* next;
+  };
+  Pack* packs = nullptr;  // newest first
+  FileSearch search;
+
+  // Sound.
+  void* soundLibrary = nullptr;  // SDL2_mixer while sound runs, else null
+  bool soundSilent = false;
+
+ private:
+  void LogStartupFacts();
+  bool StartSound();
+  void StopSound();
+  void ApplySoundVolumes();
+  void FocusChange(bool nowActive);
+  void AskToClose();
+  void UpdateCursor();
+  void HandleWindowEvent(const SDL_Event& event);
+  void HandleKey(const SDL_Event& event);
+  void HandleButton(const SDL_Event& event);
+  void HandleWheel(const SDL_Event& event);
+  bool PumpOneMessage();
+
+  bool quitRequested_ = false;  // a close was granted: every frame loop ends until shutdown
+  bool cursorHidden_ = false;
+  bool videoStarted_ = false;
+  DeviceNotificationSource* deviceNotifications_ = nullptr;
 };

@@ -1,0 +1,107 @@
+#include "app/startup.h"
+
+#include <SDL2/SDL_video.h>
+
+#include <cstdio>
+
+Engine* engine = nullptr;
+WindowHandle MainWindow = nullptr;
+
+namespace {
+
+constexpr const char* kLogFileName = "Corsaro270.log";
+constexpr const char* kMakerNotice = " (C) 2012 Ormic";
+constexpr int kTitleSize = 128;
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 600;
+constexpr int kScreenBpp = 32;
+constexpr int kFramesPerSecond = 60;
+constexpr int kIconResource = 107;
+
+// Stand-ins for the shell's frame, render and device-change functions until they land: an
+// empty black screen that the window's close ends.
+bool FrameFunc() {
+  return engine->Input_KeyPressed(VK_ESCAPE);
+}
+
+bool RenderFunc() {
+  if (!engine->Gfx_BeginScene(nullptr)) return false;
+  engine->Gfx_Clear(0);
+  engine->Gfx_EndScene();
+  return false;
+}
+
+bool DeviceChangeFunc(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+  return false;
+}
+
+void ConfigureEngine(const char* title) {
+  engine->System_SetState(STATE_FRAME_FUNC, FrameFunc);
+  engine->System_SetState(STATE_RENDER_FUNC, RenderFunc);
+  engine->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
+  engine->System_SetState(STATE_TITLE, title);
+  engine->System_SetState(STATE_SCREEN_WIDTH, kScreenWidth);
+  engine->System_SetState(STATE_SCREEN_HEIGHT, kScreenHeight);
+  engine->System_SetState(STATE_RUN_INACTIVE, true);
+  engine->System_SetState(STATE_HIDE_CURSOR, false);
+  engine->System_SetState(STATE_SOUND, false);
+  engine->System_SetState(STATE_WINDOWED, true);
+  engine->System_SetState(STATE_SCREEN_BPP, kScreenBpp);
+  engine->System_SetState(STATE_FPS, kFramesPerSecond);
+  engine->System_SetState(STATE_ICON, MakeResourceId(kIconResource));
+}
+
+// Keeps the window where the engine put it, with an outer size of exactly the screen size.
+void FitMainWindow() {
+  auto* window = static_cast<SDL_Window*>(MainWindow);
+  if (window == nullptr) return;
+  int left = 0, top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  SDL_SetWindowSize(window, kScreenWidth, kScreenHeight);
+  SDL_SetWindowPosition(window, left, top);
+}
+
+// Everything between a successful engine start and its shutdown.
+void RunInitiatedEngine() {
+  // Settings: download the settings document, then parse it only when the download worked.
+
+  MainWindow = engine->System_GetState(STATE_WINDOW);
+  FitMainWindow();
+
+  // Fonts: the small and the large bitmap font from the carried descriptions and images.
+  // Skin: the skin sheet from the carried atlas, then its three frames.
+  // Main screen: build the panels and controls.
+  // Receiver: clear the connection globals, register for device notifications, connect.
+
+  engine->System_Start();
+
+  // Tear-down, in this order: disconnect the receiver; destroy the four top-level panels;
+  // release and delete the skin sheet; delete the small font, then the large one; free the
+  // preset array.
+}
+
+}  // namespace
+
+void FormatWindowTitle(char* out, int size) {
+  std::snprintf(out, static_cast<std::size_t>(size), " Corsaro 270 Setup%s v%s", kMakerNotice,
+                kApplicationVersion);
+}
+
+int RunCustomiser() {
+  engine = Engine_Create(ENGINE_VERSION);
+  if (engine == nullptr) return 0;
+  engine->System_SetState(STATE_LOG_FILE, kLogFileName);
+
+  char title[kTitleSize];
+  FormatWindowTitle(title, kTitleSize);
+  // The preset list starts empty and the support page is the built-in one where they are kept.
+  ConfigureEngine(title);
+
+  // Without a frameless window there is nothing to tear down but the engine itself.
+  if (engine->System_Initiate(false)) RunInitiatedEngine();
+
+  engine->System_Shutdown();
+  engine->Release();
+  engine = nullptr;
+  return 0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Little-endian words in payloads, flash and files.
+
+#include <cstdint>
+
+inline std::uint32_t LoadLe32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+inline void StoreLe32(std::uint8_t* bytes, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}

@@ -1,0 +1,111 @@
+#include "device/connection.h"
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "device/connection_hooks.h"
+#include "device/engine_log.h"
+#include "device/firmware_version.h"
+#include "device/hid_link.h"
+#include "device/wheel_protocol.h"
+#include "profile/wheel_profile.h"
+
+std::int32_t ReceiverConnected = 0;
+std::int32_t WheelFirmwareVersion = 0;
+std::int32_t DfuSignaturePresent = 0;
+std::uint8_t FirmwareOutOfDate = 0;
+std::int32_t UpgradeAfterReconnect = 0;
+std::uint8_t NewerAppAvailable = 0;
+
+ConnectionHooks ConnectHooks;
+
+namespace {
+
+// The first update state; from here on the update screen owns AppState.
+constexpr std::int32_t kFirstUpdateState = APP_UPDATE_REQUESTED;
+
+// Sync and flush bracket every exchange so a reply left in the queue is never taken for a later
+// request.
+void SyncAndFlush(HidLink& link) {
+  SendSync(link);
+  link.FlushInput();
+}
+
+void FreeReceiverLink() {
+  delete ReceiverLink;
+  ReceiverLink = nullptr;
+}
+
+bool OpenLink(HidLink& link, const char* path) {
+  if (path == nullptr) return link.OpenFirstReceiver();
+  return link.OpenReceiverByPath(path, kReceiverArrivalProductId) ||
+         link.OpenReceiverByPath(path, kReceiverProductId);
+}
+
+void EnableControls(int enabled) {
+  if (ConnectHooks.setControlsEnabled != nullptr) ConnectHooks.setControlsEnabled(enabled);
+}
+
+void NoteStagedImage(HidLink& link) {
+  DfuSignaturePresent = 0;
+  std::uint8_t signature[kDfuSignatureSize];
+  if (ReadMemory(link, kDfuSignatureAddress, signature, sizeof signature) &&
+      std::memcmp(signature, kDfuSignatureText, kDfuSignatureCompared) == 0) {
+    DfuSignaturePresent = 1;
+  }
+}
+
+}  // namespace
+
+void ConnectReceiver(const char* path) {
+  FreeReceiverLink();
+  ReceiverLink = new HidLink();
+  HidLink& link = *ReceiverLink;
+  if (!OpenLink(link, path)) {
+    FreeReceiverLink();
+    return;
+  }
+  SyncAndFlush(link);
+  SetRadioState(link);
+  std::int32_t version = 0;
+  if (!ReadFirmwareVersion(link, version)) {
+    LogToEngine("ERROR Reading firmware version");
+    DisconnectReceiver();
+    return;
+  }
+  if (ReadProfileFromReceiver(link)) {
+    if (ConnectHooks.profileToControls != nullptr) {
+      for (int p = 0; p < kProfileCount; ++p) ConnectHooks.profileToControls(p);
+    }
+    WheelFirmwareVersion = version;
+    ReceiverConnected = 1;
+    if (AppState < kFirstUpdateState) {
+      AppState = StateBeforeUnplug;
+      EnableControls(1);
+    }
+    SyncAndFlush(link);
+    NoteStagedImage(link);
+    if (UpgradeAfterReconnect) {
+      UpgradeAfterReconnect = 0;
+      AppState = APP_UPDATE_RUNNING;
+      if (ConnectHooks.startUpgradeWorker != nullptr) ConnectHooks.startUpgradeWorker();
+    } else if (IsFirmwareOutOfDate(version)) {
+      FirmwareOutOfDate = 1;
+    }
+  }
+  SyncAndFlush(link);
+}
+
+void DisconnectReceiver() {
+  if (ReceiverLink != nullptr) {
+    SyncAndFlush(*ReceiverLink);
+    FreeReceiverLink();
+  }
+  ReceiverConnected = 0;
+  WheelFirmwareVersion = 0;
+  if (AppState >= kFirstUpdateState) return;
+  // The no-receiver state is never saved as the one to return to.
+  if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;
+  AppState = APP_NO_RECEIVER;
+  EnableControls(0);
+}

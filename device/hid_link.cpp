@@ -1,0 +1,159 @@
+// Batches mirror the receiver's overlapped design on a synchronous port: a write completes when
+// it returns, and a read slot completes when its reply has been read. Requests of a group are all
+// sent before its replies are read, so the device queue (64 reports on hidraw) must hold 48.
+
+#include "device/hid_link.h"
+
+#include <chrono>
+#include <cstring>
+
+#include "device/debug_output.h"
+#include "device/progress.h"
+
+HidLink* ReceiverLink = nullptr;
+
+namespace {
+
+constexpr int kBatchInputBuffers = kBatchSlots;
+
+int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
+
+HidLink::HidLink(HidBackend& backend) : backend_(backend) {}
+
+HidLink::~HidLink() {
+  Close();
+}
+
+void HidLink::Close() {
+  if (device_) device_->Cancel();
+  device_.reset();
+  open_ = false;
+}
+
+bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
+  if (!port || port->VendorId() != kReceiverVendorId || port->ProductId() != productId) {
+    return false;
+  }
+  device_ = std::move(port);
+  inputReportLength_ = device_->InputReportLength();
+  outputReportLength_ = device_->OutputReportLength();
+  if (inputReportLength_ < kReportSize || outputReportLength_ < kReportSize) {
+    device_.reset();
+    return false;
+  }
+  device_->SetInputBufferCount(kIdleInputBuffers);
+  open_ = true;
+  DebugOutput("Opened handle\n");
+  return true;
+}
+
+bool HidLink::OpenFirstReceiver() {
+  open_ = false;
+  if (device_) {
+    DebugOutput("ClosedHandle(1)\n");
+    Close();
+  }
+  for (const HidDeviceInfo& info : backend_.Enumerate()) {
+    // The enumeration already knows the IDs; skip foreign devices without opening them.
+    if (info.vendorId != kReceiverVendorId || info.productId != kReceiverProductId) continue;
+    if (Attach(backend_.Open(info.path), kReceiverProductId)) return true;
+  }
+  return false;
+}
+
+bool HidLink::OpenReceiverByPath(const char* path, std::uint16_t productId) {
+  Close();
+  if (path == nullptr) return false;
+  return Attach(backend_.Open(path), productId);
+}
+
+bool HidLink::WriteReport(const std::uint8_t* payload) {
+  if (!open_) return false;
+  std::vector<std::uint8_t> report(outputReportLength_, 0);
+  std::memcpy(report.data() + 1, payload, kPayloadSize);
+  return device_->Write(report.data(), report.size());
+}
+
+bool HidLink::ReadReport(std::uint8_t* payload) {
+  std::memset(payload, 0, kPayloadSize);
+  if (!open_) return false;
+  std::vector<std::uint8_t> report(inputReportLength_);
+  const HidReadResult result = device_->Read(report.data(), report.size(), kSingleTimeoutMs);
+  if (result != HidReadResult::kOk) {
+    if (result == HidReadResult::kTimeout) device_->Cancel();
+    return false;
+  }
+  std::memcpy(payload, report.data() + 1, kPayloadSize);
+  return true;
+}
+
+void HidLink::FlushInput() {
+  if (open_) device_->FlushInput();
+}
+
+bool HidLink::FailBatch() {
+  // Nothing may stay pending on the caller's buffers once the batch has given up, and replies
+  // that did arrive must not be taken for the answers to a later request.
+  device_->Cancel();
+  device_->FlushInput();
+  device_->SetInputBufferCount(kIdleInputBuffers);
+  return false;
+}
+
+bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
+                            bool showProgress, const char* message) {
+  lastBatchWaits_.clear();
+  if (!open_) return false;
+  device_->SetInputBufferCount(kBatchInputBuffers);
+  int slot = 0;
+  int lastProgress = -1;
+  for (int j = 0; j < count; ++j) {
+    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_)) {
+      return FailBatch();
+    }
+    slotReplies_[slot / 2] = replies + j * inputReportLength_;
+    slot += 2;
+    if (slot >= kBatchSlots) {
+      if (!WaitForSlots(kBatchSlots)) return FailBatch();
+      slot = 0;
+    }
+    if (showProgress) {
+      const int percent = static_cast<int>((100LL * j) / count);
+      if (percent != lastProgress) {
+        lastProgress = percent;
+        ProgressMessage = message;
+        ProgressPercent = percent;
+      }
+    }
+  }
+  if (slot > 0 && !WaitForSlots(slot)) return FailBatch();
+  device_->SetInputBufferCount(kIdleInputBuffers);
+  return true;
+}
+
+bool HidLink::WaitForSlots(int count) {
+  if (!open_) return false;
+  lastBatchWaits_.push_back(count);
+  // Write slots (even) completed when their write returned; read slots (odd) complete as their
+  // replies are read, in order, each group of 64 slots under its own deadline.
+  for (int groupStart = 0; groupStart < count; groupStart += kEventsPerWait) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    const int groupEnd = groupStart + kEventsPerWait < count ? groupStart + kEventsPerWait : count;
+    for (int event = groupStart; event < groupEnd; ++event) {
+      if (event % 2 == 0) continue;
+      std::uint8_t* reply = slotReplies_[event / 2];
+      if (device_->Read(reply, inputReportLength_, MillisecondsLeft(deadline)) !=
+          HidReadResult::kOk) {
+        return false;
+      }
+    }
+  }
+  return true;
+}

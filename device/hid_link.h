@@ -1,0 +1,77 @@
+#pragma once
+// The open connection to the receiver: finding and opening it, single reports with a 500 ms
+// time-out, and batches of request/reply pairs kept 48 in flight. It knows nothing of what the
+// payloads mean.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "device/hid_port.h"
+
+constexpr std::uint16_t kReceiverVendorId = 0x2E7B;
+// The product ID accepted when enumerating.
+constexpr std::uint16_t kReceiverProductId = 0x0262;
+// The product ID tried first for a device path given by an arrival notice.
+constexpr std::uint16_t kReceiverArrivalProductId = 0x0252;
+
+constexpr std::size_t kReportSize = 33;  // report ID 0 and the payload
+constexpr std::size_t kPayloadSize = 32;
+constexpr int kSingleTimeoutMs = 500;
+constexpr int kGroupTimeoutMs = 1000;
+constexpr int kBatchSlots = 96;     // one write and one read slot per pair: 48 pairs in flight
+constexpr int kEventsPerWait = 64;  // slots awaited under one deadline
+constexpr int kIdleInputBuffers = 2;
+
+class HidLink {
+ public:
+  // Creates a closed link that finds devices through `backend`.
+  explicit HidLink(HidBackend& backend = CurrentHidBackend());
+  // Frees the link: closes the device if one is open.
+  ~HidLink();
+  HidLink(const HidLink&) = delete;
+  HidLink& operator=(const HidLink&) = delete;
+
+  // Opens the first present device with the receiver's vendor ID and product ID 0x0262.
+  bool OpenFirstReceiver();
+  // Opens the device at `path` if it shows the receiver's vendor ID and `productId`.
+  bool OpenReceiverByPath(const char* path, std::uint16_t productId);
+  // Whether a receiver is open.
+  bool IsOpen() const { return open_; }
+
+  // Sends one 32-byte payload as a report (report ID 0 in front).
+  bool WriteReport(const std::uint8_t* payload);
+  // Reads one report into the 32-byte `payload` (zeroed first), waiting at most 500 ms.
+  bool ReadReport(std::uint8_t* payload);
+  // Sends `count` request reports (OutputReportLength apart) and reads as many replies
+  // (InputReportLength apart), keeping at most 48 pairs in flight. With `showProgress` it
+  // publishes `message` and the whole percent done, 0 up to (100 * (count - 1)) / count.
+  bool TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
+                     bool showProgress, const char* message);
+  // Discards every report queued by the device.
+  void FlushInput();
+
+  std::size_t InputReportLength() const { return inputReportLength_; }
+  std::size_t OutputReportLength() const { return outputReportLength_; }
+  // The slot counts awaited during the last batch, in order.
+  const std::vector<int>& LastBatchWaits() const { return lastBatchWaits_; }
+
+ private:
+  bool Attach(std::unique_ptr<HidPort> port, std::uint16_t productId);
+  void Close();
+  bool WaitForSlots(int count);
+  bool FailBatch();
+
+  HidBackend& backend_;
+  std::unique_ptr<HidPort> device_;
+  bool open_ = false;
+  std::size_t inputReportLength_ = kReportSize;
+  std::size_t outputReportLength_ = kReportSize;
+  // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).
+  std::uint8_t* slotReplies_[kBatchSlots / 2] = {};
+  std::vector<int> lastBatchWaits_;
+};
+
+// The link to the current receiver, or null when none is open.
+extern HidLink* ReceiverLink;

@@ -1,0 +1,59 @@
+#pragma once
+// The small port interface the HID link talks through, so that a real receiver (hidapi over
+// hidraw) and the virtual receiver look the same. Reports carry their report ID in byte 0 in
+// both directions, whatever the platform does underneath.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct HidDeviceInfo {
+  std::string path;
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+};
+
+enum class HidReadResult { kOk, kTimeout, kError };
+
+// One opened HID device.
+class HidPort {
+ public:
+  virtual ~HidPort() = default;
+
+  virtual std::uint16_t VendorId() const = 0;
+  virtual std::uint16_t ProductId() const = 0;
+  // Sizes of one report including the report ID byte.
+  virtual std::size_t InputReportLength() const = 0;
+  virtual std::size_t OutputReportLength() const = 0;
+
+  // Sends one report; true when the whole report went out.
+  virtual bool Write(const std::uint8_t* report, std::size_t length) = 0;
+  // Reads one report (report ID in byte 0), waiting at most `timeoutMs`.
+  virtual HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) = 0;
+  // Discards every input report queued so far.
+  virtual void FlushInput() = 0;
+  // Asks the platform to keep `count` input reports; a no-op where the platform has no such call.
+  virtual void SetInputBufferCount(int count) = 0;
+  // Ends any transfer still pending on this device, so no caller's buffer is used afterwards.
+  virtual void Cancel() = 0;
+};
+
+// Finds and opens HID devices.
+class HidBackend {
+ public:
+  virtual ~HidBackend() = default;
+  // Every HID device present, in the platform's order.
+  virtual std::vector<HidDeviceInfo> Enumerate() = 0;
+  // Opens the device at `path` for reading and writing, or null.
+  virtual std::unique_ptr<HidPort> Open(const std::string& path) = 0;
+};
+
+// The backend over hidapi's hidraw implementation, for real receivers.
+HidBackend& HidapiBackend();
+
+// The backend new links use: hidapi unless another one was set.
+HidBackend& CurrentHidBackend();
+// Makes `backend` the one new links use; null goes back to hidapi.
+void SetCurrentHidBackend(HidBackend* backend);

@@ -1,0 +1,4 @@
+#include "device/progress.h"
+
+std::atomic<const char*> ProgressMessage{nullptr};
+std::atomic<std::int32_t> ProgressPercent{0};

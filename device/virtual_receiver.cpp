@@ -1,0 +1,394 @@
+#include "device/virtual_receiver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "device/byte_order.h"
+#include "device/firmware_crc.h"
+#include "device/wheel_protocol.h"
+#include "firmware_assets.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint8_t kErased = 0xFF;
+constexpr auto kFullSpeedInterval = std::chrono::milliseconds(1);
+constexpr int kArrivalEvent = 0x8000;
+constexpr int kRemovalEvent = 0x8004;
+constexpr std::uint16_t kVendorId = 0x2E7B;
+// A command code that no request uses, for reports that answer nothing.
+constexpr std::uint8_t kUnrelatedCode = 0x7E;
+constexpr std::uint8_t kWrongCodeFlip = 0x40;
+
+// The flash file: magic, firmware version and product ID (little-endian words), then the flash.
+constexpr char kFileMagic[8] = {'C', 'S', '2', '7', '0', 'V', 'R', '1'};
+constexpr std::size_t kFileHeaderSize = 16;
+constexpr std::size_t kFileVersionOffset = 8;
+
+constexpr std::size_t kImageSize = 0xC000;
+
+class VirtualPort : public HidPort {
+ public:
+  explicit VirtualPort(VirtualReceiver& receiver)
+      : receiver_(receiver), generation_(receiver.Generation()) {}
+
+  std::uint16_t VendorId() const override { return kVendorId; }
+  std::uint16_t ProductId() const override { return receiver_.ProductId(); }
+  std::size_t InputReportLength() const override { return kReportSize; }
+  std::size_t OutputReportLength() const override { return kReportSize; }
+
+  bool Write(const std::uint8_t* report, std::size_t length) override {
+    return receiver_.Receive(generation_, report, length);
+  }
+  HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) override {
+    return receiver_.Take(generation_, report, length, timeoutMs);
+  }
+  void FlushInput() override { receiver_.Flush(generation_); }
+  void SetInputBufferCount(int count) override { receiver_.SetInputBuffers(count); }
+  // Transfers finish inside Write and Read; nothing stays pending.
+  void Cancel() override {}
+
+ private:
+  VirtualReceiver& receiver_;
+  std::uint32_t generation_;
+};
+
+}  // namespace
+
+VirtualReceiver::VirtualReceiver(std::string path, std::uint16_t productId)
+    : path_(std::move(path)), productId_(productId), flash_(kFlashSize, kErased) {
+  // A staged image is accepted when it is the image this program carries.
+  const auto image = firmware_assets::Get("firmware/firmware.bin");
+  if (image.size() == kImageSize) {
+    SetExpectedBodyCrc(FirmwareCrc(image.data() + kDfuSignatureSize, kFirmwareBodyLength));
+  }
+}
+
+void VirtualReceiver::SetFirmwareVersion(std::uint16_t version) {
+  std::lock_guard lock(mutex_);
+  version_ = version;
+}
+
+std::uint16_t VirtualReceiver::FirmwareVersion() const {
+  std::lock_guard lock(mutex_);
+  return version_;
+}
+
+void VirtualReceiver::SetFaults(const VirtualReceiverFaults& faults) {
+  std::lock_guard lock(mutex_);
+  faults_ = faults;
+}
+
+void VirtualReceiver::SetTiming(VirtualTiming timing) {
+  std::lock_guard lock(mutex_);
+  timing_ = timing;
+}
+
+void VirtualReceiver::SetExpectedBodyCrc(std::uint32_t crc) {
+  std::lock_guard lock(mutex_);
+  expectedCrcSet_ = true;
+  expectedBodyCrc_ = crc;
+}
+
+void VirtualReceiver::ReadFlash(std::uint32_t address, std::uint8_t* out,
+                                std::uint32_t length) const {
+  std::lock_guard lock(mutex_);
+  for (std::uint32_t i = 0; i < length; ++i) {
+    const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
+    out[i] = at < kFlashSize ? flash_[at] : kErased;
+  }
+}
+
+void VirtualReceiver::LoadFlash(std::uint32_t address, const std::uint8_t* data,
+                                std::uint32_t length) {
+  std::lock_guard lock(mutex_);
+  for (std::uint32_t i = 0; i < length; ++i) {
+    const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
+    if (at < kFlashSize) flash_[at] = data[i];
+  }
+}
+
+bool VirtualReceiver::LoadFile(const std::string& path, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error = "cannot open " + path;
+    return false;
+  }
+  std::vector<std::uint8_t> bytes(kFileHeaderSize + kFlashSize + 1);
+  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  if (got != kFileHeaderSize + kFlashSize || std::memcmp(bytes.data(), kFileMagic, 8) != 0) {
+    error = path + " is not a virtual receiver flash file";
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  version_ =
+      static_cast<std::uint16_t>(bytes[kFileVersionOffset] | bytes[kFileVersionOffset + 1] << 8);
+  std::copy(bytes.begin() + kFileHeaderSize, bytes.begin() + kFileHeaderSize + kFlashSize,
+            flash_.begin());
+  return true;
+}
+
+bool VirtualReceiver::SaveFile(const std::string& path, std::string& error) const {
+  std::vector<std::uint8_t> bytes(kFileHeaderSize, 0);
+  std::memcpy(bytes.data(), kFileMagic, sizeof kFileMagic);
+  {
+    std::lock_guard lock(mutex_);
+    bytes[kFileVersionOffset] = static_cast<std::uint8_t>(version_ & 0xFF);
+    bytes[kFileVersionOffset + 1] = static_cast<std::uint8_t>(version_ >> 8);
+    bytes.insert(bytes.end(), flash_.begin(), flash_.end());
+  }
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) {
+    error = "cannot write " + temporary;
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+void VirtualReceiver::Plug() {
+  std::lock_guard lock(mutex_);
+  if (plugged_) return;
+  plugged_ = true;
+  ++generation_;
+  InstallStagedImage();
+  notices_.push_back(kArrivalEvent);
+}
+
+void VirtualReceiver::Unplug() {
+  std::lock_guard lock(mutex_);
+  UnplugLocked();
+}
+
+void VirtualReceiver::UnplugLocked() {
+  if (!plugged_) return;
+  plugged_ = false;
+  ++generation_;
+  queue_.clear();
+  notices_.push_back(kRemovalEvent);
+  arrived_.notify_all();
+}
+
+bool VirtualReceiver::Plugged() const {
+  std::lock_guard lock(mutex_);
+  return plugged_;
+}
+
+void VirtualReceiver::DeliverDeviceChanges(void (*handler)(int event, const char* path)) {
+  std::vector<int> notices;
+  {
+    std::lock_guard lock(mutex_);
+    notices.swap(notices_);
+  }
+  if (handler == nullptr) return;
+  for (int event : notices) handler(event, path_.c_str());
+}
+
+void VirtualReceiver::InstallStagedImage() {
+  if (std::memcmp(&flash_[kDfuSignatureAddress], kDfuSignatureText, kDfuSignatureCompared) != 0) {
+    return;
+  }
+  const std::uint32_t crc = FirmwareCrc(&flash_[kFirmwareBodyAddress], kFirmwareBodyLength);
+  if (expectedCrcSet_ && crc != expectedBodyCrc_) return;
+  version_ = kFreshFirmwareVersion;
+  std::fill(flash_.begin() + kUpgradeAreaAddress,
+            flash_.begin() + kUpgradeAreaAddress + kUpgradeAreaLength, kErased);
+}
+
+void VirtualReceiver::RecordRequests(bool on) {
+  std::lock_guard lock(mutex_);
+  recording_ = on;
+  recorded_.clear();
+}
+
+std::vector<std::array<std::uint8_t, 32>> VirtualReceiver::RecordedRequests() const {
+  std::lock_guard lock(mutex_);
+  return recorded_;
+}
+
+int VirtualReceiver::RequestCount() const {
+  std::lock_guard lock(mutex_);
+  return requests_;
+}
+
+int VirtualReceiver::LostReports() const {
+  std::lock_guard lock(mutex_);
+  return lost_;
+}
+
+int VirtualReceiver::InputBufferCount() const {
+  std::lock_guard lock(mutex_);
+  return inputBuffers_;
+}
+
+std::uint32_t VirtualReceiver::Generation() const {
+  std::lock_guard lock(mutex_);
+  return generation_;
+}
+
+void VirtualReceiver::SetInputBuffers(int count) {
+  std::lock_guard lock(mutex_);
+  inputBuffers_ = count;
+}
+
+bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* report,
+                              std::size_t length) {
+  std::unique_lock lock(mutex_);
+  if (!plugged_ || generation != generation_ || length != kReportSize || report[0] != 0) {
+    return false;
+  }
+  if (faults_.removeAfterReports >= 0 && requests_ >= faults_.removeAfterReports) {
+    UnplugLocked();
+    return false;
+  }
+  if (timing_ == VirtualTiming::kFullSpeed) {
+    // The OUT endpoint takes one report per frame; the write returns once it went out.
+    outFreeAt_ = std::max(outFreeAt_, Clock::now()) + kFullSpeedInterval;
+    const auto sent = outFreeAt_;
+    lock.unlock();
+    std::this_thread::sleep_until(sent);
+    lock.lock();
+    if (!plugged_ || generation != generation_) return false;
+  }
+  ++requests_;
+  if (recording_) {
+    recorded_.emplace_back();
+    std::memcpy(recorded_.back().data(), report + 1, kPayloadSize);
+  }
+  HandleRequest(report + 1);
+  return true;
+}
+
+HidReadResult VirtualReceiver::Take(std::uint32_t generation, std::uint8_t* report,
+                                    std::size_t length, int timeoutMs) {
+  std::unique_lock lock(mutex_);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (!plugged_ || generation != generation_) return HidReadResult::kError;
+    if (!queue_.empty()) {
+      const auto readyAt = queue_.front().readyAt;
+      if (readyAt <= Clock::now()) break;
+      if (readyAt > deadline) {
+        arrived_.wait_until(lock, deadline);
+        if (Clock::now() >= deadline) return HidReadResult::kTimeout;
+        continue;
+      }
+      arrived_.wait_until(lock, readyAt);
+      continue;
+    }
+    if (timing_ == VirtualTiming::kInstant) return HidReadResult::kTimeout;
+    if (arrived_.wait_until(lock, deadline) == std::cv_status::timeout && queue_.empty()) {
+      return HidReadResult::kTimeout;
+    }
+  }
+  std::memset(report, 0, length);
+  std::memcpy(report, queue_.front().bytes, std::min(length, kReportSize));
+  queue_.pop_front();
+  return HidReadResult::kOk;
+}
+
+void VirtualReceiver::Flush(std::uint32_t generation) {
+  std::lock_guard lock(mutex_);
+  if (generation == generation_) queue_.clear();
+}
+
+bool VirtualReceiver::FaultApplies(std::uint8_t code) const {
+  return faults_.onlyCode == 0 || faults_.onlyCode == code;
+}
+
+void VirtualReceiver::Push(const std::uint8_t* payload) {
+  if (queue_.size() >= kQueueCapacity) {
+    ++lost_;  // hidraw drops what its queue cannot hold
+    return;
+  }
+  QueuedReport queued{};
+  std::memcpy(queued.bytes + 1, payload, kPayloadSize);
+  queued.readyAt = Clock::now();
+  if (timing_ == VirtualTiming::kFullSpeed) {
+    inFreeAt_ = std::max(inFreeAt_, queued.readyAt) + kFullSpeedInterval;
+    queued.readyAt = inFreeAt_;
+  }
+  queue_.push_back(queued);
+  arrived_.notify_all();
+}
+
+void VirtualReceiver::HandleRequest(const std::uint8_t* request) {
+  if (std::memcmp(request, ReportMagic, sizeof ReportMagic) != 0) return;
+  const std::uint8_t code = request[kPayloadCodeOffset];
+  const std::uint32_t address = LoadLe32(request + kPayloadAddressOffset);
+  std::uint8_t reply[kPayloadSize];
+  BuildRequest(code, reply);
+  switch (code) {
+    case kCommandVersion:
+      reply[kPayloadVersionOffset] = static_cast<std::uint8_t>(version_ >> 8);
+      reply[kPayloadVersionOffset + 1] = static_cast<std::uint8_t>(version_ & 0xFF);
+      break;
+    case kCommandReadMemory:
+      for (std::size_t i = 0; i < kChunkSize; ++i) {
+        const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
+        reply[kPayloadDataOffset + i] = at < kFlashSize ? flash_[at] : kErased;
+      }
+      break;
+    case kCommandWriteMemory:
+      // NOR flash: programming can only clear bits. All 16 data bytes are programmed.
+      for (std::size_t i = 0; i < kChunkSize; ++i) {
+        const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
+        if (at < kFlashSize) flash_[at] &= request[kPayloadDataOffset + i];
+      }
+      break;
+    case kCommandEraseSector:
+      if (address < kFlashSize) {
+        const std::uint32_t first = address / kSectorSize * kSectorSize;
+        std::fill(flash_.begin() + first, flash_.begin() + first + kSectorSize, kErased);
+      }
+      break;
+    case kCommandRadioState:
+      break;
+    case kCommandFlashCrc: {
+      std::uint32_t crc = FirmwareCrc(&flash_[kFirmwareBodyAddress], kFirmwareBodyLength);
+      if (faults_.wrongCrc && FaultApplies(code)) crc ^= 1;
+      StoreLe32(reply + kPayloadDataOffset, crc);
+      break;
+    }
+    default:
+      return;  // sync and unknown commands have no reply
+  }
+  if (FaultApplies(code)) {
+    if (faults_.noReply) return;
+    std::uint8_t unrelated[kPayloadSize];
+    BuildRequest(kUnrelatedCode, unrelated);
+    for (int i = 0; i < faults_.unrelatedBeforeReply; ++i) Push(unrelated);
+    if (faults_.wrongCode) reply[kPayloadCodeOffset] ^= kWrongCodeFlip;
+    if (faults_.wrongMagic) reply[0] = 'X';
+  }
+  Push(reply);
+}
+
+std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
+  std::vector<HidDeviceInfo> devices;
+  for (VirtualReceiver* receiver : receivers_) {
+    if (receiver->Plugged())
+      devices.push_back({receiver->Path(), kVendorId, receiver->ProductId()});
+  }
+  return devices;
+}
+
+std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path) {
+  for (VirtualReceiver* receiver : receivers_) {
+    if (receiver->Path() == path && receiver->Plugged()) {
+      return std::make_unique<VirtualPort>(*receiver);
+    }
+  }
+  return nullptr;
+}

@@ -1,0 +1,47 @@
+#include "engine/frame_timer.h"
+
+namespace {
+constexpr float kMillisecondsPerSecond = 1000.0f;
+}
+
+void FrameTimer::SetFps(int fps) {
+  fixedDeltaMs = fps > 0 ? static_cast<std::uint32_t>(1000 / fps) : 0;
+}
+
+void FrameTimer::Start(MillisecondClock& clock) {
+  time = 0;
+  frameStartMs = fpsWindowStartMs = clock.Now();
+  frameCounter = 0;
+  lastDeltaMs = 0;
+  framesPerSecond = 0;
+}
+
+FrameTimer::Tick FrameTimer::Advance(MillisecondClock& clock) {
+  // Unsigned differences keep pacing right across the clock's wrap.
+  do {
+    lastDeltaMs = clock.Now() - frameStartMs;
+  } while (lastDeltaMs < 1);
+
+  if (lastDeltaMs < fixedDeltaMs) {
+    if (lastDeltaMs + kPollWindowMs < fixedDeltaMs) clock.Sleep(1);
+    return Tick::kNotDue;
+  }
+
+  delta = static_cast<float>(lastDeltaMs) / kMillisecondsPerSecond;
+  if (delta > kMaxDeltaSeconds) {
+    delta = fixedDeltaMs != 0 ? static_cast<float>(fixedDeltaMs) / kMillisecondsPerSecond
+                              : kUncappedStallDelta;
+  }
+  time += delta;
+
+  frameStartMs = clock.Now();
+  if (frameStartMs - fpsWindowStartMs > kCountWindowMs) {
+    // The frame that closes a second is counted in neither second.
+    framesPerSecond = frameCounter;
+    frameCounter = 0;
+    fpsWindowStartMs = frameStartMs;
+    return Tick::kFrameNewSecond;
+  }
+  frameCounter += 1;
+  return Tick::kFrame;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs corsaro270-cli as a user would: against the real hidapi, then on a virtual receiver.
+set -u
+cli=$(realpath "$1")
+work=$2
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# With no receiver plugged in, list prints "none"; with one, it names it. Either way it succeeds.
+out=$("$cli" list) || fail "list exited with $?"
+if [ "$out" != "none" ] && ! grep -q "vendor 0x2E7B" <<<"$out"; then fail "list printed: $out"; fi
+
+"$cli" --virtual flash.bin read-profile 1 p1.cs270 || fail "read-profile on a fresh receiver"
+[ -f flash.bin ] || fail "the flash file was not created"
+[ "$(stat -c %s p1.cs270)" = 116 ] || fail "p1.cs270 is not 116 bytes"
+[ "$(head -c 4 p1.cs270)" = CS27 ] || fail "p1.cs270 does not begin with CS27"
+"$cli" check p1.cs270 | grep -q "Level:       Med" || fail "check does not decode factory profile 1"
+
+"$cli" --virtual flash.bin read-profile 2 p2.cs270 || fail "read-profile 2"
+"$cli" --virtual flash.bin read-profile 3 p3.cs270 || fail "read-profile 3"
+"$cli" --virtual flash.bin write-profiles p3.cs270 p1.cs270 p2.cs270 || fail "write-profiles"
+"$cli" --virtual flash.bin read-profile 1 back1.cs270 || fail "read-profile after writing"
+cmp -s p3.cs270 back1.cs270 || fail "profile 1 did not come back as written"
+
+# One record byte changed: check must refuse it and exit 1.
+cp p1.cs270 bad.cs270
+printf '\x55' | dd of=bad.cs270 bs=1 seek=40 conv=notrunc status=none
+"$cli" check bad.cs270 >/dev/null 2>&1
+[ $? = 1 ] || fail "check accepted a damaged file"
+
+"$cli" frobnicate >/dev/null 2>&1
+[ $? = 2 ] || fail "an unknown command did not exit with 2"
+
+[ $failures = 0 ] && echo "all passed"
+exit $failures

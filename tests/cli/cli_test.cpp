@@ -1,0 +1,236 @@
+#include "tools/cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "profile/factory_profiles.h"
+#include "profile/profile_file.h"
+
+namespace {
+
+std::string ReadStream(std::FILE* stream) {
+  std::string text;
+  std::rewind(stream);
+  for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) text.push_back(char(c));
+  std::fclose(stream);
+  return text;
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<std::uint8_t> Container(const WheelProfile& profile) {
+  ProfileFile file{};
+  EncodeProfileFile(profile, file);
+  return {file.bytes, file.bytes + kProfileFileSize};
+}
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+}  // namespace
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::path(::testing::TempDir()) /
+          ("cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  std::string Path(const char* name) const { return (dir / name).string(); }
+
+  Result Run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "corsaro270-cli");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, ReadStream(out), ReadStream(err)};
+  }
+
+  // Runs a command on the virtual receiver kept in this test's flash file.
+  Result RunVirtual(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--virtual", Path("flash.bin")});
+    return Run(arguments);
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(Cli, FreshVirtualReceiverGivesFactoryProfileOneAndIsCreated) {
+  const Result result = RunVirtual({"read-profile", "1", Path("p1.cs270")});
+  ASSERT_EQ(result.status, kExitOk) << result.err;
+  EXPECT_EQ(ReadBytes(Path("p1.cs270")), Container(FactoryProfiles[0]));
+  EXPECT_TRUE(std::filesystem::exists(Path("flash.bin")));
+  EXPECT_NE(result.out.find("factory"), std::string::npos);
+}
+
+TEST_F(Cli, WrittenProfilesReadBackByteForByte) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 3; ++i) {
+    WheelProfile profile = FactoryProfiles[2 - i];
+    SetLights(profile, i == 0, i == 1);
+    SetAngleA(profile, 1000 * (i + 1));
+    files.push_back(Path(("in" + std::to_string(i) + ".cs270").c_str()));
+    WriteBytes(files.back(), Container(profile));
+  }
+  const Result written = RunVirtual({"write-profiles", files[0], files[1], files[2]});
+  ASSERT_EQ(written.status, kExitOk) << written.err;
+  EXPECT_NE(written.out.find("written correctly"), std::string::npos);
+  for (int i = 0; i < 3; ++i) {
+    const std::string back = Path(("out" + std::to_string(i) + ".cs270").c_str());
+    ASSERT_EQ(RunVirtual({"read-profile", std::to_string(i + 1), back}).status, kExitOk);
+    EXPECT_EQ(ReadBytes(back), ReadBytes(files[i])) << "profile " << i + 1;
+  }
+  const Result info = RunVirtual({"info"});
+  EXPECT_NE(info.out.find("Profiles stored: yes"), std::string::npos) << info.out;
+}
+
+TEST_F(Cli, CheckRejectsAFileWithOneRecordByteChanged) {
+  std::vector<std::uint8_t> bytes = Container(FactoryProfiles[0]);
+  WriteBytes(Path("good.cs270"), bytes);
+  const Result good = Run({"check", Path("good.cs270")});
+  ASSERT_EQ(good.status, kExitOk) << good.err;
+  EXPECT_NE(good.out.find("Level:       Med"), std::string::npos) << good.out;
+  EXPECT_NE(good.out.find("Angle A:     12.4 degrees"), std::string::npos) << good.out;
+  EXPECT_NE(good.out.find("Pad left       Left"), std::string::npos) << good.out;
+
+  bytes[16 + 50] ^= 0x04;
+  WriteBytes(Path("bad.cs270"), bytes);
+  const Result bad = Run({"check", Path("bad.cs270")});
+  EXPECT_EQ(bad.status, kExitFailure);
+  EXPECT_NE(bad.err.find("CRC"), std::string::npos) << bad.err;
+  EXPECT_TRUE(bad.out.empty());
+}
+
+TEST_F(Cli, CheckNamesWhatIsWrongWithAFile) {
+  const struct {
+    const char* name;
+    std::size_t offset;  // byte to damage, or the size to cut the file to
+    bool cut;
+    const char* message;
+  } cases[] = {
+      {"short.cs270", 115, true, "116 bytes"}, {"empty.cs270", 0, true, "116 bytes"},
+      {"magic.cs270", 1, false, "CS27"},       {"reserved.cs270", 6, false, "reserved"},
+      {"length.cs270", 12, false, "length"},   {"crc.cs270", 9, false, "CRC"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> bytes = Container(FactoryProfiles[1]);
+    if (c.cut) {
+      bytes.resize(c.offset);
+    } else {
+      bytes[c.offset] ^= 0x10;
+    }
+    WriteBytes(Path(c.name), bytes);
+    const Result result = Run({"check", Path(c.name)});
+    EXPECT_EQ(result.status, kExitFailure) << c.name;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << c.name << ": " << result.err;
+  }
+  std::vector<std::uint8_t> longer = Container(FactoryProfiles[1]);
+  longer.push_back(0);
+  WriteBytes(Path("long.cs270"), longer);
+  EXPECT_EQ(Run({"check", Path("long.cs270")}).status, kExitFailure);
+  EXPECT_EQ(Run({"check", Path("missing.cs270")}).status, kExitFailure);
+}
+
+TEST_F(Cli, NothingIsWrittenWhenOneFileFailsItsCheck) {
+  WriteBytes(Path("a.cs270"), Container(FactoryProfiles[0]));
+  std::vector<std::uint8_t> damaged = Container(FactoryProfiles[1]);
+  damaged[100] ^= 1;
+  WriteBytes(Path("b.cs270"), damaged);
+  const Result result =
+      RunVirtual({"write-profiles", Path("a.cs270"), Path("b.cs270"), Path("a.cs270")});
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_NE(result.err.find("Nothing was written"), std::string::npos) << result.err;
+  const Result info = RunVirtual({"info"});
+  EXPECT_NE(info.out.find("Profiles stored: no"), std::string::npos) << info.out;
+}
+
+TEST_F(Cli, FirmwareVersionIsSetAndKeptWithTheFlashFile) {
+  ASSERT_EQ(RunVirtual({"--firmware-version", "1.95", "info"}).status, kExitOk);
+  const Result info = RunVirtual({"info"});
+  EXPECT_NE(info.out.find("Wheel Firmware v1.95"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("out of date"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Upgrade image staged: no"), std::string::npos) << info.out;
+
+  WriteBytes(Path("a.cs270"), Container(FactoryProfiles[0]));
+  const Result write =
+      RunVirtual({"write-profiles", Path("a.cs270"), Path("a.cs270"), Path("a.cs270")});
+  EXPECT_EQ(write.status, kExitFailure) << "old firmware is not written to";
+
+  ASSERT_EQ(RunVirtual({"--firmware-version", "0x0201", "info"}).status, kExitOk);
+  EXPECT_NE(RunVirtual({"info"}).out.find("Wheel Firmware v2. 1"), std::string::npos);
+}
+
+TEST_F(Cli, DamagedFlashFileIsReportedAndKept) {
+  WriteBytes(Path("flash.bin"), {1, 2, 3});
+  const Result result = RunVirtual({"info"});
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_NE(result.err.find("not a virtual receiver flash file"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadBytes(Path("flash.bin")), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(Cli, ListShowsTheVirtualReceiver) {
+  const Result result = RunVirtual({"list"});
+  EXPECT_EQ(result.status, kExitOk);
+  EXPECT_NE(result.out.find("vendor 0x2E7B  product 0x0262"), std::string::npos) << result.out;
+}
+
+TEST_F(Cli, BadUsageExitsWithTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"check"},
+      {"check", "a", "b"},
+      {"--virtual"},
+      {"--bogus", "x", "list"},
+      {"--firmware-version", "1.96", "info"},
+      {"--virtual", Path("flash.bin"), "--firmware-version", "1.9z", "info"},
+      {"--virtual", Path("flash.bin"), "read-profile", "4", Path("x.cs270")},
+      {"--virtual", Path("flash.bin"), "read-profile", "0", Path("x.cs270")},
+  };
+  for (const auto& arguments : cases) {
+    const Result result = Run(arguments);
+    EXPECT_EQ(result.status, kExitUsage) << (arguments.empty() ? "" : arguments[0]);
+    EXPECT_FALSE(result.err.empty());
+  }
+}
+
+TEST_F(Cli, HelpListsEveryCommand) {
+  const Result result = Run({"--help"});
+  EXPECT_EQ(result.status, kExitOk);
+  for (const char* command : {"list", "info", "read-profile", "write-profiles", "check"}) {
+    EXPECT_NE(result.out.find(command), std::string::npos) << command;
+  }
+}
+
+TEST_F(Cli, OversizedFilesAreRefusedBeforeAnythingIsWritten) {
+  ASSERT_EQ(RunVirtual({"info"}).status, kExitOk);
+  std::vector<std::uint8_t> big(4096, 0);
+  WriteBytes(Path("big.cs270"), big);
+  const Result result =
+      RunVirtual({"write-profiles", Path("big.cs270"), Path("big.cs270"), Path("big.cs270")});
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_NE(result.err.find("116 bytes"), std::string::npos);
+  EXPECT_NE(RunVirtual({"info"}).out.find("Profiles stored: no"), std::string::npos);
+}

@@ -1,0 +1,287 @@
+#include "device/connection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/app_state.h"
+#include "device/connection_hooks.h"
+#include "device/firmware_crc.h"
+#include "device/firmware_version.h"
+#include "device/hid_link.h"
+#include "device/virtual_receiver.h"
+#include "device/wheel_protocol.h"
+#include "firmware_assets.h"
+#include "profile/factory_profiles.h"
+#include "profile/profile_set.h"
+
+namespace {
+
+std::vector<int> profilesShown;
+std::vector<int> enableCalls;
+int workerStarts = 0;
+
+void RecordProfile(int profile) {
+  profilesShown.push_back(profile);
+}
+void RecordEnable(int enabled) {
+  enableCalls.push_back(enabled);
+}
+void RecordWorker() {
+  ++workerStarts;
+}
+
+// What the shell's device-change function does with a notice.
+void OnDeviceChange(int event, const char* path) {
+  if (event == 0x8000 && !ReceiverConnected) ConnectReceiver(path);
+  if (event == 0x8004 && ReceiverConnected) DisconnectReceiver();
+}
+
+const std::uint8_t kSignature[16] = {'O', 'R', 'M', 'I', 'C', '_', 'D', 'F', 'U'};
+
+}  // namespace
+
+class Connection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend.Add(&receiver);
+    SetCurrentHidBackend(&backend);
+    AppState = APP_NO_RECEIVER;
+    StateBeforeUnplug = APP_MAIN_SCREEN;
+    ReceiverConnected = 0;
+    WheelFirmwareVersion = 0;
+    FirmwareOutOfDate = 0;
+    UpgradeAfterReconnect = 0;
+    DfuSignaturePresent = 0;
+    profilesShown.clear();
+    enableCalls.clear();
+    workerStarts = 0;
+    ConnectHooks = {RecordProfile, RecordEnable, RecordWorker};
+  }
+  void TearDown() override {
+    DisconnectReceiver();
+    ConnectHooks = {};
+    SetCurrentHidBackend(nullptr);
+  }
+
+  VirtualReceiver receiver;
+  VirtualHidBackend backend;
+};
+
+TEST_F(Connection, FreshReceiverShowsTheMainScreenWithFactoryProfiles) {
+  ConnectReceiver(nullptr);
+  ASSERT_NE(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(WheelFirmwareVersion, 0x0196);
+  EXPECT_EQ(AppState, APP_MAIN_SCREEN);
+  EXPECT_EQ(FirmwareOutOfDate, 0);
+  EXPECT_EQ(DfuSignaturePresent, 0);
+  EXPECT_EQ(profilesShown, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(enableCalls, std::vector<int>{1});
+  for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(ProfileSet[i].bytes, FactoryProfiles[i].bytes);
+}
+
+TEST_F(Connection, FirmwareBelowTheCarriedVersionIsOutOfDate) {
+  const struct {
+    std::uint16_t version;
+    std::uint8_t outOfDate;
+  } cases[] = {{0x0195, 1}, {0x0196, 0}, {0x0200, 0}, {0x0000, 1}};
+  for (const auto& c : cases) {
+    FirmwareOutOfDate = 0;
+    receiver.SetFirmwareVersion(c.version);
+    ConnectReceiver(nullptr);
+    EXPECT_EQ(FirmwareOutOfDate, c.outOfDate) << std::hex << c.version;
+    EXPECT_EQ(WheelFirmwareVersion, c.version);
+  }
+}
+
+TEST_F(Connection, NoReceiverLeavesTheNoReceiverScreen) {
+  receiver.Unplug();
+  ConnectReceiver(nullptr);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+  EXPECT_TRUE(profilesShown.empty());
+}
+
+TEST_F(Connection, UnreadableVersionDisconnectsUntilTheReceiverAnswers) {
+  receiver.SetFaults({.onlyCode = kCommandVersion, .noReply = true});
+  ConnectReceiver(nullptr);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+
+  receiver.SetFaults({});
+  receiver.Unplug();
+  receiver.Plug();
+  receiver.DeliverDeviceChanges(OnDeviceChange);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(AppState, APP_MAIN_SCREEN);
+}
+
+TEST_F(Connection, UnreadableProfilesKeepTheLinkOpenButNotConnected) {
+  receiver.SetFaults({.onlyCode = kCommandReadMemory, .noReply = true});
+  ConnectReceiver(nullptr);
+  EXPECT_NE(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(WheelFirmwareVersion, 0);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+  EXPECT_TRUE(profilesShown.empty());
+}
+
+TEST_F(Connection, RemovalSavesTheScreenAndReturnRestoresIt) {
+  ConnectReceiver(nullptr);
+  AppState = APP_PRESET_DIALOG;
+  receiver.Unplug();
+  receiver.DeliverDeviceChanges(OnDeviceChange);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(WheelFirmwareVersion, 0);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+  EXPECT_EQ(StateBeforeUnplug, APP_PRESET_DIALOG);
+  EXPECT_EQ(enableCalls, (std::vector<int>{1, 0}));
+
+  receiver.Plug();
+  receiver.DeliverDeviceChanges(OnDeviceChange);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(AppState, APP_PRESET_DIALOG);
+}
+
+TEST_F(Connection, TheNoReceiverStateIsNeverSavedAsTheOneToReturnTo) {
+  DisconnectReceiver();
+  EXPECT_EQ(StateBeforeUnplug, APP_MAIN_SCREEN);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+}
+
+TEST_F(Connection, RemovalDuringAnUpdateLeavesTheUpdateScreen) {
+  ConnectReceiver(nullptr);
+  AppState = APP_UPDATE_RUNNING;
+  DisconnectReceiver();
+  EXPECT_EQ(AppState, APP_UPDATE_RUNNING);
+  EXPECT_EQ(StateBeforeUnplug, APP_MAIN_SCREEN);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(enableCalls, std::vector<int>{1}) << "the panels stay as the update screen left them";
+}
+
+TEST_F(Connection, ReturnWhileWaitingForTheUpdateKeepsTheUpdateState) {
+  AppState = APP_UPDATE_WAIT_RETURN;
+  ConnectReceiver(nullptr);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(AppState, APP_UPDATE_WAIT_RETURN);
+  EXPECT_EQ(workerStarts, 0);
+}
+
+TEST_F(Connection, UpgradeAfterReconnectStartsTheWorker) {
+  receiver.SetFirmwareVersion(0x0190);
+  AppState = APP_UPDATE_RUNNING;
+  UpgradeAfterReconnect = 1;
+  ConnectReceiver(nullptr);
+  EXPECT_EQ(AppState, APP_UPDATE_RUNNING);
+  EXPECT_EQ(workerStarts, 1);
+  EXPECT_EQ(UpgradeAfterReconnect, 0);
+  EXPECT_EQ(FirmwareOutOfDate, 0) << "the upgrade is already under way";
+}
+
+TEST_F(Connection, StagedSignatureIsNoted) {
+  receiver.LoadFlash(kDfuSignatureAddress, kSignature, sizeof kSignature);
+  ConnectReceiver(nullptr);
+  EXPECT_EQ(DfuSignaturePresent, 1);
+  const std::uint8_t almost[16] = {'O', 'R', 'M', 'I', 'C', '_', 'D', 'F', 'X'};
+  VirtualReceiver other("virtual:other");
+  other.LoadFlash(kDfuSignatureAddress, almost, sizeof almost);
+  backend.Add(&other);
+  ConnectReceiver("virtual:other");
+  EXPECT_EQ(DfuSignaturePresent, 0);
+  DisconnectReceiver();  // before `other` goes away
+}
+
+TEST_F(Connection, ArrivalPathTriesTheArrivalProductIdFirst) {
+  VirtualReceiver arrived("virtual:arrived", kReceiverArrivalProductId);
+  arrived.SetFirmwareVersion(0x0199);
+  backend.Add(&arrived);
+  ConnectReceiver("virtual:arrived");
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(WheelFirmwareVersion, 0x0199);
+  ConnectReceiver("virtual:receiver");
+  EXPECT_EQ(WheelFirmwareVersion, 0x0196);
+}
+
+TEST_F(Connection, EveryConnectionEndsWithSyncAndAnEmptyQueue) {
+  receiver.RecordRequests(true);
+  ConnectReceiver(nullptr);
+  const auto requests = receiver.RecordedRequests();
+  ASSERT_GE(requests.size(), 4u);
+  EXPECT_EQ(requests.front()[kPayloadCodeOffset], kCommandSync);
+  EXPECT_EQ(requests[1][kPayloadCodeOffset], kCommandRadioState);
+  EXPECT_EQ(requests[2][kPayloadCodeOffset], kCommandVersion);
+  EXPECT_EQ(requests.back()[kPayloadCodeOffset], kCommandSync);
+  std::uint8_t payload[kPayloadSize];
+  EXPECT_FALSE(ReceiverLink->ReadReport(payload)) << "no stale reply left behind";
+}
+
+TEST(StagedImage, ValidImageIsInstalledOnReplug) {
+  VirtualReceiver receiver;
+  receiver.SetFirmwareVersion(0x0150);
+  std::vector<std::uint8_t> body(kFirmwareBodyLength, 0x11);
+  receiver.SetExpectedBodyCrc(FirmwareCrc(body.data(), body.size()));
+  receiver.LoadFlash(kFirmwareBodyAddress, body.data(), kFirmwareBodyLength);
+  receiver.LoadFlash(kDfuSignatureAddress, kSignature, sizeof kSignature);
+  receiver.Unplug();
+  receiver.Plug();
+  EXPECT_EQ(receiver.FirmwareVersion(), 0x0196);
+  std::uint8_t area[16];
+  receiver.ReadFlash(kDfuSignatureAddress, area, sizeof area);
+  for (std::uint8_t b : area) EXPECT_EQ(b, 0xFF);
+}
+
+TEST(StagedImage, TheCarriedImageWrittenOverTheLinkIsInstalled) {
+  const auto image = firmware_assets::Get("firmware/firmware.bin");
+  ASSERT_EQ(image.size(), 0xC000u);
+  VirtualReceiver receiver;
+  receiver.SetFirmwareVersion(0x0190);
+  VirtualHidBackend backend;
+  backend.Add(&receiver);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  ASSERT_TRUE(EraseSectors(link, kUpgradeAreaAddress, kUpgradeAreaLength));
+  ASSERT_TRUE(WriteMemory(link, kFirmwareBodyAddress, image.data() + 16, kFirmwareBodyLength));
+  ASSERT_TRUE(WriteMemory(link, kDfuSignatureAddress, image.data(), kDfuSignatureSize));
+  receiver.Unplug();
+  receiver.Plug();
+  EXPECT_EQ(receiver.FirmwareVersion(), 0x0196);
+}
+
+TEST(StagedImage, BodyWithTheWrongCrcIsNotInstalled) {
+  VirtualReceiver receiver;
+  receiver.SetFirmwareVersion(0x0150);
+  receiver.SetExpectedBodyCrc(0x12345678);
+  receiver.LoadFlash(kDfuSignatureAddress, kSignature, sizeof kSignature);
+  receiver.Unplug();
+  receiver.Plug();
+  EXPECT_EQ(receiver.FirmwareVersion(), 0x0150);
+  std::uint8_t area[9];
+  receiver.ReadFlash(kDfuSignatureAddress, area, sizeof area);
+  EXPECT_EQ(std::memcmp(area, kSignature, 9), 0);
+}
+
+TEST(VersionRules, ProgramVersionFromTheSettingsDocument) {
+  EXPECT_FALSE(IsNewerProgramVersion("103"));
+  EXPECT_TRUE(IsNewerProgramVersion("104"));
+  EXPECT_FALSE(IsNewerProgramVersion(""));
+  EXPECT_FALSE(IsNewerProgramVersion(nullptr));
+  EXPECT_FALSE(IsNewerProgramVersion("abc"));
+  EXPECT_TRUE(IsNewerProgramVersion(" 200 "));
+  EXPECT_TRUE(IsNewerProgramVersion("99999999999999999999"));
+  EXPECT_FALSE(IsNewerProgramVersion("-500"));
+}
+
+TEST(VersionRules, FirmwareVersionIsShownAsTheAboutBoxShowsIt) {
+  char text[16];
+  FormatFirmwareVersion(0x0196, text, sizeof text);
+  EXPECT_STREQ(text, "1.96");
+  FormatFirmwareVersion(0x0201, text, sizeof text);
+  EXPECT_STREQ(text, "2. 1");
+  FormatFirmwareVersion(0, text, sizeof text);
+  EXPECT_STREQ(text, "0. 0");
+}

@@ -1,0 +1,197 @@
+#include "device/hid_link.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "device/progress.h"
+#include "device/virtual_receiver.h"
+#include "device/wheel_protocol.h"
+#include "receiver_fixture.h"
+#include "scripted_port.h"
+
+using HidLinkBatch = SaneReceiver;
+
+TEST_F(HidLinkBatch, FortyEightPairsFillTheSlotsAndWaitOnce) {
+  auto requests = ReadRequests(48);
+  std::vector<std::uint8_t> replies(48 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 48, false, nullptr));
+  EXPECT_EQ(link.LastBatchWaits(), std::vector<int>{96});
+  EXPECT_EQ(receiver.LostReports(), 0);
+}
+
+TEST_F(HidLinkBatch, FortyNinePairsWaitForNinetySixThenTwo) {
+  auto requests = ReadRequests(49);
+  std::vector<std::uint8_t> replies(49 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 49, false, nullptr));
+  EXPECT_EQ(link.LastBatchWaits(), (std::vector<int>{96, 2}));
+  for (int i = 0; i < 49; ++i) {
+    const std::uint8_t* reply = &replies[i * kReportSize];
+    EXPECT_EQ(reply[0], 0) << "report ID in front of reply " << i;
+    EXPECT_TRUE(IsReplyTo(reply + 1, kCommandReadMemory)) << i;
+  }
+}
+
+TEST_F(HidLinkBatch, OnePairWaitsForTwoAndPublishesProgressZeroOnly) {
+  ProgressPercent = -5;
+  ProgressMessage = nullptr;
+  auto requests = ReadRequests(1);
+  std::vector<std::uint8_t> replies(kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 1, true, "Copying"));
+  EXPECT_EQ(link.LastBatchWaits(), std::vector<int>{2});
+  EXPECT_EQ(ProgressPercent.load(), 0);
+  EXPECT_STREQ(ProgressMessage.load(), "Copying");
+}
+
+TEST_F(HidLinkBatch, ProgressStopsShortOfOneHundred) {
+  ProgressPercent = -5;
+  auto requests = ReadRequests(7);
+  std::vector<std::uint8_t> replies(7 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 7, true, "Copying"));
+  EXPECT_EQ(ProgressPercent.load(), 100 * 6 / 7);
+}
+
+TEST_F(HidLinkBatch, WithoutProgressTheSharedValuesStayAlone) {
+  ProgressPercent = 42;
+  ProgressMessage = "before";
+  auto requests = ReadRequests(3);
+  std::vector<std::uint8_t> replies(3 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 3, false, "Copying"));
+  EXPECT_EQ(ProgressPercent.load(), 42);
+  EXPECT_STREQ(ProgressMessage.load(), "before");
+}
+
+TEST_F(HidLinkBatch, InputBufferCountIsRestoredAfterSuccessAndFailure) {
+  auto requests = ReadRequests(5);
+  std::vector<std::uint8_t> replies(5 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 5, false, nullptr));
+  EXPECT_EQ(receiver.InputBufferCount(), kIdleInputBuffers);
+  receiver.SetFaults({.noReply = true});
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 5, false, nullptr));
+  EXPECT_EQ(receiver.InputBufferCount(), kIdleInputBuffers);
+}
+
+TEST_F(HidLinkBatch, ReceiverRemovedMidBatchFails) {
+  receiver.SetFaults({.removeAfterReports = 30});
+  auto requests = ReadRequests(60);
+  std::vector<std::uint8_t> replies(60 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 60, false, nullptr));
+  EXPECT_FALSE(receiver.Plugged());
+  std::uint8_t payload[kPayloadSize];
+  BuildRequest(kCommandVersion, payload);
+  EXPECT_FALSE(link.WriteReport(payload));
+}
+
+TEST_F(HidLinkBatch, SilentReceiverFailsWithinTheGroupDeadline) {
+  receiver.SetTiming(VirtualTiming::kRealTime);
+  receiver.SetFaults({.noReply = true});
+  auto requests = ReadRequests(10);
+  std::vector<std::uint8_t> replies(10 * kReportSize);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 10, false, nullptr));
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(kGroupTimeoutMs - 50));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(3 * kGroupTimeoutMs));
+}
+
+TEST(HidLinkBatchFailure, RepliesOfAFailedBatchAreNotLeftForTheNextRequest) {
+  ScriptedDevice device;
+  ScriptedBackend backend(device);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  for (int i = 0; i < 4; ++i) device.QueueReply(kCommandReadMemory);
+  device.timeoutAtRead = 1;
+  std::vector<std::uint8_t> requests(4 * kReportSize), replies(4 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 4, false, nullptr));
+  EXPECT_TRUE(device.input.empty());
+  EXPECT_GE(device.cancels, 1);
+}
+
+TEST_F(HidLinkBatch, ZeroPairsSucceedWithoutWaiting) {
+  EXPECT_TRUE(link.TransferBatch(nullptr, nullptr, 0, true, "nothing"));
+  EXPECT_TRUE(link.LastBatchWaits().empty());
+  EXPECT_EQ(receiver.RequestCount(), 0);
+}
+
+using HidLinkSingle = SaneReceiver;
+
+TEST_F(HidLinkSingle, TimedOutReadLeavesNothingPendingForTheNextRead) {
+  std::uint8_t payload[kPayloadSize];
+  EXPECT_FALSE(link.ReadReport(payload));
+  const std::uint8_t zeros[kPayloadSize] = {};
+  EXPECT_EQ(std::memcmp(payload, zeros, kPayloadSize), 0) << "payload is zeroed on failure";
+  BuildRequest(kCommandVersion, payload);
+  ASSERT_TRUE(link.WriteReport(payload));
+  ASSERT_TRUE(link.ReadReport(payload));
+  EXPECT_TRUE(IsReplyTo(payload, kCommandVersion));
+}
+
+TEST_F(HidLinkSingle, FlushDiscardsQueuedReplies) {
+  std::uint8_t payload[kPayloadSize];
+  BuildRequest(kCommandVersion, payload);
+  ASSERT_TRUE(link.WriteReport(payload));
+  link.FlushInput();
+  EXPECT_FALSE(link.ReadReport(payload));
+}
+
+TEST_F(HidLinkSingle, ReadTimeoutCancelsPendingInput) {
+  ScriptedDevice device;
+  ScriptedBackend scripted(device);
+  HidLink scriptedLink(scripted);
+  ASSERT_TRUE(scriptedLink.OpenFirstReceiver());
+  std::uint8_t payload[kPayloadSize];
+  EXPECT_FALSE(scriptedLink.ReadReport(payload));
+  EXPECT_EQ(device.cancels, 1);
+}
+
+TEST(HidLinkOpen, ClosedLinkFailsEveryTransferWithoutTouchingTheDevice) {
+  VirtualReceiver receiver;
+  VirtualHidBackend backend;
+  backend.Add(&receiver);
+  HidLink link(backend);
+  std::uint8_t payload[kPayloadSize];
+  BuildRequest(kCommandVersion, payload);
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(link.WriteReport(payload));
+  EXPECT_FALSE(link.ReadReport(payload));
+  std::vector<std::uint8_t> report(kReportSize);
+  EXPECT_FALSE(link.TransferBatch(report.data(), report.data(), 1, false, nullptr));
+  EXPECT_EQ(receiver.RequestCount(), 0);
+}
+
+TEST(HidLinkOpen, EnumerationOpensTheFirstReceiverWithTheEnumeratedProductId) {
+  VirtualReceiver arrivalOnly("virtual:a", kReceiverArrivalProductId);
+  VirtualReceiver first("virtual:b");
+  VirtualReceiver second("virtual:c");
+  first.SetFirmwareVersion(0x0111);
+  second.SetFirmwareVersion(0x0222);
+  VirtualHidBackend backend;
+  backend.Add(&arrivalOnly);
+  backend.Add(&first);
+  backend.Add(&second);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  std::int32_t version = 0;
+  ASSERT_TRUE(ReadFirmwareVersion(link, version));
+  EXPECT_EQ(version, 0x0111);
+}
+
+TEST(HidLinkOpen, NoReceiverPresentFailsQuietly) {
+  VirtualHidBackend backend;
+  HidLink link(backend);
+  EXPECT_FALSE(link.OpenFirstReceiver());
+  EXPECT_FALSE(link.IsOpen());
+}
+
+TEST(HidLinkOpen, OpenByPathChecksTheProductId) {
+  VirtualReceiver receiver("virtual:arrived", kReceiverArrivalProductId);
+  VirtualHidBackend backend;
+  backend.Add(&receiver);
+  HidLink link(backend);
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:arrived", kReceiverProductId));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", kReceiverArrivalProductId));
+  EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", kReceiverArrivalProductId));
+  EXPECT_TRUE(link.IsOpen());
+}

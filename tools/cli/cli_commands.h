@@ -1,0 +1,17 @@
+#pragma once
+// The tool's commands. Each takes its arguments (already counted) and returns an exit status.
+
+#include "tools/cli/cli_context.h"
+
+struct CliCommand {
+  const char* name;
+  const char* arguments;  // shown in the usage text
+  const char* summary;
+  int minArguments;
+  int maxArguments;
+  int (*run)(CliContext& context, char** arguments, int count);
+};
+
+// Every command, in the order --help lists them; a new command is one more row.
+extern const CliCommand kCliCommands[];
+extern const int kCliCommandCount;
