@@ -12,7 +12,9 @@
 #include "app/shell_hooks.h"
 #include "app/shell_wiring.h"
 #include "device/connection.h"
+#include "engine/skin_sheet.h"
 #include "online/settings_document.h"
+#include "ui/skin_link.h"
 
 Engine* engine = nullptr;
 WindowHandle MainWindow = nullptr;
@@ -66,6 +68,8 @@ void RunInitiatedEngine() {
   // Fonts: the small and the large bitmap font from the carried descriptions and images.
   // Skin: the skin sheet from the carried atlas, then its three frames.
   CreateCarriedArt();
+  // Controls take their image sizes from the sheet's regions, so link it before any is built.
+  if (Skin != nullptr) UiLinkSkin(Skin->regions, Skin->regionCount);
   // Main screen: build the panels and controls.
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
