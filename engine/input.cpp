@@ -169,12 +169,20 @@ bool Input::NextEvent(InputEvent* event) {
 }
 
 void Input::CursorOnScreen(int* x, int* y) const {
-  if (cursorSeen_) {
+  // A position worked out from the window's own moves lags one move behind while the window
+  // itself is being dragged, so the system pointer is asked wherever there is one.
+  if (cursorSeen_ && !HasSystemPointer()) {
     *x = cursorX_;
     *y = cursorY_;
     return;
   }
   SDL_GetGlobalMouseState(x, y);
+}
+
+bool Input::HasSystemPointer() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
+         std::strcmp(driver, "dummy") != 0;
 }
 
 void Input::NoteCursor(float clientX, float clientY) {

@@ -41,10 +41,9 @@ class Input {
   int LastChar() const { return lastChar_; }
   // Copies out and removes the oldest event; false, output untouched, when there is none.
   bool NextEvent(InputEvent* event);
-  // Where the pointer was on the screen at the last mouse move: the window's position then plus
-  // the move's unclamped client position; before any move, the system's cursor. Unlike a poll of
-  // the system cursor this follows every move the window is told of, whatever the X server
-  // reports to pollers.
+  // The system cursor's position on the screen. Where the video driver has no system pointer
+  // (the off-screen driver), where the pointer was at the last mouse move: the window's position
+  // then plus the move's unclamped client position.
   void CursorOnScreen(int* x, int* y) const;
 
  private:
@@ -60,6 +59,7 @@ class Input {
   void MarkKey(int key, std::uint8_t bit, bool held);
   int ModifierFlags() const;
   void ScreenToClient(float* x, float* y) const;
+  static bool HasSystemPointer();
   void NoteCursor(float clientX, float clientY);
   void ClampToScreen(float* x, float* y) const;
   void Capture(bool on);
