@@ -53,7 +53,7 @@ class CarriedArtTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     engine_ = Engine_Create(ENGINE_VERSION);
-    if (engine_ == nullptr) GTEST_SKIP() << "Engine_Create gives no engine yet";
+    ASSERT_NE(engine_, nullptr);
     engine_->System_SetState(STATE_SCREEN_WIDTH, 1024);
     engine_->System_SetState(STATE_SCREEN_HEIGHT, 600);
     engine_->System_SetState(STATE_WINDOWED, true);
