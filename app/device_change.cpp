@@ -2,31 +2,21 @@
 
 #include <SDL2/SDL.h>
 
-#include <cstring>
-
 #include "app/shell_engine.h"
-#include "app/shell_hooks.h"
-#include "engine/device_notifier.h"
-#include "engine/engine_impl.h"
+#include "common/log.h"
+#include "device/connection.h"
+#include "device/hid_link.h"
 
 namespace {
 
 // Gives the new device node a moment to settle before it is opened.
 constexpr Uint32 kSettleMs = 100;
 
-DeviceNotifier notifier;
-
-bool ReceiverConnected() {
-  return receiverHooks.isConnected != nullptr && receiverHooks.isConnected();
-}
-
-// Removal notices come for every HID device; pulling out a mouse must not drop the receiver.
+// Removal notices come for every HID device; pulling out a mouse must not drop the receiver. A
+// notice without a path cannot be told apart, so it counts as the receiver's.
 bool IsConnectedReceiver(const DeviceInterfaceRecord* device) {
-  if (receiverHooks.connectedPath == nullptr || device == nullptr || device->path == nullptr) {
-    return true;
-  }
-  const char* open = receiverHooks.connectedPath();
-  return open == nullptr || std::strcmp(open, device->path) == 0;
+  if (device == nullptr || device->path == nullptr || ReceiverLink == nullptr) return true;
+  return ReceiverLink->Path() == device->path;
 }
 
 }  // namespace
@@ -36,27 +26,23 @@ bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::u
   SDL_Delay(kSettleMs);
   const auto* device = reinterpret_cast<const DeviceInterfaceRecord*>(record);
   if (event == DBT_DEVICEARRIVAL) {
-    if (ReceiverConnected() || device == nullptr || device->path == nullptr ||
+    if (ReceiverConnected != 0 || device == nullptr || device->path == nullptr ||
         device->deviceType != DBT_DEVTYP_DEVICEINTERFACE) {
       return true;
     }
-    ShellLog("INSERTED DEVICENAME: %s\n", device->path);
-    if (receiverHooks.connect != nullptr) receiverHooks.connect(device->path);
+    Log("INSERTED DEVICENAME: %s\n", device->path);
+    ConnectReceiver(device->path);
   } else if (event == DBT_DEVICEREMOVECOMPLETE) {
-    if (ReceiverConnected() && IsConnectedReceiver(device) && receiverHooks.disconnect != nullptr) {
-      receiverHooks.disconnect();
-    }
+    if (ReceiverConnected != 0 && IsConnectedReceiver(device)) DisconnectReceiver();
   }
   return true;
 }
 
 bool RegisterDeviceNotifications() {
   Engine* engine = ShellEngine();
-  if (engine == nullptr || !notifier.Open()) {
-    ShellLog("Notification failure");
+  if (engine == nullptr || !engine->System_WatchDeviceChanges()) {
+    Log("Notification failure");
     return false;
   }
-  // EngineImpl is the one implementation of Engine.
-  static_cast<EngineImpl*>(engine)->SetDeviceNotificationSource(&notifier);
   return true;
 }

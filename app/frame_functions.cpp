@@ -2,12 +2,15 @@
 
 #include <SDL2/SDL.h>
 
-#include "app/app_state.h"
+#include "app/main_screen.h"
 #include "app/messages.h"
 #include "app/shell_engine.h"
-#include "app/shell_hooks.h"
 #include "app/window_drag.h"
-#include "engine/engine_impl.h"
+#include "common/app_state.h"
+#include "device/connection.h"
+#include "device/progress.h"
+#include "online/settings_document.h"
+#include "ui/base.h"
 
 FrameInput CurrentFrameInput;
 StateHandler StateHandlers[kAppStateCount] = {NoReceiverInput};
@@ -16,16 +19,6 @@ bool QuitRequested = false;
 namespace {
 
 WindowDrag windowDrag;
-
-bool Flag(bool (*read)()) {
-  return read != nullptr && read();
-}
-
-bool UpgradeRunning() {
-  if (AppState < APP_UPDATE_REQUESTED || AppState > APP_UPDATE_WAIT_RETURN) return false;
-  // Without word from the upgrade, the whole update flow counts as running.
-  return receiverHooks.upgradeRunning == nullptr || receiverHooks.upgradeRunning();
-}
 
 void DragWindow(int handlerResult) {
   SDL_Window* window = static_cast<SDL_Window*>(ShellWindow());
@@ -52,7 +45,7 @@ bool FrameFunc() {
 bool RenderFunc() {
   Engine* engine = ShellEngine();
   if (engine == nullptr || !engine->Gfx_BeginScene(nullptr)) return false;
-  if (screenHooks.drawMainScreen != nullptr) screenHooks.drawMainScreen();
+  DrawMainScreen();
   engine->Gfx_EndScene();
   return false;
 }
@@ -68,7 +61,7 @@ bool RunFrame(Engine& engine) {
 }
 
 bool AskStartupQuestions() {
-  if (Flag(settingsHooks.newerAppAvailable)) {
+  if (NewerAppAvailable()) {
     if (AskYesNo(kNewerVersionQuestion)) {
       OpenDownloadPage();
     } else {
@@ -76,24 +69,24 @@ bool AskStartupQuestions() {
     }
     return true;
   }
-  if (Flag(receiverHooks.firmwareOutOfDate)) {
+  if (FirmwareOutOfDate) {
     if (!AskYesNo(kFirmwareQuestion)) {
       ShowError(kFirmwareDeclined);
       return true;
     }
     AppState = APP_UPDATE_REQUESTED;
-    if (receiverHooks.clearFirmwareOutOfDate != nullptr) receiverHooks.clearFirmwareOutOfDate();
+    FirmwareOutOfDate = 0;
   }
   return false;
 }
 
 bool EscapeEndsProgram(Engine& engine) {
-  return engine.Input_LastKey() == VK_ESCAPE && !UpgradeRunning();
+  return engine.Input_LastKey() == VK_ESCAPE && UpgradeRunning == 0;
 }
 
 void SampleFrameInput(Engine& engine) {
   FrameInput& input = CurrentFrameInput;
-  static_cast<EngineImpl&>(engine).input.CursorOnScreen(&input.cursorX, &input.cursorY);
+  engine.Input_CursorOnScreen(&input.cursorX, &input.cursorY);
   input.mouseX = 0;
   input.mouseY = 0;
   input.buttonDown = false;
@@ -116,14 +109,14 @@ int DispatchState() {
 
 int NoReceiverInput() {
   FrameInput& input = CurrentFrameInput;
-  auto dispatch = screenHooks.dispatchWindowButtons;
+  UIPanel* panel = WindowButtonsPanel;
   if (input.buttonDown) {
-    if (dispatch != nullptr && dispatch(WIDGET_HELD, input.mouseX, input.mouseY)) {
+    if (panel != nullptr && panel->Dispatch(EVENT_HELD, input.mouseX, input.mouseY)) {
       input.captured = true;
     }
   } else {
-    int event = input.previousButton ? WIDGET_RELEASED : WIDGET_HOVER;
-    if (dispatch != nullptr) dispatch(event, input.mouseX, input.mouseY);
+    int event = input.previousButton ? EVENT_RELEASED : EVENT_HOVER;
+    if (panel != nullptr) panel->Dispatch(event, input.mouseX, input.mouseY);
     input.captured = false;
   }
   input.previousButton = input.buttonDown;

@@ -7,16 +7,15 @@
 #include "app/app_version.h"
 #include "app/dialogs.h"
 #include "app/shell_engine.h"
-#include "app/shell_hooks.h"
+#include "common/log.h"
+#include "device/connection.h"
+#include "device/firmware_version.h"
+#include "online/settings_document.h"
 
 namespace {
 
-// The firmware image the program carries.
-constexpr unsigned kInternalFirmwareMajor = 1;
-constexpr unsigned kInternalFirmwareMinor = 0x96;
 constexpr int kAboutTextSize = 512;
-constexpr int kVersionShift = 8;
-constexpr unsigned kVersionByte = 0xFF;
+constexpr std::size_t kVersionTextSize = 16;
 
 struct ShellError {
   int result;
@@ -44,15 +43,6 @@ MessageAnswer Show(MessageIcon icon, const char* text) {
   return CurrentDialogs().ShowMessage(ShellWindow(), icon, kMessageCaption, text);
 }
 
-const char* SupportPage() {
-  return settingsHooks.supportPage != nullptr ? settingsHooks.supportPage() : kBuiltInSupportPage;
-}
-
-const char* DownloadPage() {
-  const char* page = settingsHooks.downloadPage != nullptr ? settingsHooks.downloadPage() : "";
-  return page != nullptr ? page : "";
-}
-
 }  // namespace
 
 void ShowInformation(const char* text) {
@@ -68,31 +58,30 @@ bool AskYesNo(const char* text) {
 }
 
 std::string AboutText(std::uint32_t wheelFirmwareVersion) {
+  char internal[kVersionTextSize];
+  char wheel[kVersionTextSize];
+  FormatFirmwareVersion(kRequiredFirmwareVersion, internal, sizeof internal);
+  FormatFirmwareVersion(static_cast<std::int32_t>(wheelFirmwareVersion), wheel, sizeof wheel);
   char text[kAboutTextSize];
   std::snprintf(text, sizeof text,
-                "PC Software v%s\n\rInternal Firmware v%1x.%2x\n\rWheel Firmware v%1x.%2x"
+                "PC Software v%s\n\rInternal Firmware v%s\n\rWheel Firmware v%s"
                 "            \n\rBuild Date - %s\n\r",
-                kAppVersionText, kInternalFirmwareMajor, kInternalFirmwareMinor,
-                static_cast<unsigned>(wheelFirmwareVersion >> kVersionShift),
-                static_cast<unsigned>(wheelFirmwareVersion & kVersionByte), kBuildDateText);
+                kAppVersionText, internal, wheel, kBuildDateText);
   return text;
 }
 
 void ShowAboutBox() {
-  std::uint32_t version =
-      receiverHooks.firmwareVersion != nullptr ? receiverHooks.firmwareVersion() : 0;
-  ShowInformation(AboutText(version).c_str());
+  ShowInformation(AboutText(static_cast<std::uint32_t>(WheelFirmwareVersion)).c_str());
 }
 
 void OpenSupportPage() {
-  const char* page = SupportPage();
-  urlOpener(page != nullptr ? page : "");
+  urlOpener(Settings.supportPage.c_str());
 }
 
 int OpenDownloadPage() {
-  const char* page = DownloadPage();
+  const char* page = Settings.downloadPage.c_str();
   int result = urlOpener(page);
-  if (const char* name = ShellErrorName(result)) ShellLog("Open %s - Error %s", page, name);
+  if (const char* name = ShellErrorName(result)) Log("Open %s - Error %s", page, name);
   return result;
 }
 

@@ -38,7 +38,8 @@ std::string AboutText(std::uint32_t wheelFirmwareVersion);
 // Shows the about box for the connected receiver.
 void ShowAboutBox();
 
-// Opens the support page; the result is not used.
+// Opens the settings document's support page (the built-in one unless the document named
+// another); the result is not used.
 void OpenSupportPage();
 // Opens the settings document's download page and logs a failure the shell reports; returns
 // the shell's result (above 32 for success).

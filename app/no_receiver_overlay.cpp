@@ -1,6 +1,6 @@
 #include "app/no_receiver_overlay.h"
 
-#include "app/app_state.h"
+#include "common/app_state.h"
 
 namespace {
 

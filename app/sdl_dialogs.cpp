@@ -2,7 +2,7 @@
 #include <SDL2/SDL.h>
 
 #include "app/dialogs.h"
-#include "app/shell_engine.h"
+#include "common/log.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ class SdlDialogs final : public Dialogs {
     int pressed = kButtonNo;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
       // Nobody saw the question, so nobody said Yes.
-      ShellLog("Message box failed: %s", SDL_GetError());
+      Log("Message box failed: %s", SDL_GetError());
       pressed = kButtonNo;
     }
     if (!question) return MessageAnswer::Ok;
@@ -52,7 +52,7 @@ class SdlDialogs final : public Dialogs {
 
  private:
   static bool NoChooser() {
-    ShellLog("File chooser unavailable: GTK could not start");
+    Log("File chooser unavailable: GTK could not start");
     return false;
   }
 };

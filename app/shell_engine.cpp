@@ -1,17 +1,20 @@
 #include "app/shell_engine.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "common/log.h"
 
 namespace {
 
 Engine* shellEngine = nullptr;
-constexpr int kLogLineSize = 1024;
+
+void WriteToEngineLog(const char* line) {
+  if (shellEngine != nullptr) shellEngine->System_Log("%s", line);
+}
 
 }  // namespace
 
 void SetShellEngine(Engine* engine) {
   shellEngine = engine;
+  SetLogSink(engine != nullptr ? WriteToEngineLog : nullptr);
 }
 
 Engine* ShellEngine() {
@@ -20,14 +23,4 @@ Engine* ShellEngine() {
 
 WindowHandle ShellWindow() {
   return shellEngine != nullptr ? shellEngine->System_GetState(STATE_WINDOW) : nullptr;
-}
-
-void ShellLog(const char* format, ...) {
-  if (shellEngine == nullptr) return;
-  char line[kLogLineSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  shellEngine->System_Log("%s", line);
 }

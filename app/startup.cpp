@@ -2,24 +2,28 @@
 
 #include <SDL2/SDL_video.h>
 
+#include <cassert>
 #include <cstdio>
 
+#include "app/app_version.h"
 #include "app/carried_art.h"
 #include "app/device_change.h"
 #include "app/frame_functions.h"
 #include "app/messages.h"
+#include "app/screen_connection_listener.h"
 #include "app/shell_engine.h"
-#include "app/shell_hooks.h"
-#include "app/shell_wiring.h"
+#include "common/log.h"
 #include "device/connection.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "ui/skin_link.h"
 
-Engine* engine = nullptr;
 WindowHandle MainWindow = nullptr;
 
 namespace {
+
+Engine* engine = nullptr;
+ScreenConnectionListener screenListener;
 
 constexpr const char* kLogFileName = "Corsaro270.log";
 constexpr const char* kMakerNotice = " (C) 2012 Ormic";
@@ -56,6 +60,13 @@ void FitMainWindow() {
   SDL_SetWindowPosition(window, left, top);
 }
 
+// The first connection already tells the screen what it found, so something must listen.
+void CheckConnectionListener() {
+  if (CurrentConnectionListener() != nullptr) return;
+  Log("Start-up: no connection listener is installed; the screen will not follow the receiver");
+  assert(false && "install the connection listener before the first ConnectReceiver");
+}
+
 // Everything between a successful engine start and its shutdown.
 void RunInitiatedEngine() {
   // A failed download leaves the settings empty: no update prompt, no presets, the built-in
@@ -74,6 +85,8 @@ void RunInitiatedEngine() {
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
   RegisterDeviceNotifications();
+  SetConnectionListener(&screenListener);
+  CheckConnectionListener();
   ConnectReceiver(nullptr);
 
   engine->System_Start();
@@ -82,6 +95,7 @@ void RunInitiatedEngine() {
   // release and delete the skin sheet; delete the small font, then the large one; free the
   // preset array.
   DisconnectReceiver();
+  SetConnectionListener(nullptr);
   ReleaseCarriedArt();
   Settings.presets.clear();
 }
@@ -90,27 +104,31 @@ void RunInitiatedEngine() {
 
 void FormatWindowTitle(char* out, int size) {
   std::snprintf(out, static_cast<std::size_t>(size), " Corsaro 270 Setup%s v%s", kMakerNotice,
-                kApplicationVersion);
+                kAppVersionText);
+}
+
+void ResetSettings() {
+  Settings = SettingsDocument();
+  Settings.supportPage = kBuiltInSupportPage;
 }
 
 int RunCustomiser() {
   engine = Engine_Create(ENGINE_VERSION);
   if (engine == nullptr) return 0;
+  // From here on every part of the program logs into the engine's log file.
+  SetShellEngine(engine);
   engine->System_SetState(STATE_LOG_FILE, kLogFileName);
 
   char title[kTitleSize];
   FormatWindowTitle(title, kTitleSize);
-  Settings.presets.clear();
-  Settings.supportPage = kBuiltInSupportPage;
+  ResetSettings();
   ConfigureEngine(title);
-  SetShellEngine(engine);
-  WireShellToSettings();
-  WireShellToReceiver();
 
   // Without a frameless window there is nothing to tear down but the engine itself.
   if (engine->System_Initiate(false)) RunInitiatedEngine();
 
   engine->System_Shutdown();
+  SetShellEngine(nullptr);
   engine->Release();
   engine = nullptr;
   return 0;

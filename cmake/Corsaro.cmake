@@ -76,15 +76,16 @@ std::span<const unsigned char> Get(std::string_view name) {
   target_include_directories(${target} PUBLIC ${out})
 endfunction()
 
-# corsaro_library(<target> [LIBRARIES <lib>...])
+# corsaro_library(<target> LAYER <layer> [LIBRARIES <lib>...])
 #
 # A static library of every .cpp file in the calling folder except entry points (*_main.cpp), so
-# that adding a file never means editing a list that other work also edits.
+# that adding a file never means editing a list that other work also edits. Its sources see only
+# the folders of <layer> (cmake/Layers.cmake).
 function(corsaro_library target)
-  cmake_parse_arguments(L "" "" "LIBRARIES" ${ARGN})
+  cmake_parse_arguments(L "" "LAYER" "LIBRARIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  corsaro_include_view(${target} ${L_LAYER})
   target_link_libraries(${target} PUBLIC ${L_LIBRARIES})
 endfunction()

@@ -1,10 +1,11 @@
 #include "device/connection.h"
 
+#include <cassert>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "device/connection_hooks.h"
-#include "device/engine_log.h"
+#include "common/app_state.h"
+#include "common/log.h"
+#include "device/connection_listener.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
@@ -15,11 +16,10 @@ std::int32_t WheelFirmwareVersion = 0;
 std::int32_t DfuSignaturePresent = 0;
 std::uint8_t FirmwareOutOfDate = 0;
 std::int32_t UpgradeAfterReconnect = 0;
-std::uint8_t NewerAppAvailable = 0;
-
-ConnectionHooks ConnectHooks;
 
 namespace {
+
+ConnectionListener* listener = nullptr;
 
 // The first update state; from here on the update screen owns AppState.
 constexpr std::int32_t kFirstUpdateState = APP_UPDATE_REQUESTED;
@@ -42,8 +42,12 @@ bool OpenLink(HidLink& link, const char* path) {
          link.OpenReceiverByPath(path, kReceiverProductId);
 }
 
-void EnableControls(int enabled) {
-  if (ConnectHooks.setControlsEnabled != nullptr) ConnectHooks.setControlsEnabled(enabled);
+// The installed listener. Start-up installs one before the first connection; a missing one is a
+// wiring fault that leaves the screen out of step with the receiver, so it is never silent.
+ConnectionListener* Listener() {
+  assert(listener != nullptr && "install a ConnectionListener before connecting the receiver");
+  if (listener == nullptr) Log("No connection listener: the screen is not told about the receiver");
+  return listener;
 }
 
 void NoteStagedImage(HidLink& link) {
@@ -69,26 +73,27 @@ void ConnectReceiver(const char* path) {
   SetRadioState(link);
   std::int32_t version = 0;
   if (!ReadFirmwareVersion(link, version)) {
-    LogToEngine("ERROR Reading firmware version");
+    Log("ERROR Reading firmware version");
     DisconnectReceiver();
     return;
   }
   if (ReadProfileFromReceiver(link)) {
-    if (ConnectHooks.profileToControls != nullptr) {
-      for (int p = 0; p < kProfileCount; ++p) ConnectHooks.profileToControls(p);
+    ConnectionListener* told = Listener();
+    if (told != nullptr) {
+      for (int p = 0; p < kProfileCount; ++p) told->ProfileToControls(p);
     }
     WheelFirmwareVersion = version;
     ReceiverConnected = 1;
     if (AppState < kFirstUpdateState) {
       AppState = StateBeforeUnplug;
-      EnableControls(1);
+      if (told != nullptr) told->SetControlsEnabled(1);
     }
     SyncAndFlush(link);
     NoteStagedImage(link);
     if (UpgradeAfterReconnect) {
       UpgradeAfterReconnect = 0;
       AppState = APP_UPDATE_RUNNING;
-      if (ConnectHooks.startUpgradeWorker != nullptr) ConnectHooks.startUpgradeWorker();
+      if (told != nullptr) told->StartUpgradeWorker();
     } else if (IsFirmwareOutOfDate(version)) {
       FirmwareOutOfDate = 1;
     }
@@ -107,5 +112,13 @@ void DisconnectReceiver() {
   // The no-receiver state is never saved as the one to return to.
   if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;
   AppState = APP_NO_RECEIVER;
-  EnableControls(0);
+  if (ConnectionListener* told = Listener()) told->SetControlsEnabled(0);
+}
+
+void SetConnectionListener(ConnectionListener* newListener) {
+  listener = newListener;
+}
+
+ConnectionListener* CurrentConnectionListener() {
+  return listener;
 }

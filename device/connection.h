@@ -16,11 +16,10 @@ extern std::int32_t DfuSignaturePresent;
 extern std::uint8_t FirmwareOutOfDate;
 // Makes the next connection start the upgrade (set before a staged signature is cleared).
 extern std::int32_t UpgradeAfterReconnect;
-// Set when the settings document names a newer program.
-extern std::uint8_t NewerAppAvailable;
 
 // Opens the first receiver (`path` null) or the device at `path`, reads its version, loads its
-// profiles into ProfileSet and the controls, and restores the screen state. A receiver whose
+// profiles into ProfileSet and, through the connection listener, the controls, and restores the
+// screen state. A receiver whose
 // version cannot be read is disconnected again; one whose profiles cannot be read stays open
 // but not connected.
 void ConnectReceiver(const char* path);

@@ -34,9 +34,11 @@ void HidLink::Close() {
   if (device_) device_->Cancel();
   device_.reset();
   open_ = false;
+  path_.clear();
 }
 
-bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
+bool HidLink::Attach(std::unique_ptr<HidPort> port, const std::string& path,
+                     std::uint16_t productId) {
   if (!port || port->VendorId() != kReceiverVendorId || port->ProductId() != productId) {
     return false;
   }
@@ -49,6 +51,7 @@ bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
   }
   device_->SetInputBufferCount(kIdleInputBuffers);
   open_ = true;
+  path_ = path;
   DebugOutput("Opened handle\n");
   return true;
 }
@@ -62,7 +65,7 @@ bool HidLink::OpenFirstReceiver() {
   for (const HidDeviceInfo& info : backend_.Enumerate()) {
     // The enumeration already knows the IDs; skip foreign devices without opening them.
     if (info.vendorId != kReceiverVendorId || info.productId != kReceiverProductId) continue;
-    if (Attach(backend_.Open(info.path), kReceiverProductId)) return true;
+    if (Attach(backend_.Open(info.path), info.path, kReceiverProductId)) return true;
   }
   return false;
 }
@@ -70,7 +73,7 @@ bool HidLink::OpenFirstReceiver() {
 bool HidLink::OpenReceiverByPath(const char* path, std::uint16_t productId) {
   Close();
   if (path == nullptr) return false;
-  return Attach(backend_.Open(path), productId);
+  return Attach(backend_.Open(path), path, productId);
 }
 
 bool HidLink::WriteReport(const std::uint8_t* payload) {

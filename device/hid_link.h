@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "device/hid_port.h"
@@ -39,6 +40,8 @@ class HidLink {
   bool OpenReceiverByPath(const char* path, std::uint16_t productId);
   // Whether a receiver is open.
   bool IsOpen() const { return open_; }
+  // The device path of the open receiver; empty while none is open.
+  const std::string& Path() const { return path_; }
 
   // Sends one 32-byte payload as a report (report ID 0 in front).
   bool WriteReport(const std::uint8_t* payload);
@@ -58,7 +61,7 @@ class HidLink {
   const std::vector<int>& LastBatchWaits() const { return lastBatchWaits_; }
 
  private:
-  bool Attach(std::unique_ptr<HidPort> port, std::uint16_t productId);
+  bool Attach(std::unique_ptr<HidPort> port, const std::string& path, std::uint16_t productId);
   void Close();
   bool WaitForSlots(int count);
   bool FailBatch();
@@ -66,6 +69,7 @@ class HidLink {
   HidBackend& backend_;
   std::unique_ptr<HidPort> device_;
   bool open_ = false;
+  std::string path_;
   std::size_t inputReportLength_ = kReportSize;
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).

@@ -2,3 +2,4 @@
 
 std::atomic<const char*> ProgressMessage{nullptr};
 std::atomic<std::int32_t> ProgressPercent{0};
+std::atomic<std::int32_t> UpgradeRunning{0};

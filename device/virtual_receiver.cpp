@@ -5,8 +5,8 @@
 #include <cstring>
 #include <thread>
 
-#include "device/byte_order.h"
-#include "device/firmware_crc.h"
+#include "common/byte_order.h"
+#include "common/firmware_crc.h"
 #include "device/wheel_protocol.h"
 #include "firmware_assets.h"
 

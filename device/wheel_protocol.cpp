@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "device/byte_order.h"
-#include "device/engine_log.h"
+#include "common/byte_order.h"
+#include "common/log.h"
 #include "device/progress.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_set.h"
@@ -213,6 +213,6 @@ bool ClearDfuSignature(HidLink& link) {
     }
   }
   ProgressMessage = message;
-  LogToEngine("%s", message);
+  Log("%s", message);
   return cleared;
 }

@@ -4,7 +4,7 @@
 // reference count; every holder gives its reference back with Release.
 //
 // The operations keep a fixed order, grouped as: system, states, resources, ini, random, timer,
-// sound, channels, input, graphics, render targets, textures.
+// sound, channels, input, graphics, render targets, textures; later additions follow them.
 
 #include <cstdint>
 
@@ -137,10 +137,10 @@ struct InputEvent {
 
 // Drawing records.
 struct Vertex {
-  float x, y;           // screen position
-  float z;              // depth, 0.5 by default
-  std::uint32_t colour; // ARGB, alpha in the top byte
-  float u, v;           // texture coordinates, 0 to 1 over the whole texture
+  float x, y;            // screen position
+  float z;               // depth, 0.5 by default
+  std::uint32_t colour;  // ARGB, alpha in the top byte
+  float u, v;            // texture coordinates, 0 to 1 over the whole texture
 };
 static_assert(sizeof(Vertex) == 24);
 
@@ -306,6 +306,14 @@ class Engine {
   virtual std::uint32_t* Texture_Lock(TextureHandle texture, bool readOnly = true, int left = 0,
                                       int top = 0, int width = 0, int height = 0) = 0;
   virtual void Texture_Unlock(TextureHandle texture) = 0;
+
+  // Added after the fixed operations above: what a desktop shell needs from the platform.
+
+  // The system cursor's position in screen (desktop) pixels.
+  virtual void Input_CursorOnScreen(int* x, int* y) = 0;
+  // Starts watching for HID devices arriving and leaving: from then on the message pump hands each
+  // arrival and removal to the device-change function. False when the system cannot report them.
+  virtual bool System_WatchDeviceChanges() = 0;
 
  protected:
   ~Engine() = default;

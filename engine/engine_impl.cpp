@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/device_notifier.h"
+
 namespace {
 
 EngineImpl* instance = nullptr;

@@ -9,6 +9,7 @@
 //   splash.cpp           the start-up splash
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/engine.h"
 #include "engine/file_search.h"
@@ -22,6 +23,7 @@
 
 union SDL_Event;
 class EngineImpl;
+class DeviceNotifier;
 
 // Something outside the engine that learns of device arrivals and removals (the udev monitor).
 // The message pump polls it once per loop iteration when no window event is waiting; Poll must
@@ -164,6 +166,9 @@ class EngineImpl final : public Engine {
                               int height) override;
   void Texture_Unlock(TextureHandle texture) override;
 
+  void Input_CursorOnScreen(int* x, int* y) override;
+  bool System_WatchDeviceChanges() override;
+
   // The one error path of every part: the message goes to the log as its own line and becomes
   // the text System_LastError returns.
   void PostError(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -180,8 +185,8 @@ class EngineImpl final : public Engine {
   // at a DeviceInterfaceRecord. False when no function is set or it returned false.
   bool DeliverDeviceChange(std::uintptr_t event, const char* path);
 
-  // Registers the source the message pump polls (null for none). The application reaches the
-  // engine object with static_cast<EngineImpl*>(engine); the source must outlive the frame loop.
+  // Registers the source the message pump polls (null for none); the source must outlive the
+  // frame loop. System_WatchDeviceChanges registers the engine's own udev monitor this way.
   void SetDeviceNotificationSource(DeviceNotificationSource* source);
 
   // The first steps of System_Initiate, before the graphics device: the start-up log lines, the
@@ -275,4 +280,5 @@ class EngineImpl final : public Engine {
   bool cursorHidden_ = false;
   bool videoStarted_ = false;
   DeviceNotificationSource* deviceNotifications_ = nullptr;
+  std::unique_ptr<DeviceNotifier> deviceWatcher_;  // made by System_WatchDeviceChanges
 };

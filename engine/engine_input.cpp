@@ -35,3 +35,6 @@ int EngineImpl::Input_LastChar() {
 bool EngineImpl::Input_NextEvent(InputEvent* event) {
   return input.NextEvent(event);
 }
+void EngineImpl::Input_CursorOnScreen(int* x, int* y) {
+  input.CursorOnScreen(x, y);
+}

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "engine/device_notifier.h"
 #include "engine/engine_impl.h"
 #include "engine/keymap.h"
 
@@ -314,6 +315,13 @@ bool EngineImpl::DeliverDeviceChange(std::uintptr_t event, const char* path) {
 
 void EngineImpl::SetDeviceNotificationSource(DeviceNotificationSource* source) {
   deviceNotifications_ = source;
+}
+
+bool EngineImpl::System_WatchDeviceChanges() {
+  if (!deviceWatcher_) deviceWatcher_ = std::make_unique<DeviceNotifier>();
+  if (!deviceWatcher_->IsOpen() && !deviceWatcher_->Open()) return false;
+  SetDeviceNotificationSource(deviceWatcher_.get());
+  return true;
 }
 
 bool EngineImpl::System_ShellOpen(const char* pathOrUrl) {

@@ -15,7 +15,7 @@ constexpr char kAllowedProtocols[] = "http,https,file";
 // A server must not be able to send us to a local file.
 constexpr char kAllowedRedirectProtocols[] = "http,https";
 
-DownloadTimeouts g_timeouts = kDefaultTimeouts;
+DownloadTimeouts currentTimeouts = kDefaultTimeouts;
 
 void InitCurlOnce() {
   static std::once_flag once;
@@ -49,8 +49,8 @@ void Configure(CURL* curl, const char* address, Sink& sink, char* errorBuffer) {
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_timeouts.connectMs);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, g_timeouts.transferMs);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, currentTimeouts.connectMs);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, currentTimeouts.transferMs);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
 }
@@ -58,11 +58,11 @@ void Configure(CURL* curl, const char* address, Sink& sink, char* errorBuffer) {
 }  // namespace
 
 void SetDownloadTimeouts(const DownloadTimeouts& timeouts) {
-  g_timeouts = timeouts;
+  currentTimeouts = timeouts;
 }
 
 DownloadTimeouts GetDownloadTimeouts() {
-  return g_timeouts;
+  return currentTimeouts;
 }
 
 bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error) {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/log.h"
 #include "online/http_download.h"
-#include "online/online_log.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ int FetchInto(const char* address, std::span<unsigned char> buffer, std::string&
 int DownloadFile(const char* address, std::span<unsigned char> buffer) {
   std::string error;
   int count = FetchInto(address, buffer, error);
-  if (count < 0) OnlineLog("%.*s", kLoggedMessageLength, error.c_str());
+  if (count < 0) Log("%.*s", kLoggedMessageLength, error.c_str());
   return count;
 }
 

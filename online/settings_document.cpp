@@ -5,9 +5,8 @@
 #include <limits>
 #include <string_view>
 
-#include "device/connection.h"
+#include "common/log.h"
 #include "online/http_download.h"
-#include "online/online_log.h"
 
 #ifndef CORSARO_PRESET_HOST
 #define CORSARO_PRESET_HOST "presets.corsaro270.example"
@@ -88,7 +87,7 @@ void FillPreset(const XmlNode& preset, const std::string& base, PresetEntry& ent
   }
   // A document from the network must not make us read local files (or block on a device).
   if (IsNetworkAddress(base.c_str()) && *file != '\0' && !IsNetworkAddress(file)) {
-    OnlineLog("Preset \"%s\" ignored: its file is not on the network", entry.name);
+    Log("Preset \"%s\" ignored: its file is not on the network", entry.name);
     file = "";
   }
   CopyField(entry.file, sizeof entry.file, file);
@@ -143,17 +142,15 @@ bool ParseSettings(SettingsDocument& document, XmlResults& results) {
 bool DownloadSettings(const char* address) {
   std::string error;
   if (DownloadSettings(Settings, address, error)) return true;
-  OnlineLog("Settings download from %s failed: %s", address != nullptr ? address : "(none)",
-            error.c_str());
+  Log("Settings download from %s failed: %s", address != nullptr ? address : "(none)",
+      error.c_str());
   return false;
 }
 
 void ParseSettings() {
   XmlResults results;
   if (!ParseSettings(Settings, results)) {
-    OnlineLog("Settings document not read: XML error %d at line %d, column %d", results.error,
-              results.line, results.column);
-    return;
+    Log("Settings document not read: XML error %d at line %d, column %d", results.error,
+        results.line, results.column);
   }
-  if (Settings.newerAppAvailable) NewerAppAvailable = 1;
 }

@@ -52,9 +52,13 @@ bool ParseSettings(SettingsDocument& document, XmlResults& results);
 
 // Start-up: downloads into Settings from address; a failure is logged and leaves Settings empty.
 bool DownloadSettings(const char* address = kSettingsAddress);
-// Start-up, after a successful download: parses Settings and, when it names a version above
-// kAppVersionNumber, sets the wheel link's NewerAppAvailable flag to 1.
+// Start-up, after a successful download: parses Settings; a failure is logged.
 void ParseSettings();
+
+// Whether the settings document of this run names a version above kAppVersionNumber.
+inline bool NewerAppAvailable() {
+  return Settings.newerAppAvailable;
+}
 
 // Reads text as a decimal integer: leading white space and a sign allowed, stops at the first
 // other character, 0 without digits, limited to the 32-bit range.

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "device/byte_order.h"
-#include "device/firmware_crc.h"
+#include "common/byte_order.h"
+#include "common/firmware_crc.h"
 
 void EncodeProfileFile(const WheelProfile& profile, ProfileFile& file) {
   std::memcpy(file.bytes + kProfileFileMagicOffset, kProfileFileMagic, sizeof kProfileFileMagic);

@@ -2,11 +2,6 @@
 
 #include "ui/pixels.h"
 
-namespace {
-constexpr float kEnabledAlpha = 1.0f;
-constexpr float kDisabledAlpha = 0.5f;
-}  // namespace
-
 UIButton::UIButton(int buttonId, int normalRegion, int pressedRegion, int hoverRegion, int atX,
                    int atY, bool notify)
     : normal(normalRegion), pressedImage(pressedRegion), hover(hoverRegion) {
@@ -70,23 +65,17 @@ void UIButton::LeaveHover() {
 }
 
 void UIButton::Draw() {
-  normal.Draw(UiAlpha);
-  pressedImage.Draw(UiAlpha);
-  hover.Draw(UiAlpha);
+  looks_.Draw(UiAlpha);
 }
 
 void UIButton::SetPosition(int newX, int newY) {
   UIBase::SetPosition(newX, newY);
-  normal.Place(newX, newY);
-  pressedImage.Place(newX, newY);
-  hover.Place(newX, newY);
+  looks_.Place(newX, newY);
 }
 
 void UIButton::SetSize(int newW, int newH) {
   UIBase::SetSize(newW, newH);
-  normal.Resize(newW, newH);
-  pressedImage.Resize(newW, newH);
-  hover.Resize(newW, newH);
+  looks_.Resize(newW, newH);
 }
 
 void UIButton::Scale(float fx, float fy) {
@@ -96,11 +85,10 @@ void UIButton::Scale(float fx, float fy) {
 void UIButton::SetState(bool isEnabled, bool isVisible) {
   UIBase::SetState(isEnabled, isVisible);
   if (!isVisible) {
-    normal.hidden = pressedImage.hidden = hover.hidden = true;
+    looks_.HideAll();
     return;
   }
-  const float alpha = isEnabled ? kEnabledAlpha : kDisabledAlpha;
-  normal.alpha = pressedImage.alpha = hover.alpha = alpha;
+  looks_.ShowEnabled(isEnabled);
   hover.hidden = true;
   normal.hidden = pressed;
   pressedImage.hidden = !pressed;

@@ -5,6 +5,7 @@
 
 #include "ui/base.h"
 #include "ui/image.h"
+#include "ui/image_stack.h"
 
 class UIButton : public UIBase {
  public:
@@ -36,4 +37,6 @@ class UIButton : public UIBase {
  private:
   void ShowReleased();
   void LeaveHover();
+
+  UIImageStack looks_{&normal, &pressedImage, &hover};
 };

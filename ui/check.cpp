@@ -2,11 +2,6 @@
 
 #include "ui/pixels.h"
 
-namespace {
-constexpr float kEnabledAlpha = 1.0f;
-constexpr float kDisabledAlpha = 0.5f;
-}  // namespace
-
 UICheck::UICheck(int checkId, int uncheckedRegion, int checkedRegion, int hoverRegion,
                  int hoverCheckedRegion, int atX, int atY)
     : unchecked(uncheckedRegion),
@@ -73,26 +68,17 @@ void UICheck::ShowPressed() {
 }
 
 void UICheck::Draw() {
-  unchecked.Draw(UiAlpha);
-  checkedImage.Draw(UiAlpha);
-  hoverUnchecked.Draw(UiAlpha);
-  hoverChecked.Draw(UiAlpha);
+  looks_.Draw(UiAlpha);
 }
 
 void UICheck::SetPosition(int newX, int newY) {
   UIBase::SetPosition(newX, newY);
-  unchecked.Place(newX, newY);
-  checkedImage.Place(newX, newY);
-  hoverUnchecked.Place(newX, newY);
-  hoverChecked.Place(newX, newY);
+  looks_.Place(newX, newY);
 }
 
 void UICheck::SetSize(int newW, int newH) {
   UIBase::SetSize(newW, newH);
-  unchecked.Resize(newW, newH);
-  checkedImage.Resize(newW, newH);
-  hoverUnchecked.Resize(newW, newH);
-  hoverChecked.Resize(newW, newH);
+  looks_.Resize(newW, newH);
 }
 
 void UICheck::Scale(float fx, float fy) {
@@ -102,10 +88,9 @@ void UICheck::Scale(float fx, float fy) {
 void UICheck::SetState(bool isEnabled, bool isVisible) {
   UIBase::SetState(isEnabled, isVisible);
   if (!isVisible) {
-    unchecked.hidden = checkedImage.hidden = hoverUnchecked.hidden = hoverChecked.hidden = true;
+    looks_.HideAll();
     return;
   }
-  const float alpha = isEnabled ? kEnabledAlpha : kDisabledAlpha;
-  unchecked.alpha = checkedImage.alpha = hoverUnchecked.alpha = hoverChecked.alpha = alpha;
+  looks_.ShowEnabled(isEnabled);
   ShowPlain();
 }

@@ -5,6 +5,7 @@
 
 #include "ui/base.h"
 #include "ui/image.h"
+#include "ui/image_stack.h"
 
 class UICheck : public UIBase {
  public:
@@ -40,4 +41,6 @@ class UICheck : public UIBase {
 
  private:
   void ShowPlain();
+
+  UIImageStack looks_{&unchecked, &checkedImage, &hoverUnchecked, &hoverChecked};
 };

@@ -60,7 +60,7 @@ class UIList : public UIBase {
   // The selected item's index, -1 for none.
   int Selected() const { return selected; }
   // Sets the function that draws the list's parts.
-  void SetDrawCallback(ListDrawCallback callback) { drawCallback = callback; }
+  void SetDrawCallback(ListDrawCallback draw) { drawCallback = draw; }
 
   std::int32_t listX = 0, listY = 0;
   std::int32_t listW = 0;

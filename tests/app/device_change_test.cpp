@@ -1,32 +1,32 @@
-// Receivers plugged in and pulled out: which notices connect and disconnect.
+// Receivers plugged in and pulled out, through the program's own wiring: the engine's notices reach
+// DeviceChangeFunc, which connects and disconnects a virtual receiver with the wheel link's own
+// ConnectReceiver and DisconnectReceiver.
 #include "app/device_change.h"
 
+#include "app/screen_connection_listener.h"
+#include "device/connection_listener.h"
+#include "device/hid_link.h"
+#include "device/virtual_receiver.h"
+#include "device/wheel_protocol.h"
 #include "tests/app/shell_fixture.h"
 
 namespace {
 
-bool connected = false;
-std::vector<std::string> connects;
-int disconnects = 0;
-const char* openPath = nullptr;
+constexpr const char* kReceiverNode = "/dev/hidraw3";
 
 class DeviceChange : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    connected = false;
-    connects.clear();
-    disconnects = 0;
-    openPath = nullptr;
-    receiverHooks.isConnected = [] { return connected; };
-    receiverHooks.connect = [](const char* path) {
-      connects.push_back(path != nullptr ? path : "(first)");
-      connected = true;
-    };
-    receiverHooks.disconnect = [] {
-      ++disconnects;
-      connected = false;
-    };
+    backend.Add(&receiver);
+    SetCurrentHidBackend(&backend);
+    SetConnectionListener(&screen);
+  }
+  void TearDown() override {
+    DisconnectReceiver();
+    SetConnectionListener(nullptr);
+    SetCurrentHidBackend(nullptr);
+    ShellTest::TearDown();
   }
 
   bool Notify(std::uintptr_t event, const char* path,
@@ -35,22 +35,37 @@ class DeviceChange : public ShellTest {
     return DeviceChangeFunc(nullptr, WM_DEVICECHANGE, event,
                             reinterpret_cast<std::intptr_t>(&record));
   }
+
+  // The receiver is open and still answers.
+  bool LinkAnswers() {
+    std::int32_t version = 0;
+    return ReceiverLink != nullptr && ReadFirmwareVersion(*ReceiverLink, version) &&
+           version == 0x0196;
+  }
+
+  VirtualReceiver receiver{kReceiverNode};
+  VirtualHidBackend backend;
+  ScreenConnectionListener screen;
 };
 
 TEST_F(DeviceChange, ArrivalConnectsTheReceiverAtItsPath) {
-  EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw3"));
-  ASSERT_EQ(connects.size(), 1u);
-  EXPECT_EQ(connects[0], "/dev/hidraw3");
+  EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 1);
+  ASSERT_NE(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverLink->Path(), kReceiverNode);
+  EXPECT_EQ(AppState, APP_MAIN_SCREEN);
   EXPECT_NE(LogText().find("INSERTED DEVICENAME: /dev/hidraw3\n"), std::string::npos);
 }
 
 TEST_F(DeviceChange, TheEnginesNoticesReachTheDeviceChangeFunction) {
   engine.System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
-  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEARRIVAL, "/dev/hidraw5"));
-  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw5"));
-  ASSERT_EQ(connects.size(), 1u);
-  EXPECT_EQ(connects[0], "/dev/hidraw5");
-  EXPECT_EQ(disconnects, 1);
+  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEARRIVAL, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 1);
+  receiver.Unplug();
+  EXPECT_TRUE(engine.DeliverDeviceChange(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
 }
 
 TEST_F(DeviceChange, RegistrationNeedsTheEngine) {
@@ -60,57 +75,68 @@ TEST_F(DeviceChange, RegistrationNeedsTheEngine) {
   if (!RegisterDeviceNotifications()) {
     EXPECT_NE(LogText().find("Notification failure"), std::string::npos);
   }
-  engine.SetDeviceNotificationSource(nullptr);
 }
 
 TEST_F(DeviceChange, ArrivalIsIgnoredWhileConnected) {
-  connected = true;
+  VirtualReceiver second("/dev/hidraw4");
+  backend.Add(&second);
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
   EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw4"));
-  EXPECT_TRUE(connects.empty());
-  EXPECT_EQ(LogText().find("INSERTED"), std::string::npos);
+  ASSERT_NE(ReceiverLink, nullptr);
+  EXPECT_EQ(ReceiverLink->Path(), kReceiverNode);
+  EXPECT_EQ(LogText().find("INSERTED DEVICENAME: /dev/hidraw4"), std::string::npos);
+  DisconnectReceiver();  // before `second` goes away
 }
 
 TEST_F(DeviceChange, ArrivalOfAnotherRecordTypeOrWithoutRecordIsIgnored) {
-  EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw3", 3));
+  EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode, 3));
   EXPECT_TRUE(DeviceChangeFunc(nullptr, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0));
-  EXPECT_TRUE(connects.empty());
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(ReceiverLink, nullptr);
 }
 
 TEST_F(DeviceChange, RemovalDisconnectsTheConnectedReceiver) {
-  connected = true;
-  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw3"));
-  EXPECT_EQ(disconnects, 1);
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
+  AppState = APP_PRESET_DIALOG;
+  receiver.Unplug();
+  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(ReceiverLink, nullptr);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
+  EXPECT_EQ(StateBeforeUnplug, APP_PRESET_DIALOG);
 }
 
 TEST_F(DeviceChange, RemovalIsIgnoredWhileNotConnected) {
-  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw3"));
-  EXPECT_EQ(disconnects, 0);
+  // Open but incomplete: the version answered, the profiles did not.
+  receiver.SetFaults({.onlyCode = 0x0E, .noReply = true});
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
+  ASSERT_NE(ReceiverLink, nullptr);
+  ASSERT_EQ(ReceiverConnected, 0);
+  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
+  EXPECT_NE(ReceiverLink, nullptr) << "the next arrival replaces the link, not a removal";
 }
 
 TEST_F(DeviceChange, RemovalOfAnotherDeviceKeepsTheReceiver) {
-  connected = true;
-  openPath = "/dev/hidraw3";
-  receiverHooks.connectedPath = [] { return openPath; };
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
   EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw1"));
-  EXPECT_EQ(disconnects, 0);
-  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw3"));
-  EXPECT_EQ(disconnects, 1);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(AppState, APP_MAIN_SCREEN);
+  EXPECT_TRUE(LinkAnswers());
+
+  receiver.Unplug();
+  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(AppState, APP_NO_RECEIVER);
 }
 
 TEST_F(DeviceChange, OtherEventsAreIgnored) {
   constexpr std::uintptr_t kQueryRemove = 0x8001;
   constexpr std::uintptr_t kNodesChanged = 0x0007;
-  connected = true;
-  EXPECT_TRUE(Notify(kQueryRemove, "/dev/hidraw3"));
-  EXPECT_TRUE(Notify(kNodesChanged, "/dev/hidraw3"));
-  EXPECT_EQ(disconnects, 0);
-  EXPECT_TRUE(connects.empty());
-}
-
-TEST_F(DeviceChange, WithoutAReceiverPartNothingHappens) {
-  receiverHooks = {};
-  EXPECT_TRUE(Notify(DBT_DEVICEARRIVAL, "/dev/hidraw3"));
-  EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, "/dev/hidraw3"));
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
+  EXPECT_TRUE(Notify(kQueryRemove, kReceiverNode));
+  EXPECT_TRUE(Notify(kNodesChanged, kReceiverNode));
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_TRUE(LinkAnswers());
 }
 
 }  // namespace

@@ -3,25 +3,19 @@
 
 namespace {
 
-bool newerApp = false;
-bool firmwareOld = false;
-int firmwareCleared = 0;
-
 class FramePrompts : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    newerApp = false;
-    firmwareOld = false;
-    firmwareCleared = 0;
     browserResult() = SHELL_OPENED;
-    settingsHooks.newerAppAvailable = [] { return newerApp; };
-    settingsHooks.downloadPage = [] { return "http://downloads.example/corsaro"; };
-    receiverHooks.firmwareOutOfDate = [] { return firmwareOld; };
-    receiverHooks.clearFirmwareOutOfDate = [] {
-      firmwareOld = false;
-      ++firmwareCleared;
-    };
+  }
+
+  // The settings document of a run whose server names `version` as the latest program.
+  void ReadSettings(const char* version) {
+    Settings.text = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" ?><settings><version>") +
+                    version +
+                    "</version><download>http://downloads.example/corsaro</download></settings>";
+    ParseSettings();
   }
 
   void ExpectShown(std::size_t index, MessageIcon icon, const char* text) {
@@ -35,11 +29,13 @@ class FramePrompts : public ShellTest {
 
 TEST_F(FramePrompts, NoPromptWithoutFlags) {
   EXPECT_FALSE(Frame());
+  ReadSettings("103");
+  EXPECT_FALSE(Frame());
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(FramePrompts, NewerVersionAcceptedOpensTheDownloadPageAndEnds) {
-  newerApp = true;
+  ReadSettings("104");
   dialogs.AnswerNextQuestion(MessageAnswer::Yes);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -51,7 +47,7 @@ TEST_F(FramePrompts, NewerVersionAcceptedOpensTheDownloadPageAndEnds) {
 }
 
 TEST_F(FramePrompts, NewerVersionEndsEvenWhenTheBrowserFails) {
-  newerApp = true;
+  ReadSettings("104");
   browserResult() = SHELL_NO_ASSOCIATION;
   dialogs.AnswerNextQuestion(MessageAnswer::Yes);
   EXPECT_TRUE(Frame());
@@ -59,7 +55,7 @@ TEST_F(FramePrompts, NewerVersionEndsEvenWhenTheBrowserFails) {
 }
 
 TEST_F(FramePrompts, NewerVersionDeclinedShowsTheRefusalAndEnds) {
-  newerApp = true;
+  ReadSettings("104");
   dialogs.AnswerNextQuestion(MessageAnswer::No);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 2u);
@@ -70,19 +66,19 @@ TEST_F(FramePrompts, NewerVersionDeclinedShowsTheRefusalAndEnds) {
 }
 
 TEST_F(FramePrompts, WithBothFlagsOnlyTheNewerVersionIsAsked) {
-  newerApp = true;
-  firmwareOld = true;
+  ReadSettings("104");
+  FirmwareOutOfDate = 1;
   dialogs.AnswerNextQuestion(MessageAnswer::Yes);
   dialogs.AnswerNextQuestion(MessageAnswer::Yes);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].text, kNewerVersionQuestion);
   EXPECT_EQ(AppState, APP_NO_RECEIVER);
-  EXPECT_EQ(firmwareCleared, 0);
+  EXPECT_EQ(FirmwareOutOfDate, 1);
 }
 
 TEST_F(FramePrompts, FirmwareUpgradeAcceptedRequestsTheUpdateOnce) {
-  firmwareOld = true;
+  FirmwareOutOfDate = 1;
   AppState = APP_MAIN_SCREEN;
   dialogs.AnswerNextQuestion(MessageAnswer::Yes);
   EXPECT_FALSE(Frame());
@@ -91,14 +87,14 @@ TEST_F(FramePrompts, FirmwareUpgradeAcceptedRequestsTheUpdateOnce) {
               "The firmware version on your controller is out of date\n \nWould you like to "
               "upgrade it now?\n \n");
   EXPECT_EQ(AppState, APP_UPDATE_REQUESTED);
-  EXPECT_EQ(firmwareCleared, 1);
+  EXPECT_EQ(FirmwareOutOfDate, 0);
 
   EXPECT_FALSE(Frame());
   EXPECT_EQ(dialogs.shown().size(), 1u) << "asked again on the next frame";
 }
 
 TEST_F(FramePrompts, FirmwareUpgradeDeclinedShowsTheRefusalAndEnds) {
-  firmwareOld = true;
+  FirmwareOutOfDate = 1;
   AppState = APP_MAIN_SCREEN;
   dialogs.AnswerNextQuestion(MessageAnswer::No);
   EXPECT_TRUE(Frame());

@@ -36,10 +36,11 @@ TEST_F(Messages, BoxesCarryTheCaptionAndTheirIcon) {
 }
 
 TEST_F(Messages, AboutBoxShowsTheConnectedReceiversVersion) {
-  receiverHooks.firmwareVersion = [] { return std::uint32_t{0x0201}; };
+  WheelFirmwareVersion = 0x0201;
   ShowAboutBox();
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Information);
+  EXPECT_NE(dialogs.shown()[0].text.find("Wheel Firmware v2. 1"), std::string::npos);
   EXPECT_EQ(dialogs.shown()[0].text, AboutText(0x0201));
 }
 
@@ -50,8 +51,15 @@ TEST_F(Messages, SupportPageFallsBackToTheBuiltInAddress) {
   EXPECT_EQ(std::string(kBuiltInSupportPage).size(), 34u);
 }
 
+TEST_F(Messages, SupportPageOfTheSettingsDocumentReplacesTheBuiltInOne) {
+  Settings.supportPage = "http://support.example/corsaro";
+  OpenSupportPage();
+  ASSERT_EQ(opened().size(), 1u);
+  EXPECT_EQ(opened()[0], "http://support.example/corsaro");
+}
+
 TEST_F(Messages, EmptySupportPageIsPassedOnAsItIs) {
-  settingsHooks.supportPage = [] { return ""; };
+  Settings.supportPage = "";
   browserResult() = SHELL_FILE_NOT_FOUND;
   OpenSupportPage();
   ASSERT_EQ(opened().size(), 1u);
@@ -62,7 +70,7 @@ TEST_F(Messages, EmptySupportPageIsPassedOnAsItIs) {
 }
 
 TEST_F(Messages, DownloadPageGivesTheShellsResult) {
-  settingsHooks.downloadPage = [] { return "http://downloads.example/new"; };
+  Settings.downloadPage = "http://downloads.example/new";
   browserResult() = SHELL_NO_ASSOCIATION;
   EXPECT_EQ(OpenDownloadPage(), SHELL_NO_ASSOCIATION);
   browserResult() = SHELL_OPENED;

@@ -1,6 +1,7 @@
 #pragma once
-// A shell with no receiver, no settings and no screens, scripted dialogs, a recorded browser and
-// an engine without a window; each test switches on what it needs.
+// A shell with no receiver, the settings of a failed download and no screens, scripted dialogs, a
+// recorded browser and an engine without a window, logging through start-up's own sink; each test
+// switches on what it needs.
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/frame_functions.h"
+#include "app/main_screen.h"
 #include "app/messages.h"
 #include "app/scripted_dialogs.h"
 #include "app/shell_engine.h"
-#include "app/shell_hooks.h"
+#include "app/startup.h"
+#include "common/app_state.h"
+#include "device/connection.h"
+#include "device/progress.h"
 #include "engine/engine_impl.h"
+#include "online/settings_document.h"
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -26,9 +31,12 @@ class ShellTest : public ::testing::Test {
     StateBeforeUnplug = APP_MAIN_SCREEN;
     QuitRequested = false;
     CurrentFrameInput = {};
-    receiverHooks = {};
-    settingsHooks = {};
-    screenHooks = {};
+    ReceiverConnected = 0;
+    WheelFirmwareVersion = 0;
+    FirmwareOutOfDate = 0;
+    UpgradeRunning = 0;
+    WindowButtonsPanel = nullptr;
+    ResetSettings();
     for (StateHandler& handler : StateHandlers) handler = nullptr;
     StateHandlers[APP_NO_RECEIVER] = NoReceiverInput;
     opened().clear();
@@ -46,9 +54,10 @@ class ShellTest : public ::testing::Test {
     SetUrlOpener(nullptr);
     SetDialogs(nullptr);
     SetShellEngine(nullptr);
-    receiverHooks = {};
-    settingsHooks = {};
-    screenHooks = {};
+    ResetSettings();
+    FirmwareOutOfDate = 0;
+    WheelFirmwareVersion = 0;
+    UpgradeRunning = 0;
     std::error_code ignored;
     if (!logFolder.empty()) std::filesystem::remove_all(logFolder, ignored);
   }

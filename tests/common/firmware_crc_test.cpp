@@ -1,4 +1,4 @@
-#include "device/firmware_crc.h"
+#include "common/firmware_crc.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app_state.h"
-#include "device/connection_hooks.h"
-#include "device/firmware_crc.h"
+#include "common/app_state.h"
+#include "common/firmware_crc.h"
+#include "device/connection_listener.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
@@ -18,19 +18,17 @@
 
 namespace {
 
-std::vector<int> profilesShown;
-std::vector<int> enableCalls;
-int workerStarts = 0;
+// Stands in for the screen: records what the connection tells it.
+class RecordingListener final : public ConnectionListener {
+ public:
+  void ProfileToControls(int profile) override { profilesShown.push_back(profile); }
+  void SetControlsEnabled(int on) override { enableCalls.push_back(on); }
+  void StartUpgradeWorker() override { ++workerStarts; }
 
-void RecordProfile(int profile) {
-  profilesShown.push_back(profile);
-}
-void RecordEnable(int enabled) {
-  enableCalls.push_back(enabled);
-}
-void RecordWorker() {
-  ++workerStarts;
-}
+  std::vector<int> profilesShown;
+  std::vector<int> enableCalls;
+  int workerStarts = 0;
+};
 
 // What the shell's device-change function does with a notice.
 void OnDeviceChange(int event, const char* path) {
@@ -54,19 +52,20 @@ class Connection : public ::testing::Test {
     FirmwareOutOfDate = 0;
     UpgradeAfterReconnect = 0;
     DfuSignaturePresent = 0;
-    profilesShown.clear();
-    enableCalls.clear();
-    workerStarts = 0;
-    ConnectHooks = {RecordProfile, RecordEnable, RecordWorker};
+    SetConnectionListener(&screen);
   }
   void TearDown() override {
     DisconnectReceiver();
-    ConnectHooks = {};
+    SetConnectionListener(nullptr);
     SetCurrentHidBackend(nullptr);
   }
 
   VirtualReceiver receiver;
   VirtualHidBackend backend;
+  RecordingListener screen;
+  const std::vector<int>& profilesShown = screen.profilesShown;
+  const std::vector<int>& enableCalls = screen.enableCalls;
+  const int& workerStarts = screen.workerStarts;
 };
 
 TEST_F(Connection, FreshReceiverShowsTheMainScreenWithFactoryProfiles) {
@@ -203,8 +202,10 @@ TEST_F(Connection, ArrivalPathTriesTheArrivalProductIdFirst) {
   ConnectReceiver("virtual:arrived");
   EXPECT_EQ(ReceiverConnected, 1);
   EXPECT_EQ(WheelFirmwareVersion, 0x0199);
+  EXPECT_EQ(ReceiverLink->Path(), "virtual:arrived");
   ConnectReceiver("virtual:receiver");
   EXPECT_EQ(WheelFirmwareVersion, 0x0196);
+  EXPECT_EQ(ReceiverLink->Path(), "virtual:receiver");
 }
 
 TEST_F(Connection, EveryConnectionEndsWithSyncAndAnEmptyQueue) {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "device/byte_order.h"
-#include "device/firmware_crc.h"
+#include "common/byte_order.h"
+#include "common/firmware_crc.h"
 #include "device/progress.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_set.h"

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "device/connection.h"
 #include "online/http_download.h"
 #include "online/preset_download.h"
 #include "online/settings_document.h"
@@ -250,7 +249,7 @@ TEST(StartUpSettings, UnreachableServerLeavesTheSettingsEmpty) {
   EXPECT_FALSE(DownloadSettings(closed.c_str()));
   EXPECT_TRUE(Settings.presets.empty());
   EXPECT_EQ(Settings.supportPage, "http://built-in/");
-  EXPECT_EQ(NewerAppAvailable, 0);
+  EXPECT_FALSE(NewerAppAvailable());
 }
 
 TEST(StartUpSettings, NewerVersionSetsTheFlag) {
@@ -264,11 +263,11 @@ TEST(StartUpSettings, NewerVersionSetsTheFlag) {
   std::string address = server.Url("/tarnwick270/settings.xml");
   ASSERT_TRUE(DownloadSettings(address.c_str()));
   ParseSettings();
-  EXPECT_EQ(NewerAppAvailable, 1);
+  EXPECT_TRUE(NewerAppAvailable());
   ASSERT_EQ(Settings.presets.size(), 1u);
   EXPECT_EQ(std::string(Settings.presets[0].file), server.Url("/tarnwick270/x.cs270"));
   Settings = SettingsDocument();
-  NewerAppAvailable = 0;
+  EXPECT_FALSE(NewerAppAvailable());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "device/connection.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "tools/cli/cli_commands.h"
@@ -163,6 +164,9 @@ bool ConnectForCli(CliContext& context) {
 }
 
 int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
+  // The tool has no screen to tell about the receiver; its commands read ProfileSet themselves.
+  static HeadlessConnectionListener listener;
+  SetConnectionListener(&listener);
   CliContext context{out, err, {}};
   bool help = false;
   const int first = ParseOptions(argc, argv, context, help);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "device/byte_order.h"
+#include "common/byte_order.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"

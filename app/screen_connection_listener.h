@@ -1,0 +1,14 @@
+#pragma once
+// How the receiver connection reaches the customiser's screen. Start-up installs one.
+
+#include "device/connection_listener.h"
+
+class ScreenConnectionListener final : public ConnectionListener {
+ public:
+  // The controls keep no saved profile state yet; ProfileSet already holds what was read.
+  void ProfileToControls(int profile) override;
+  // Enables or disables the three main panels.
+  void SetControlsEnabled(int on) override;
+  // No upgrade worker exists yet: the request is logged and AppState stays 9.
+  void StartUpgradeWorker() override;
+};

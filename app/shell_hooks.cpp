@@ -1,5 +1,0 @@
-#include "app/shell_hooks.h"
-
-ReceiverHooks receiverHooks;
-SettingsHooks settingsHooks;
-ScreenHooks screenHooks;

@@ -1,0 +1,44 @@
+# The layers, bottom to top, and the source folders each may include from: its own and those it
+# may use. Every library, executable and test gets an include folder of its own that holds only
+# these folders (corsaro_include_view), so an include pointing the wrong way fails to build.
+# scripts/check-layering checks the same rules over the sources, written out on their own.
+set(CORSARO_LAYER_engine engine)
+set(CORSARO_LAYER_common common)
+set(CORSARO_LAYER_ui engine common ui)
+set(CORSARO_LAYER_profile common profile)
+set(CORSARO_LAYER_device common profile device)
+set(CORSARO_LAYER_online common online)
+set(CORSARO_LAYER_app engine common ui profile device online app)
+set(CORSARO_LAYER_cli common profile device online tools/cli)
+
+# Every folder an include view may hold.
+set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app tools/cli tests)
+
+# corsaro_include_view(<target> <layer> [TESTS])
+#
+# Gives <target> a private include folder holding links to just the source folders of <layer>
+# (and tests/ with TESTS), in place of the repository root: "#include "device/x.h"" then builds
+# where device/ may be used and fails everywhere else.
+function(corsaro_include_view target layer)
+  cmake_parse_arguments(V "TESTS" "" "" ${ARGN})
+  if(NOT DEFINED CORSARO_LAYER_${layer})
+    message(FATAL_ERROR "corsaro_include_view: unknown layer '${layer}'")
+  endif()
+  set(folders ${CORSARO_LAYER_${layer}})
+  if(V_TESTS)
+    list(APPEND folders tests)
+  endif()
+  set(view ${CMAKE_BINARY_DIR}/include_views/${target})
+  # Links only: never remove a directory here, it could be a link into the sources.
+  foreach(folder IN LISTS CORSARO_SOURCE_FOLDERS)
+    if(IS_SYMLINK ${view}/${folder})
+      file(REMOVE ${view}/${folder})
+    endif()
+  endforeach()
+  foreach(folder IN LISTS folders)
+    get_filename_component(parent ${view}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${view}/${folder} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PRIVATE ${view})
+endfunction()
