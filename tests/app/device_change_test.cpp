@@ -46,6 +46,7 @@ class DeviceChange : public ShellTest {
   VirtualReceiver receiver{kReceiverNode};
   VirtualHidBackend backend;
   ScreenConnectionListener screen;
+  UIPanel profileBar{0, 0};  // outlives the disconnection at tear-down
 };
 
 TEST_F(DeviceChange, ArrivalConnectsTheReceiverAtItsPath) {
@@ -127,6 +128,20 @@ TEST_F(DeviceChange, RemovalOfAnotherDeviceKeepsTheReceiver) {
   EXPECT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
   EXPECT_EQ(ReceiverConnected, 0);
   EXPECT_EQ(AppState, APP_NO_RECEIVER);
+}
+
+TEST_F(DeviceChange, TheMainPanelsFollowTheReceiver) {
+  auto* control = new UIBase;  // owned by the panel
+  profileBar.AddChild(control);
+  ProfileBarPanel = &profileBar;
+  control->SetState(false, true);
+
+  ASSERT_TRUE(Notify(DBT_DEVICEARRIVAL, kReceiverNode));
+  EXPECT_TRUE(control->enabled);
+  receiver.Unplug();
+  ASSERT_TRUE(Notify(DBT_DEVICEREMOVECOMPLETE, kReceiverNode));
+  EXPECT_FALSE(control->enabled);
+  EXPECT_TRUE(control->visible) << "disabled controls stay on screen";
 }
 
 TEST_F(DeviceChange, OtherEventsAreIgnored) {

@@ -34,10 +34,6 @@ class FrameInputTest : public ShellTest {
     windowButtons.AddChild(control);
     WindowButtonsPanel = &windowButtons;
   }
-  void TearDown() override {
-    WindowButtonsPanel = nullptr;
-    ShellTest::TearDown();
-  }
 
   UIPanel windowButtons{0, 0};
   RecordingControl* control = new RecordingControl;  // owned by the panel

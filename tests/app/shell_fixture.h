@@ -35,7 +35,7 @@ class ShellTest : public ::testing::Test {
     WheelFirmwareVersion = 0;
     FirmwareOutOfDate = 0;
     UpgradeRunning = 0;
-    WindowButtonsPanel = nullptr;
+    ForgetPanels();
     ResetSettings();
     for (StateHandler& handler : StateHandlers) handler = nullptr;
     StateHandlers[APP_NO_RECEIVER] = NoReceiverInput;
@@ -54,12 +54,18 @@ class ShellTest : public ::testing::Test {
     SetUrlOpener(nullptr);
     SetDialogs(nullptr);
     SetShellEngine(nullptr);
+    ForgetPanels();
     ResetSettings();
     FirmwareOutOfDate = 0;
     WheelFirmwareVersion = 0;
     UpgradeRunning = 0;
     std::error_code ignored;
     if (!logFolder.empty()) std::filesystem::remove_all(logFolder, ignored);
+  }
+
+  // Panels a test builds live in the test; the globals must not outlive them.
+  static void ForgetPanels() {
+    WindowButtonsPanel = ProfileBarPanel = ProfileSelectionPanel = SliderPanel = nullptr;
   }
 
   // Everything the engine logged during the test.

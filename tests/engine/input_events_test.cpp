@@ -260,10 +260,11 @@ TEST_F(InputWithWindow, CursorOnScreenFollowsTheMovesUnclamped) {
   EXPECT_EQ(x, left - 20) << "the screen position is not clamped to the window";
   EXPECT_EQ(y, top + 700);
 
-  // After the window moves, the next move is measured from its new place.
+  // After the window moves, the next move is measured from its new place. The shell reads the
+  // cursor through the engine's interface.
   SDL_SetWindowPosition(window, left + 15, top + 5);
   Move(10, 10);
-  engine.input.CursorOnScreen(&x, &y);
+  static_cast<Engine&>(engine).Input_CursorOnScreen(&x, &y);
   EXPECT_EQ(x, left + 25);
   EXPECT_EQ(y, top + 15);
 }
