@@ -9,15 +9,15 @@
 #include "engine/engine.h"
 
 enum class MessageIcon {
-  Information,  // reports; an OK button
-  Question,     // prompts; Yes and No buttons
-  Error,        // refusals and failures; an OK button
+  kInformation,  // reports; an OK button
+  kQuestion,     // prompts; Yes and No buttons
+  kError,        // refusals and failures; an OK button
 };
 
 enum class MessageAnswer {
-  Ok,
-  Yes,
-  No,
+  kOk,
+  kYes,
+  kNo,
 };
 
 // The profile files the choosers offer.

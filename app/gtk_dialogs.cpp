@@ -13,11 +13,11 @@ void FlushGtk() {
 
 GtkMessageType GtkIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Question:
+    case MessageIcon::kQuestion:
       return GTK_MESSAGE_QUESTION;
-    case MessageIcon::Error:
+    case MessageIcon::kError:
       return GTK_MESSAGE_ERROR;
-    case MessageIcon::Information:
+    case MessageIcon::kInformation:
       break;
   }
   return GTK_MESSAGE_INFO;
@@ -27,7 +27,7 @@ class GtkDialogs final : public Dialogs {
  public:
   MessageAnswer ShowMessage(WindowHandle /*owner*/, MessageIcon icon, const char* caption,
                             const char* text) override {
-    bool question = icon == MessageIcon::Question;
+    bool question = icon == MessageIcon::kQuestion;
     GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GtkIcon(icon),
                                                question ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
                                                DisplayText(text).c_str());
@@ -37,8 +37,8 @@ class GtkDialogs final : public Dialogs {
     gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     FlushGtk();
-    if (!question) return MessageAnswer::Ok;
-    return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
+    if (!question) return MessageAnswer::kOk;
+    return response == GTK_RESPONSE_YES ? MessageAnswer::kYes : MessageAnswer::kNo;
   }
 
   bool ChooseOpenFile(std::string* path) override {

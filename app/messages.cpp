@@ -46,15 +46,15 @@ MessageAnswer Show(MessageIcon icon, const char* text) {
 }  // namespace
 
 void ShowInformation(const char* text) {
-  Show(MessageIcon::Information, text);
+  Show(MessageIcon::kInformation, text);
 }
 
 void ShowError(const char* text) {
-  Show(MessageIcon::Error, text);
+  Show(MessageIcon::kError, text);
 }
 
 bool AskYesNo(const char* text) {
-  return Show(MessageIcon::Question, text) == MessageAnswer::Yes;
+  return Show(MessageIcon::kQuestion, text) == MessageAnswer::kYes;
 }
 
 std::string AboutText(std::uint32_t wheelFirmwareVersion) {

@@ -3,8 +3,8 @@
 MessageAnswer ScriptedDialogs::ShowMessage(WindowHandle /*owner*/, MessageIcon icon,
                                            const char* caption, const char* text) {
   shown_.push_back({icon, caption != nullptr ? caption : "", text != nullptr ? text : ""});
-  if (icon != MessageIcon::Question) return MessageAnswer::Ok;
-  if (answers_.empty()) return MessageAnswer::No;
+  if (icon != MessageIcon::kQuestion) return MessageAnswer::kOk;
+  if (answers_.empty()) return MessageAnswer::kNo;
   MessageAnswer answer = answers_.front();
   answers_.pop_front();
   return answer;

@@ -6,22 +6,21 @@
 
 namespace {
 
-enum ButtonId : int {
-  kButtonOk = 0,
-  kButtonYes = 1,
-  kButtonNo = 2,
-};
+// The ids SDL hands back for the buttons.
+constexpr int kButtonOk = 0;
+constexpr int kButtonYes = 1;
+constexpr int kButtonNo = 2;
 
 Uint32 SdlIcon(MessageIcon icon) {
   // SDL has no question icon; a question is information with Yes and No.
-  return icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  return icon == MessageIcon::kError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
 }
 
 class SdlDialogs final : public Dialogs {
  public:
   MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
                             const char* text) override {
-    bool question = icon == MessageIcon::Question;
+    bool question = icon == MessageIcon::kQuestion;
     const SDL_MessageBoxButtonData okButton[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
          kButtonOk, "OK"}};
@@ -43,8 +42,8 @@ class SdlDialogs final : public Dialogs {
       Log("Message box failed: %s", SDL_GetError());
       pressed = kButtonNo;
     }
-    if (!question) return MessageAnswer::Ok;
-    return pressed == kButtonYes ? MessageAnswer::Yes : MessageAnswer::No;
+    if (!question) return MessageAnswer::kOk;
+    return pressed == kButtonYes ? MessageAnswer::kYes : MessageAnswer::kNo;
   }
 
   bool ChooseOpenFile(std::string* /*path*/) override { return NoChooser(); }

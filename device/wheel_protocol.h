@@ -13,15 +13,15 @@
 
 constexpr std::uint8_t ReportMagic[5] = {'O', 'R', 'M', 'I', 'C'};
 
-enum CommandCode : std::uint8_t {
-  kCommandSync = 0x02,         // no reply
-  kCommandVersion = 0x03,      // reply byte 6 high, byte 7 low
-  kCommandReadMemory = 0x0E,   // 8..11 address; reply 16..31 the bytes there
-  kCommandWriteMemory = 0x0F,  // 8..11 address; 16..31 the data
-  kCommandEraseSector = 0x10,  // 8..11 sector address
-  kCommandRadioState = 0x16,   // 6: kRadioStateValue
-  kCommandFlashCrc = 0x18,     // 8..11 kFlashCrcSelector, 12..15 body length; reply 16..19 CRC
-};
+// Command codes.
+constexpr std::uint8_t kCommandSync = 0x02;         // no reply
+constexpr std::uint8_t kCommandVersion = 0x03;      // reply byte 6 high, byte 7 low
+constexpr std::uint8_t kCommandReadMemory = 0x0E;   // 8..11 address; reply 16..31 the bytes there
+constexpr std::uint8_t kCommandWriteMemory = 0x0F;  // 8..11 address; 16..31 the data
+constexpr std::uint8_t kCommandEraseSector = 0x10;  // 8..11 sector address
+constexpr std::uint8_t kCommandRadioState = 0x16;   // 6: kRadioStateValue
+// 8..11 kFlashCrcSelector, 12..15 body length; reply 16..19 CRC
+constexpr std::uint8_t kCommandFlashCrc = 0x18;
 
 // Payload offsets.
 constexpr std::size_t kPayloadCodeOffset = 5;

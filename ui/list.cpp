@@ -92,10 +92,10 @@ void UIList::ScrollToThumb() {
 
 UIList::Zone UIList::ScrollbarZone(int mouseX, int mouseY) const {
   const int ry = mouseY - listY;
-  if (mouseX < scrollX || mouseX > scrollX + scrollW || ry < 0 || ry > listH) return Zone::Outside;
-  if (ry < thumbOffset) return Zone::AboveThumb;
-  if (ry <= thumbOffset + thumbH) return Zone::OnThumb;
-  return Zone::BelowThumb;
+  if (mouseX < scrollX || mouseX > scrollX + scrollW || ry < 0 || ry > listH) return Zone::kOutside;
+  if (ry < thumbOffset) return Zone::kAboveThumb;
+  if (ry <= thumbOffset + thumbH) return Zone::kOnThumb;
+  return Zone::kBelowThumb;
 }
 
 void UIList::StartDrag(int rowY) {
@@ -113,17 +113,17 @@ bool UIList::HandleMouse(int event, int mouseX, int mouseY) {
   if (!visible || !enabled) return false;
   const int ry = mouseY - listY;
   const Zone zone = ScrollbarZone(mouseX, mouseY);
-  overThumb = zone == Zone::OnThumb;
+  overThumb = zone == Zone::kOnThumb;
 
   // The held event repeats every frame, so holding on the track pages once a frame until the
   // thumb arrives under the mouse, which then starts a drag.
   if (!dragging && event == EVENT_HELD) {
-    if (zone == Zone::OnThumb) {
+    if (zone == Zone::kOnThumb) {
       StartDrag(ry);
-    } else if (zone == Zone::AboveThumb) {
+    } else if (zone == Zone::kAboveThumb) {
       thumbOffset -= thumbH;
       ThumbToScroll();
-    } else if (zone == Zone::BelowThumb) {
+    } else if (zone == Zone::kBelowThumb) {
       thumbOffset += thumbH;
       ThumbToScroll();
     }

@@ -91,7 +91,7 @@ class UIList : public UIBase {
   ListDrawCallback drawCallback = nullptr;
 
  private:
-  enum class Zone { Outside, AboveThumb, OnThumb, BelowThumb };
+  enum class Zone { kOutside, kAboveThumb, kOnThumb, kBelowThumb };
 
   void Reset();
   void UpdateScrollbar();

@@ -44,7 +44,7 @@ TEST(ScriptedDialogs, FileChoosersAnswerFromTheScript) {
 TEST(ScriptedDialogs, CurrentDialogsAreTheOnesSet) {
   ScriptedDialogs dialogs;
   SetDialogs(&dialogs);
-  CurrentDialogs().ShowMessage(nullptr, MessageIcon::Error, "caption", "text");
+  CurrentDialogs().ShowMessage(nullptr, MessageIcon::kError, "caption", "text");
   SetDialogs(nullptr);
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].text, "text");
@@ -56,10 +56,10 @@ TEST(DesktopDialogs, WithoutADisplayQuestionsAnswerNo) {
   unsetenv("WAYLAND_DISPLAY");
   EXPECT_EQ(CreateGtkDialogs(), nullptr);
   std::unique_ptr<Dialogs> sdl = CreateSdlDialogs();
-  EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::Question, "caption", "Proceed?"),
-            MessageAnswer::No);
-  EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::Information, "caption", "Report"),
-            MessageAnswer::Ok);
+  EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::kQuestion, "caption", "Proceed?"),
+            MessageAnswer::kNo);
+  EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::kInformation, "caption", "Report"),
+            MessageAnswer::kOk);
   std::string path;
   EXPECT_FALSE(sdl->ChooseSaveFile(&path));
 }

@@ -36,10 +36,10 @@ TEST_F(FramePrompts, NoPromptWithoutFlags) {
 
 TEST_F(FramePrompts, NewerVersionAcceptedOpensTheDownloadPageAndEnds) {
   ReadSettings("104");
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 1u);
-  ExpectShown(0, MessageIcon::Question,
+  ExpectShown(0, MessageIcon::kQuestion,
               "A newer version of this software is available online\n \nWould you like to "
               "download it now?\n \n");
   ASSERT_EQ(opened().size(), 1u);
@@ -49,17 +49,17 @@ TEST_F(FramePrompts, NewerVersionAcceptedOpensTheDownloadPageAndEnds) {
 TEST_F(FramePrompts, NewerVersionEndsEvenWhenTheBrowserFails) {
   ReadSettings("104");
   browserResult() = SHELL_NO_ASSOCIATION;
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
   EXPECT_TRUE(Frame());
   EXPECT_EQ(dialogs.shown().size(), 1u) << "a shell failure is only logged";
 }
 
 TEST_F(FramePrompts, NewerVersionDeclinedShowsTheRefusalAndEnds) {
   ReadSettings("104");
-  dialogs.AnswerNextQuestion(MessageAnswer::No);
+  dialogs.AnswerNextQuestion(MessageAnswer::kNo);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 2u);
-  ExpectShown(1, MessageIcon::Error,
+  ExpectShown(1, MessageIcon::kError,
               "You must upgrade to the latest version of the app to ensure you have\nthe latest "
               "firmware upgrades for your controller.");
   EXPECT_TRUE(opened().empty());
@@ -68,8 +68,8 @@ TEST_F(FramePrompts, NewerVersionDeclinedShowsTheRefusalAndEnds) {
 TEST_F(FramePrompts, WithBothFlagsOnlyTheNewerVersionIsAsked) {
   ReadSettings("104");
   FirmwareOutOfDate = 1;
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].text, kNewerVersionQuestion);
@@ -80,10 +80,10 @@ TEST_F(FramePrompts, WithBothFlagsOnlyTheNewerVersionIsAsked) {
 TEST_F(FramePrompts, FirmwareUpgradeAcceptedRequestsTheUpdateOnce) {
   FirmwareOutOfDate = 1;
   AppState = APP_MAIN_SCREEN;
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
   EXPECT_FALSE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 1u);
-  ExpectShown(0, MessageIcon::Question,
+  ExpectShown(0, MessageIcon::kQuestion,
               "The firmware version on your controller is out of date\n \nWould you like to "
               "upgrade it now?\n \n");
   EXPECT_EQ(AppState, APP_UPDATE_REQUESTED);
@@ -96,10 +96,10 @@ TEST_F(FramePrompts, FirmwareUpgradeAcceptedRequestsTheUpdateOnce) {
 TEST_F(FramePrompts, FirmwareUpgradeDeclinedShowsTheRefusalAndEnds) {
   FirmwareOutOfDate = 1;
   AppState = APP_MAIN_SCREEN;
-  dialogs.AnswerNextQuestion(MessageAnswer::No);
+  dialogs.AnswerNextQuestion(MessageAnswer::kNo);
   EXPECT_TRUE(Frame());
   ASSERT_EQ(dialogs.shown().size(), 2u);
-  ExpectShown(1, MessageIcon::Error,
+  ExpectShown(1, MessageIcon::kError,
               "You must upgrade to the latest version of the firmware for your\ncontroller to be "
               "able to use this software\n \n");
   EXPECT_EQ(AppState, APP_MAIN_SCREEN);

@@ -21,17 +21,17 @@ class Messages : public ShellTest {};
 TEST_F(Messages, BoxesCarryTheCaptionAndTheirIcon) {
   ShowInformation("report");
   ShowError("refusal");
-  dialogs.AnswerNextQuestion(MessageAnswer::Yes);
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
   EXPECT_TRUE(AskYesNo("yes?"));
-  dialogs.AnswerNextQuestion(MessageAnswer::No);
+  dialogs.AnswerNextQuestion(MessageAnswer::kNo);
   EXPECT_FALSE(AskYesNo("no?"));
   EXPECT_FALSE(AskYesNo("closed?")) << "a question nobody answered is not a Yes";
 
   const auto& shown = dialogs.shown();
   ASSERT_EQ(shown.size(), 5u);
-  EXPECT_EQ(shown[0].icon, MessageIcon::Information);
-  EXPECT_EQ(shown[1].icon, MessageIcon::Error);
-  EXPECT_EQ(shown[2].icon, MessageIcon::Question);
+  EXPECT_EQ(shown[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(shown[1].icon, MessageIcon::kError);
+  EXPECT_EQ(shown[2].icon, MessageIcon::kQuestion);
   for (const auto& box : shown) EXPECT_EQ(box.caption, "Corsaro270 Customiser");
 }
 
@@ -39,7 +39,7 @@ TEST_F(Messages, AboutBoxShowsTheConnectedReceiversVersion) {
   WheelFirmwareVersion = 0x0201;
   ShowAboutBox();
   ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::kInformation);
   EXPECT_NE(dialogs.shown()[0].text.find("Wheel Firmware v2. 1"), std::string::npos);
   EXPECT_EQ(dialogs.shown()[0].text, AboutText(0x0201));
 }

@@ -27,20 +27,18 @@ constexpr int kAtlasH = 64;
 constexpr std::uint32_t kBackground = 0xFF202020u;
 constexpr int kChannelTolerance = 2;
 
-enum PictureRegion : int {
-  kButtonNormal,
-  kButtonPressed,
-  kButtonHover,
-  kCheckOff,
-  kCheckOn,
-  kCheckHoverOff,
-  kCheckHoverOn,
-  kRadioOff,
-  kRadioOn,
-  kRadioHover,
-  kTyre,
-  kPictureRegionCount
-};
+constexpr int kButtonNormal = 0;
+constexpr int kButtonPressed = 1;
+constexpr int kButtonHover = 2;
+constexpr int kCheckOff = 3;
+constexpr int kCheckOn = 4;
+constexpr int kCheckHoverOff = 5;
+constexpr int kCheckHoverOn = 6;
+constexpr int kRadioOff = 7;
+constexpr int kRadioOn = 8;
+constexpr int kRadioHover = 9;
+constexpr int kTyre = 10;
+constexpr int kPictureRegionCount = 11;
 
 struct AtlasCell {
   SkinRegion region;
@@ -50,15 +48,19 @@ struct AtlasCell {
 // Solid cells with a darker rim and a white mark at the top-left, so that placement, stretching
 // and alpha all show. Two pixels of clear space between cells.
 const AtlasCell kCells[kPictureRegionCount] = {
-    {{0, 0, 24, 16}, 0xFF6080A0u},  {{26, 0, 24, 16}, 0xFF204080u}, {{52, 0, 24, 16}, 0x8040FF40u},
-    {{78, 0, 16, 16}, 0xFF808080u}, {{96, 0, 16, 16}, 0xFFFF8000u}, {{0, 18, 16, 16}, 0xFFA0E0A0u},
-    {{18, 18, 16, 16}, 0xFFFFE040u}, {{36, 18, 12, 12}, 0xFF505050u}, {{50, 18, 12, 12}, 0xFFE02020u},
-    {{64, 18, 12, 12}, 0xFF50A050u}, {{78, 18, 16, 16}, 0xFF303030u},
+    {{0, 0, 24, 16}, 0xFF6080A0u},   {{26, 0, 24, 16}, 0xFF204080u},
+    {{52, 0, 24, 16}, 0x8040FF40u},  {{78, 0, 16, 16}, 0xFF808080u},
+    {{96, 0, 16, 16}, 0xFFFF8000u},  {{0, 18, 16, 16}, 0xFFA0E0A0u},
+    {{18, 18, 16, 16}, 0xFFFFE040u}, {{36, 18, 12, 12}, 0xFF505050u},
+    {{50, 18, 12, 12}, 0xFFE02020u}, {{64, 18, 12, 12}, 0xFF50A050u},
+    {{78, 18, 16, 16}, 0xFF303030u},
 };
 
 SkinRegion regionTable[kPictureRegionCount];
 
-std::uint32_t Darker(std::uint32_t argb) { return (argb & 0xFF000000u) | ((argb >> 1) & 0x7F7F7Fu); }
+std::uint32_t Darker(std::uint32_t argb) {
+  return (argb & 0xFF000000u) | ((argb >> 1) & 0x7F7F7Fu);
+}
 
 std::uint32_t AtlasPixel(int x, int y) {
   for (const AtlasCell& cell : kCells) {

@@ -32,20 +32,21 @@ std::vector<DrawCall>& RecordedDraws() {
 }
 
 DrawCall RegionCall(int region, int x, int y, int w, int h, int alpha) {
-  return DrawCall{DrawCall::Region, {region, x, y, w, h, alpha, 0}};
+  return DrawCall{DrawCall::Kind::kRegion, {region, x, y, w, h, alpha, 0}};
 }
 
 DrawCall LineCall(int x1, int y1, int x2, int y2, int halfWidth, std::uint32_t colour) {
-  return DrawCall{DrawCall::ThickLine, {x1, y1, x2, y2, halfWidth, static_cast<int>(colour), 0}};
+  return DrawCall{DrawCall::Kind::kThickLine,
+                  {x1, y1, x2, y2, halfWidth, static_cast<int>(colour), 0}};
 }
 
 DrawCall FanCall(int cx, int cy, int radius, float a, float b, int alpha, int reverse) {
-  return DrawCall{DrawCall::ArcFan, {cx, cy, radius, alpha, reverse, 0, 0}, a, b};
+  return DrawCall{DrawCall::Kind::kArcFan, {cx, cy, radius, alpha, reverse, 0, 0}, a, b};
 }
 
 void PrintTo(const DrawCall& call, std::ostream* os) {
   static const char* const kNames[] = {"Region", "ThickLine", "ArcFan"};
-  *os << kNames[call.kind] << "(";
+  *os << kNames[static_cast<int>(call.kind)] << "(";
   for (int v : call.a) *os << v << ",";
   *os << call.angleA << "," << call.angleB << ")";
 }

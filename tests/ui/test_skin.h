@@ -11,20 +11,18 @@
 #include "ui/skin_link.h"
 
 // Region numbers of the test table, named after their sizes.
-enum TestRegion : int {
-  kSquare25A = 0,
-  kSquare25B = 1,
-  kSquare25C = 2,
-  kSquare25D = 3,
-  kTyre53 = 4,
-  kWide40x20 = 5,
-  kTall18x21 = 6,
-  kOdd7x9 = 7,
-  kTestRegionCount = 8
-};
+constexpr int kSquare25A = 0;
+constexpr int kSquare25B = 1;
+constexpr int kSquare25C = 2;
+constexpr int kSquare25D = 3;
+constexpr int kTyre53 = 4;
+constexpr int kWide40x20 = 5;
+constexpr int kTall18x21 = 6;
+constexpr int kOdd7x9 = 7;
+constexpr int kTestRegionCount = 8;
 
 struct DrawCall {
-  enum Kind { Region, ThickLine, ArcFan } kind;
+  enum class Kind { kRegion, kThickLine, kArcFan } kind;
   int a[7];  // Region: region x y w h alpha; ThickLine: x1 y1 x2 y2 halfWidth colour;
              // ArcFan: cx cy radius alpha reverse
   float angleA = 0, angleB = 0;
