@@ -25,16 +25,17 @@ struct StereoFrame {
 // A WAV file of 16-bit stereo PCM whose every frame is +amplitude or -amplitude on both sides,
 // the sign turning every 50 frames: a square wave with no silent frame in it.
 inline std::vector<unsigned char> SquareWav(int rate, int frames, std::int16_t amplitude) {
-  std::vector<unsigned char> bytes;
-  auto text = [&](const char* four) { bytes.insert(bytes.end(), four, four + 4); };
-  auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
-  };
-  auto u16 = [&](std::uint16_t v) {
-    bytes.push_back(static_cast<unsigned char>(v));
-    bytes.push_back(static_cast<unsigned char>(v >> 8));
-  };
   const std::uint32_t dataSize = static_cast<std::uint32_t>(frames) * 4;
+  std::vector<unsigned char> bytes(44 + dataSize);
+  std::size_t at = 0;
+  auto little = [&](std::uint32_t v, int count) {
+    for (int i = 0; i < count; ++i) bytes[at++] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  auto text = [&](const char* four) {
+    for (int i = 0; i < 4; ++i) bytes[at++] = static_cast<unsigned char>(four[i]);
+  };
+  auto u32 = [&](std::uint32_t v) { little(v, 4); };
+  auto u16 = [&](std::uint16_t v) { little(v, 2); };
   text("RIFF");
   u32(36 + dataSize);
   text("WAVE");
