@@ -227,15 +227,27 @@ class Engine {
   virtual float Timer_Delta() = 0;
   virtual int Timer_FramesPerSecond() = 0;
 
+  // Sound works only while STATE_SOUND is on and SDL2_mixer could be loaded; otherwise every
+  // operation does nothing and answers 0, false, -1 or -1.0. Without an output device, loads
+  // answer the dummy handle 1. Volumes are 0 to 100, pans -100 (left) to 100 (right), pitch a
+  // factor of the natural speed (which the mixer cannot change: it is ignored). Loads read a file
+  // through Resource_Load when size is 0, else size bytes in memory.
+
+  // Decodes a whole sample; one sample plays at most four times at once.
   virtual SampleHandle Sound_LoadSample(const char* dataOrName, std::uint32_t size = 0) = 0;
   virtual void Sound_FreeSample(SampleHandle sample) = 0;
+  // Plays the sample on a new channel; a fifth play takes over the quietest of the four.
   virtual ChannelHandle Sound_PlaySample(SampleHandle sample) = 0;
   virtual ChannelHandle Sound_PlaySampleEx(SampleHandle sample, int volume = 100, int pan = 0,
                                            float pitch = 1.0f, bool loop = false) = 0;
+  // Music keeps a copy of the bytes; it shares one player with streams.
   virtual MusicHandle Sound_LoadMusic(const char* dataOrName, std::uint32_t size = 0) = 0;
   virtual void Sound_FreeMusic(MusicHandle music) = 0;
+  // Plays the music unless it plays already; an order of 0 or more jumps there (tracker music).
+  // The music handle is its channel.
   virtual ChannelHandle Sound_PlayMusic(MusicHandle music, bool loop = true, int order = -1,
                                         int row = -1) = 0;
+  // Tracker-only controls the mixer does not offer: ignored, queries answer -1 or false.
   virtual void Sound_SetMusicAmplify(MusicHandle music, int amplify) = 0;
   virtual int Sound_GetMusicAmplify(MusicHandle music) = 0;
   virtual int Sound_GetMusicLength(MusicHandle music) = 0;
@@ -245,23 +257,33 @@ class Engine {
   virtual int Sound_GetInstrumentVolume(MusicHandle music, int instrument) = 0;
   virtual void Sound_SetMusicChannelVolume(MusicHandle music, int channel, int volume) = 0;
   virtual int Sound_GetMusicChannelVolume(MusicHandle music, int channel) = 0;
+  // A stream decodes as it plays: from the caller's bytes, which must live until
+  // Sound_FreeStream, or from a file's bytes, which it keeps until then.
   virtual StreamHandle Sound_LoadStream(const char* dataOrName, std::uint32_t size = 0) = 0;
   virtual void Sound_FreeStream(StreamHandle stream) = 0;
+  // Plays the stream from its start, stopping any music; the stream handle is its channel.
   virtual ChannelHandle Sound_PlayStream(StreamHandle stream, bool loop = false) = 0;
 
+  // Channels: plays of samples, and music and streams. A value of -1 (-101 for a pan) leaves an
+  // attribute as it is.
   virtual void Channel_SetPanning(ChannelHandle channel, int pan) = 0;
   virtual void Channel_SetVolume(ChannelHandle channel, int volume) = 0;
   virtual void Channel_SetPitch(ChannelHandle channel, float pitch) = 0;
   virtual void Channel_Pause(ChannelHandle channel) = 0;
   virtual void Channel_Resume(ChannelHandle channel) = 0;
   virtual void Channel_Stop(ChannelHandle channel) = 0;
+  // Pauses everything until Channel_ResumeAll; channels paused one by one stay paused then.
   virtual void Channel_PauseAll() = 0;
   virtual void Channel_ResumeAll() = 0;
   virtual void Channel_StopAll() = 0;
+  // Playing and not paused.
   virtual bool Channel_IsPlaying(ChannelHandle channel) = 0;
+  // Length and position in seconds. Only music and streams can be moved.
   virtual float Channel_GetLength(ChannelHandle channel) = 0;
   virtual float Channel_GetPosition(ChannelHandle channel) = 0;
   virtual void Channel_SetPosition(ChannelHandle channel, float seconds) = 0;
+  // Moves the attributes in a straight line to the targets over seconds, frame by frame: a slide
+  // advances only while System_Start runs frames.
   virtual void Channel_SlideTo(ChannelHandle channel, float seconds, int volume, int pan = -101,
                                float pitch = -1) = 0;
   virtual bool Channel_IsSliding(ChannelHandle channel) = 0;

@@ -3,7 +3,7 @@
 //   engine_impl.cpp      creation, reference count, states, the error path
 //   engine_system.cpp    System_Initiate/Start/Shutdown, the window procedure, timer, screenshot
 //   engine_resources.cpp log, files, packs, search, ini, random, power status
-//   engine_sound.cpp     sound and channels
+//   engine_sound.cpp     sound and channels (data in Sound)
 //   engine_input.cpp     Input_ operations (data in Input)
 //   engine_graphics.cpp  Gfx_, Target_, Texture_ operations (data in Graphics)
 //   splash.cpp           the start-up splash
@@ -20,6 +20,7 @@
 #include "engine/log_file.h"
 #include "engine/millisecond_clock.h"
 #include "engine/power_status.h"
+#include "engine/sound.h"
 
 union SDL_Event;
 class EngineImpl;
@@ -201,6 +202,7 @@ class EngineImpl final : public Engine {
   // The parts' data.
   Graphics graphics{*this};
   Input input{*this};
+  Sound sound{*this};
 
   // System.
   WindowHandle window = nullptr;
@@ -259,8 +261,9 @@ class EngineImpl final : public Engine {
   FileSearch search;
 
   // Sound.
-  void* soundLibrary = nullptr;  // SDL2_mixer while sound runs, else null
-  bool soundSilent = false;
+  const char* soundLibraryFile = kMixerLibraryFile;  // tests name missing or wrong libraries
+  void* soundLibrary = nullptr;  // SDL2_mixer's module while sound runs, else null
+  bool soundSilent = false;      // loaded, but no output device could be opened
 
  private:
   void LogStartupFacts();

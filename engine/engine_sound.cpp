@@ -1,162 +1,156 @@
-// Sound. This program runs with sound off: every operation answers the empty value of a missing
-// sound library. When sound is switched on, SDL2_mixer is loaded at run time and opened so that
-// the device and rate are known; playing through it is not needed by this program.
-#include <SDL2/SDL_loadso.h>
+// Sound. SDL2_mixer is loaded when sound starts (System_Initiate, or STATE_SOUND switched on with
+// a window); until then, and when it cannot be loaded, every operation answers the empty value
+// of a missing library. The work is done by Sound.
+#include <SDL2/SDL_error.h>
 
 #include "engine/engine_impl.h"
+#include "engine/mixer_library.h"
 
 namespace {
 
-constexpr const char* kMixerLibrary = "libSDL2_mixer-2.0.so.0";
-constexpr int kMixerMajorVersion = 2;
-constexpr unsigned short kMixerFormat = 0x8010;  // AUDIO_S16LSB
-constexpr int kMixerChannels = 2;
-constexpr int kMixerChunkSize = 1024;
-constexpr int kMixerMaxVolume = 128;
-constexpr int kEngineMaxVolume = 100;
-constexpr SampleHandle kSilentHandle = 1;
-
-struct MixerVersion {
-  unsigned char major, minor, patch;
-};
-
-struct Mixer {
-  const MixerVersion* (*linkedVersion)();
-  int (*openAudio)(int rate, unsigned short format, int channels, int chunkSize);
-  void (*closeAudio)();
-  void (*quit)();
-  int (*volume)(int channel, int volume);
-  int (*volumeMusic)(int volume);
-};
-Mixer mixer{};
-// SDL2_mixer stays mapped once loaded: unmapping it would strand what it allocated for itself.
-void* mixerModule = nullptr;
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(SDL_LoadFunction(library, name));
-  return function != nullptr;
-}
-
-bool FindAll(void* library) {
-  return Find(library, "Mix_Linked_Version", mixer.linkedVersion) &&
-         Find(library, "Mix_OpenAudio", mixer.openAudio) &&
-         Find(library, "Mix_CloseAudio", mixer.closeAudio) &&
-         Find(library, "Mix_Quit", mixer.quit) && Find(library, "Mix_Volume", mixer.volume) &&
-         Find(library, "Mix_VolumeMusic", mixer.volumeMusic);
-}
-
-int MixerVolume(int engineVolume) {
-  return engineVolume * kMixerMaxVolume / kEngineMaxVolume;
-}
+// What sample and stream loads answer while the engine runs silent.
+constexpr std::uint32_t kSilentHandle = 1;
 
 }  // namespace
 
 bool EngineImpl::StartSound() {
   if (!soundOn || soundLibrary != nullptr) return true;
-  if (mixerModule == nullptr) {
-    void* library = SDL_LoadObject(kMixerLibrary);
-    if (library == nullptr) {
-      PostError("Can't load %s", kMixerLibrary);
+  switch (LoadMixer(soundLibraryFile, &soundLibrary)) {
+    case MixerLoad::kMissing:
+      PostError("Can't load %s", soundLibraryFile);
+      System_Log("SDL: %s", SDL_GetError());
       return false;
-    }
-    if (!FindAll(library) || mixer.linkedVersion()->major != kMixerMajorVersion) {
-      SDL_UnloadObject(library);
-      PostError("Incorrect %s version", kMixerLibrary);
+    case MixerLoad::kWrongVersion:
+      PostError("Incorrect %s version", soundLibraryFile);
       return false;
-    }
-    mixerModule = library;
+    case MixerLoad::kLoaded:
+      break;
   }
-  soundLibrary = mixerModule;
-  soundSilent = mixer.openAudio(sampleRate, kMixerFormat, kMixerChannels, kMixerChunkSize) != 0;
-  if (soundSilent) {
-    System_Log("SDL2_mixer Init failed, using no sound");
-  } else {
-    System_Log("Sound Device: %s", "default output");
-    System_Log("Sample rate: %ld\n", static_cast<long>(sampleRate));
-  }
+  // No output device is no error: the engine runs silent.
+  soundSilent = !sound.Open(sampleRate);
   ApplySoundVolumes();
   return true;
 }
 
 void EngineImpl::StopSound() {
   if (soundLibrary == nullptr) return;
-  if (!soundSilent) mixer.closeAudio();
-  mixer.quit();
+  sound.Close();
+  Mix.Quit();
   soundLibrary = nullptr;
   soundSilent = false;
 }
 
 void EngineImpl::ApplySoundVolumes() {
-  if (soundLibrary == nullptr || soundSilent) return;
-  mixer.volume(-1, MixerVolume(effectVolume));
-  mixer.volumeMusic(MixerVolume(musicVolume));
+  sound.SetVolumes(effectVolume, musicVolume, streamVolume);
 }
 
-SampleHandle EngineImpl::Sound_LoadSample(const char*, std::uint32_t) {
-  return soundSilent ? kSilentHandle : 0;
+SampleHandle EngineImpl::Sound_LoadSample(const char* dataOrName, std::uint32_t size) {
+  if (soundSilent) return kSilentHandle;
+  return sound.LoadSample(dataOrName, size);
 }
-void EngineImpl::Sound_FreeSample(SampleHandle) {}
-ChannelHandle EngineImpl::Sound_PlaySample(SampleHandle) {
-  return 0;
+void EngineImpl::Sound_FreeSample(SampleHandle sample) {
+  sound.FreeSample(sample);
 }
-ChannelHandle EngineImpl::Sound_PlaySampleEx(SampleHandle, int, int, float, bool) {
-  return 0;
+ChannelHandle EngineImpl::Sound_PlaySample(SampleHandle sample) {
+  return sound.PlaySample(sample, ChannelAttributes{}, false);
 }
-MusicHandle EngineImpl::Sound_LoadMusic(const char*, std::uint32_t) {
-  return 0;
-}
-void EngineImpl::Sound_FreeMusic(MusicHandle) {}
-ChannelHandle EngineImpl::Sound_PlayMusic(MusicHandle, bool, int, int) {
-  return 0;
-}
-void EngineImpl::Sound_SetMusicAmplify(MusicHandle, int) {}
-int EngineImpl::Sound_GetMusicAmplify(MusicHandle) {
-  return -1;
-}
-int EngineImpl::Sound_GetMusicLength(MusicHandle) {
-  return -1;
-}
-void EngineImpl::Sound_SetMusicPosition(MusicHandle, int, int) {}
-bool EngineImpl::Sound_GetMusicPosition(MusicHandle, int*, int*) {
-  return false;
-}
-void EngineImpl::Sound_SetInstrumentVolume(MusicHandle, int, int) {}
-int EngineImpl::Sound_GetInstrumentVolume(MusicHandle, int) {
-  return -1;
-}
-void EngineImpl::Sound_SetMusicChannelVolume(MusicHandle, int, int) {}
-int EngineImpl::Sound_GetMusicChannelVolume(MusicHandle, int) {
-  return -1;
-}
-StreamHandle EngineImpl::Sound_LoadStream(const char*, std::uint32_t) {
-  return soundSilent ? kSilentHandle : 0;
-}
-void EngineImpl::Sound_FreeStream(StreamHandle) {}
-ChannelHandle EngineImpl::Sound_PlayStream(StreamHandle, bool) {
-  return 0;
+ChannelHandle EngineImpl::Sound_PlaySampleEx(SampleHandle sample, int volume, int pan, float pitch,
+                                             bool loop) {
+  return sound.PlaySample(sample, ChannelAttributes{volume, pan, pitch}, loop);
 }
 
-void EngineImpl::Channel_SetPanning(ChannelHandle, int) {}
-void EngineImpl::Channel_SetVolume(ChannelHandle, int) {}
-void EngineImpl::Channel_SetPitch(ChannelHandle, float) {}
-void EngineImpl::Channel_Pause(ChannelHandle) {}
-void EngineImpl::Channel_Resume(ChannelHandle) {}
-void EngineImpl::Channel_Stop(ChannelHandle) {}
-void EngineImpl::Channel_PauseAll() {}
-void EngineImpl::Channel_ResumeAll() {}
-void EngineImpl::Channel_StopAll() {}
-bool EngineImpl::Channel_IsPlaying(ChannelHandle) {
-  return false;
+MusicHandle EngineImpl::Sound_LoadMusic(const char* dataOrName, std::uint32_t size) {
+  if (soundSilent) return kSilentHandle;
+  return sound.LoadMusic(dataOrName, size);
 }
-float EngineImpl::Channel_GetLength(ChannelHandle) {
-  return -1.0f;
+void EngineImpl::Sound_FreeMusic(MusicHandle music) {
+  sound.FreeMusic(music);
 }
-float EngineImpl::Channel_GetPosition(ChannelHandle) {
-  return -1.0f;
+ChannelHandle EngineImpl::Sound_PlayMusic(MusicHandle music, bool loop, int order, int row) {
+  return sound.PlayMusic(music, loop, order, row);
 }
-void EngineImpl::Channel_SetPosition(ChannelHandle, float) {}
-void EngineImpl::Channel_SlideTo(ChannelHandle, float, int, int, float) {}
-bool EngineImpl::Channel_IsSliding(ChannelHandle) {
-  return false;
+void EngineImpl::Sound_SetMusicAmplify(MusicHandle music, int amplify) {
+  sound.SetMusicAmplify(music, amplify);
+}
+int EngineImpl::Sound_GetMusicAmplify(MusicHandle music) {
+  return sound.MusicAmplify(music);
+}
+int EngineImpl::Sound_GetMusicLength(MusicHandle music) {
+  return sound.MusicOrders(music);
+}
+void EngineImpl::Sound_SetMusicPosition(MusicHandle music, int order, int row) {
+  sound.SetMusicPosition(music, order, row);
+}
+bool EngineImpl::Sound_GetMusicPosition(MusicHandle music, int* order, int* row) {
+  return sound.MusicPosition(music, order, row);
+}
+void EngineImpl::Sound_SetInstrumentVolume(MusicHandle music, int instrument, int volume) {
+  sound.SetInstrumentVolume(music, instrument, volume);
+}
+int EngineImpl::Sound_GetInstrumentVolume(MusicHandle music, int instrument) {
+  return sound.InstrumentVolume(music, instrument);
+}
+void EngineImpl::Sound_SetMusicChannelVolume(MusicHandle music, int channel, int volume) {
+  sound.SetMusicChannelVolume(music, channel, volume);
+}
+int EngineImpl::Sound_GetMusicChannelVolume(MusicHandle music, int channel) {
+  return sound.MusicChannelVolume(music, channel);
+}
+
+StreamHandle EngineImpl::Sound_LoadStream(const char* dataOrName, std::uint32_t size) {
+  if (soundSilent) return kSilentHandle;
+  return sound.LoadStream(dataOrName, size);
+}
+void EngineImpl::Sound_FreeStream(StreamHandle stream) {
+  sound.FreeStream(stream);
+}
+ChannelHandle EngineImpl::Sound_PlayStream(StreamHandle stream, bool loop) {
+  return sound.PlayStream(stream, loop);
+}
+
+void EngineImpl::Channel_SetPanning(ChannelHandle channel, int pan) {
+  sound.SetAttributes(channel, kKeepVolume, pan, kKeepPitch);
+}
+void EngineImpl::Channel_SetVolume(ChannelHandle channel, int volume) {
+  sound.SetAttributes(channel, volume, kKeepPan, kKeepPitch);
+}
+void EngineImpl::Channel_SetPitch(ChannelHandle channel, float pitch) {
+  sound.SetAttributes(channel, kKeepVolume, kKeepPan, pitch);
+}
+void EngineImpl::Channel_Pause(ChannelHandle channel) {
+  sound.Pause(channel);
+}
+void EngineImpl::Channel_Resume(ChannelHandle channel) {
+  sound.Resume(channel);
+}
+void EngineImpl::Channel_Stop(ChannelHandle channel) {
+  sound.Stop(channel);
+}
+void EngineImpl::Channel_PauseAll() {
+  sound.PauseAll();
+}
+void EngineImpl::Channel_ResumeAll() {
+  sound.ResumeAll();
+}
+void EngineImpl::Channel_StopAll() {
+  sound.StopAll();
+}
+bool EngineImpl::Channel_IsPlaying(ChannelHandle channel) {
+  return sound.IsPlaying(channel);
+}
+float EngineImpl::Channel_GetLength(ChannelHandle channel) {
+  return sound.Length(channel);
+}
+float EngineImpl::Channel_GetPosition(ChannelHandle channel) {
+  return sound.Position(channel);
+}
+void EngineImpl::Channel_SetPosition(ChannelHandle channel, float seconds) {
+  sound.SetPosition(channel, seconds);
+}
+void EngineImpl::Channel_SlideTo(ChannelHandle channel, float seconds, int volume, int pan,
+                                 float pitch) {
+  sound.SlideTo(channel, seconds, volume, pan, pitch);
+}
+bool EngineImpl::Channel_IsSliding(ChannelHandle channel) {
+  return sound.IsSliding(channel);
 }

@@ -166,6 +166,7 @@ bool EngineImpl::System_Start() {
     const FrameTimer::Tick tick = timer.Advance(*clock);
     if (tick == FrameTimer::Tick::kNotDue) continue;
     if (tick == FrameTimer::Tick::kFrameNewSecond) powerStatus = power.Measure();
+    sound.AdvanceSlides(timer.delta);
     if (frameFunc()) break;
     if (renderFunc != nullptr) renderFunc();
     if (parentWindow != nullptr) break;  // a child runs one frame per call
