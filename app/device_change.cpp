@@ -50,13 +50,14 @@ bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::u
   return true;
 }
 
-bool RegisterDeviceNotifications() {
+bool RegisterDeviceNotifications(DeviceNotificationSource* source) {
   Engine* engine = ShellEngine();
-  if (engine == nullptr || !notifier.Open()) {
+  if (engine != nullptr && source == nullptr && notifier.Open()) source = &notifier;
+  if (engine == nullptr || source == nullptr) {
     ShellLog("Notification failure");
     return false;
   }
   // EngineImpl is the one implementation of Engine.
-  static_cast<EngineImpl*>(engine)->SetDeviceNotificationSource(&notifier);
+  static_cast<EngineImpl*>(engine)->SetDeviceNotificationSource(source);
   return true;
 }

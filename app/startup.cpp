@@ -6,12 +6,14 @@
 
 #include "app/carried_art.h"
 #include "app/device_change.h"
+#include "app/dialogs.h"
 #include "app/frame_functions.h"
 #include "app/messages.h"
 #include "app/shell_engine.h"
 #include "app/shell_hooks.h"
 #include "app/shell_wiring.h"
 #include "device/connection.h"
+#include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "ui/skin_link.h"
@@ -21,7 +23,6 @@ WindowHandle MainWindow = nullptr;
 
 namespace {
 
-constexpr const char* kLogFileName = "Corsaro270.log";
 constexpr const char* kMakerNotice = " (C) 2012 Ormic";
 constexpr int kTitleSize = 128;
 constexpr int kScreenWidth = 1024;
@@ -30,8 +31,17 @@ constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 constexpr int kIconResource = 107;
 
+// The options of this run, from start-up to tear-down.
+const CustomiserOptions* runOptions = nullptr;
+
+bool StepThenFrame() {
+  runOptions->frameStep();
+  return FrameFunc();
+}
+
 void ConfigureEngine(const char* title) {
-  engine->System_SetState(STATE_FRAME_FUNC, FrameFunc);
+  engine->System_SetState(STATE_FRAME_FUNC,
+                          runOptions->frameStep != nullptr ? StepThenFrame : FrameFunc);
   engine->System_SetState(STATE_RENDER_FUNC, RenderFunc);
   engine->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
   engine->System_SetState(STATE_TITLE, title);
@@ -60,7 +70,10 @@ void FitMainWindow() {
 void RunInitiatedEngine() {
   // A failed download leaves the settings empty: no update prompt, no presets, the built-in
   // support page.
-  if (DownloadSettings()) ParseSettings();
+  const char* settingsAddress = runOptions->settingsAddress;
+  if (DownloadSettings(settingsAddress != nullptr ? settingsAddress : kSettingsAddress)) {
+    ParseSettings();
+  }
 
   MainWindow = engine->System_GetState(STATE_WINDOW);
   FitMainWindow();
@@ -73,7 +86,7 @@ void RunInitiatedEngine() {
   // Main screen: build the panels and controls.
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
-  RegisterDeviceNotifications();
+  RegisterDeviceNotifications(runOptions->deviceNotifications);
   ConnectReceiver(nullptr);
 
   engine->System_Start();
@@ -93,10 +106,13 @@ void FormatWindowTitle(char* out, int size) {
                 kApplicationVersion);
 }
 
-int RunCustomiser() {
+int RunCustomiser(const CustomiserOptions& options) {
   engine = Engine_Create(ENGINE_VERSION);
   if (engine == nullptr) return 0;
-  engine->System_SetState(STATE_LOG_FILE, kLogFileName);
+  runOptions = &options;
+  engine->System_SetState(STATE_LOG_FILE, options.logFile);
+  SetCurrentHidBackend(options.hidBackend);
+  SetDialogs(options.dialogs);
 
   char title[kTitleSize];
   FormatWindowTitle(title, kTitleSize);
@@ -113,5 +129,9 @@ int RunCustomiser() {
   engine->System_Shutdown();
   engine->Release();
   engine = nullptr;
+  SetShellEngine(nullptr);
+  SetDialogs(nullptr);
+  SetCurrentHidBackend(nullptr);
+  runOptions = nullptr;
   return 0;
 }

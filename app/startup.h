@@ -4,6 +4,10 @@
 
 #include "engine/engine.h"
 
+class DeviceNotificationSource;
+class Dialogs;
+class HidBackend;
+
 // The engine, from start-up until tear-down; every part of the program logs and draws through it.
 extern Engine* engine;
 // The engine's window: owner of message boxes, target of window moves.
@@ -16,5 +20,22 @@ constexpr const char* kApplicationVersion = "1.3";
 // cut at size - 1 characters and always terminated.
 void FormatWindowTitle(char* out, int size);
 
+// How a run of the customiser is set up. The defaults are the real program's; the demo puts a
+// virtual receiver and scripted dialogs in their place and runs the same start-up.
+struct CustomiserOptions {
+  // The log file; a relative name is taken in the program's folder.
+  const char* logFile = "Corsaro270.log";
+  // The settings document's address; null: the preset server's.
+  const char* settingsAddress = nullptr;
+  // Where receivers are found and opened; null: hidapi.
+  HidBackend* hidBackend = nullptr;
+  // What reports receivers coming and going; null: the udev monitor.
+  DeviceNotificationSource* deviceNotifications = nullptr;
+  // Message boxes and file choosers; null: the desktop ones.
+  Dialogs* dialogs = nullptr;
+  // Called at the start of every frame of the frame loop, before FrameFunc; null: nothing.
+  void (*frameStep)() = nullptr;
+};
+
 // Runs the whole program: start-up, the frame loop, tear-down. Returns the exit code, 0.
-int RunCustomiser();
+int RunCustomiser(const CustomiserOptions& options = {});
