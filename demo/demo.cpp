@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "app/shell_engine.h"
 #include "app/startup.h"
 #include "demo/bundled_presets.h"
 #include "demo/demo_options.h"
+#include "demo/plug_key.h"
 #include "demo/receiver_notices.h"
 #include "demo/recording_dialogs.h"
 #include "demo/script_runner.h"
@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kLogName = "Corsaro270.log";
 constexpr const char* kMessagesName = "messages.txt";
-constexpr int kVkF5 = 116;
 
 // Everything a run of the demo sets up around the customiser.
 struct Session {
@@ -42,17 +41,8 @@ void ScriptedFrame() {
   session->runner->Step(*engine);
 }
 
-// F5 plugs the virtual receiver in or pulls it out, as a user would.
 void InteractiveFrame() {
-  if (!engine->Input_KeyPressed(kVkF5)) return;
-  VirtualReceiver& receiver = session->receiver;
-  if (receiver.Plugged()) {
-    ShellLog("demo: F5 pulls the receiver out");
-    receiver.Unplug();
-  } else {
-    ShellLog("demo: F5 plugs the receiver in");
-    receiver.Plug();
-  }
+  HandlePlugKey(*engine, session->receiver);
 }
 
 // Loads the flash file when it exists and applies the receiver options.

@@ -18,6 +18,7 @@
 #include "app/device_change.h"
 #include "app/shell_engine.h"
 #include "app/shell_wiring.h"
+#include "demo/plug_key.h"
 #include "demo/receiver_notices.h"
 #include "device/connection.h"
 #include "device/hid_port.h"
@@ -326,6 +327,25 @@ TEST_F(ScriptRunnerTest, AProgramThatIgnoresEscapeHasItsWindowClosed) {
                 .find("script: the program did not end on Escape; its window is "
                       "closed"),
             std::string::npos);
+}
+
+// The key the interactive demo plugs with, pressed as a user presses it.
+TEST_F(ScriptRunnerTest, F5TogglesTheReceiverAndReachesTheProgram) {
+  ConnectTheProgram();
+  std::vector<int> toggled;
+  onFrame_ = [this, &toggled](int frame) {
+    if (HandlePlugKey(*engine_, receiver_)) toggled.push_back(frame);
+  };
+  ConnectReceiver(nullptr);
+  Run("key F5\n"
+      "wait-state 0 60\n"
+      "key F5\n"
+      "wait-state 6 60\n"
+      "key A\n");
+  EXPECT_EQ(toggled, (std::vector<int>{1, 3}));
+  EXPECT_EQ(Read("states.txt"), "0\t6\n2\t0\n4\t6\n");
+  EXPECT_EQ(runner_->error().line, 0);
+  EXPECT_TRUE(receiver_.Plugged());
 }
 
 }  // namespace
