@@ -97,6 +97,35 @@ bool PrepareOutFolder(const std::string& folder, std::string* absolute) {
   return true;
 }
 
+// Puts the virtual receiver, the bundled presets and, for a scripted run, the runner and its
+// dialogs in the customiser's options; the output folder takes the log.
+bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Session& run,
+                CustomiserOptions& customiser) {
+  run.backend.Add(&run.receiver);
+  run.settingsAddress = SettingsAddress(options);
+  customiser.settingsAddress = run.settingsAddress.c_str();
+  customiser.hidBackend = &run.backend;
+  customiser.deviceNotifications = &run.notices;
+  customiser.frameStep = InteractiveFrame;
+
+  std::string out;
+  if (!options.outFolder.empty()) {
+    if (!PrepareOutFolder(options.outFolder, &out)) return false;
+    run.logFile = (fs::path(out) / kLogName).string();
+    customiser.logFile = run.logFile.c_str();
+  }
+  if (options.scriptFile.empty()) return true;
+  run.runner = std::make_unique<ScriptRunner>(
+      std::move(steps), ScriptRunner::Targets{&run.receiver, &run.dialogs, out});
+  if (!run.runner->Open() || !run.dialogs.Open((fs::path(out) / kMessagesName).string())) {
+    std::fprintf(stderr, "corsaro270-demo: cannot write in the output folder %s\n", out.c_str());
+    return false;
+  }
+  customiser.dialogs = &run.dialogs;
+  customiser.frameStep = ScriptedFrame;
+  return true;
+}
+
 // What a scripted run reports once the program has ended.
 int ScriptOutcome(const ScriptRunner& runner) {
   if (runner.frames() == 0) {
@@ -146,33 +175,11 @@ int RunDemo(int argc, char** argv) {
   }
 
   Session run;
-  if (!SetUpReceiver(options, run.receiver)) return kDemoExitUsage;
-  run.backend.Add(&run.receiver);
-  run.settingsAddress = SettingsAddress(options);
-
   CustomiserOptions customiser;
-  customiser.settingsAddress = run.settingsAddress.c_str();
-  customiser.hidBackend = &run.backend;
-  customiser.deviceNotifications = &run.notices;
-  customiser.frameStep = InteractiveFrame;
-
-  std::string out;
-  if (!options.outFolder.empty()) {
-    if (!PrepareOutFolder(options.outFolder, &out)) return kDemoExitUsage;
-    run.logFile = (fs::path(out) / kLogName).string();
-    customiser.logFile = run.logFile.c_str();
+  if (!SetUpReceiver(options, run.receiver) ||
+      !PrepareRun(options, std::move(steps), run, customiser)) {
+    return kDemoExitUsage;
   }
-  if (!options.scriptFile.empty()) {
-    run.runner = std::make_unique<ScriptRunner>(
-        std::move(steps), ScriptRunner::Targets{&run.receiver, &run.dialogs, out});
-    if (!run.runner->Open() || !run.dialogs.Open((fs::path(out) / kMessagesName).string())) {
-      std::fprintf(stderr, "corsaro270-demo: cannot write in the output folder %s\n", out.c_str());
-      return kDemoExitUsage;
-    }
-    customiser.dialogs = &run.dialogs;
-    customiser.frameStep = ScriptedFrame;
-  }
-
   session = &run;
   RunCustomiser(customiser);
   session = nullptr;
