@@ -270,17 +270,6 @@ TEST_F(ScriptRunnerTest, FirmwareVersionTakesEffectAtTheNextPlug) {
   EXPECT_EQ(WheelFirmwareVersion, 0x0180);
 }
 
-TEST_F(ScriptRunnerTest, DumpFlashWritesTheReceiversFlash) {
-  const std::uint8_t marker[4] = {0x32, 0x54, 0x76, 0x98};
-  receiver_.LoadFlash(0xC000, marker, sizeof marker);
-  Run("dump-flash flash\n");
-  const std::string flash = Read("flash.bin");
-  ASSERT_EQ(flash.size(), 131072u);
-  EXPECT_EQ(flash.substr(0xC000, 4), "\x32\x54\x76\x98");
-  EXPECT_EQ(flash.find_first_not_of('\xFF'), 0xC000u);
-  EXPECT_EQ(flash.find_last_not_of('\xFF'), 0xC003u);
-}
-
 TEST_F(ScriptRunnerTest, AWaitStateThatRunsOutFailsAtItsLineAndEndsTheProgram) {
   Run("frames 1\n"
       "wait-state 6 5\n"
@@ -308,14 +297,6 @@ TEST_F(ScriptRunnerTest, AnOpenChooserHandedAMissingFileFailsTheFilesLine) {
   EXPECT_EQ(runner_->error().reason, "file: \"" + out_ +
                                          "/missing.cs270\" does not exist, and an open chooser "
                                          "needs a file");
-}
-
-TEST_F(ScriptRunnerTest, QuitEndsTheProgramThroughEscapeAndSkipsTheRest) {
-  Run("quit\n"
-      "frames 500\n");
-  EXPECT_TRUE(runner_->finished());
-  EXPECT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(runner_->unfinishedLine(), 2);
 }
 
 TEST_F(ScriptRunnerTest, AProgramThatIgnoresEscapeHasItsWindowClosed) {

@@ -56,12 +56,6 @@ TEST_F(DemoRun, QuitEndsTheProgramThroughItsExitPath) {
   EXPECT_EQ(Stderr().find("the program ended"), std::string::npos) << Stderr();
 }
 
-TEST_F(DemoRun, TheProgramQuitsWhenTheScriptEnds) {
-  ASSERT_EQ(Run("frames 3\n"), 0) << Stderr();
-  EXPECT_NE(Log().find("script: ran to its end at frame 3"), std::string::npos) << Log();
-  EXPECT_NE(Log().find("The End."), std::string::npos);
-}
-
 TEST_F(DemoRun, ScreenshotsHaveTheWindowsSize) {
   ASSERT_EQ(Run("wait-state 6\n"
                 "screenshot main\n"),
