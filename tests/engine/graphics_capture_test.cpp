@@ -12,6 +12,12 @@ namespace {
 
 class FrameCaptureTest : public GraphicsTest {
  protected:
+  void SetUp() override {
+    // Tests run side by side; each writes a file of its own.
+    path_ = ::testing::TempDir() + "frame_capture_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
+    GraphicsTest::SetUp();
+  }
   void TearDown() override {
     std::remove(path_.c_str());
     GraphicsTest::TearDown();
@@ -33,7 +39,7 @@ class FrameCaptureTest : public GraphicsTest {
     return image;
   }
 
-  std::string path_ = ::testing::TempDir() + "frame_capture_test.png";
+  std::string path_;
 };
 
 TEST_F(FrameCaptureTest, TheNextPresentedFrameIsSavedWithItsPixels) {
