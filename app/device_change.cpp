@@ -38,9 +38,9 @@ bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::u
   return true;
 }
 
-bool RegisterDeviceNotifications() {
+bool RegisterDeviceNotifications(DeviceNotificationSource* source) {
   Engine* engine = ShellEngine();
-  if (engine == nullptr || !engine->System_WatchDeviceChanges()) {
+  if (engine == nullptr || !engine->System_WatchDeviceChanges(source)) {
     Log("Notification failure");
     return false;
   }

@@ -11,7 +11,10 @@
 bool DeviceChangeFunc(WindowHandle window, std::uint32_t message, std::uintptr_t event,
                       std::intptr_t record);
 
-// Starts watching for receivers coming and going: the engine's message pump then hands each
-// arrival and removal to its device-change function. On failure logs "Notification failure"
-// and returns false; the receiver is then found only at start-up.
-bool RegisterDeviceNotifications();
+class DeviceNotificationSource;
+
+// Starts watching for receivers coming and going through `source`, or through the udev monitor
+// when it is null: the engine's message pump then hands each arrival and removal to its
+// device-change function. On failure logs "Notification failure" and returns false; the
+// receiver is then found only at start-up.
+bool RegisterDeviceNotifications(DeviceNotificationSource* source = nullptr);

@@ -8,12 +8,14 @@
 #include "app/app_version.h"
 #include "app/carried_art.h"
 #include "app/device_change.h"
+#include "app/dialogs.h"
 #include "app/frame_functions.h"
 #include "app/messages.h"
 #include "app/screen_connection_listener.h"
 #include "app/shell_engine.h"
 #include "common/log.h"
 #include "device/connection.h"
+#include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "ui/skin_link.h"
@@ -24,8 +26,8 @@ namespace {
 
 Engine* engine = nullptr;
 ScreenConnectionListener screenListener;
-
-constexpr const char* kLogFileName = "Corsaro270.log";
+// The options of this run, from start-up to tear-down.
+const CustomiserOptions* runOptions = nullptr;
 constexpr const char* kMakerNotice = " (C) 2012 Ormic";
 constexpr int kTitleSize = 128;
 constexpr int kScreenWidth = 1024;
@@ -34,8 +36,14 @@ constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 constexpr int kIconResource = 107;
 
+bool StepThenFrame() {
+  runOptions->frameStep();
+  return FrameFunc();
+}
+
 void ConfigureEngine(const char* title) {
-  engine->System_SetState(STATE_FRAME_FUNC, FrameFunc);
+  engine->System_SetState(STATE_FRAME_FUNC,
+                          runOptions->frameStep != nullptr ? StepThenFrame : FrameFunc);
   engine->System_SetState(STATE_RENDER_FUNC, RenderFunc);
   engine->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
   engine->System_SetState(STATE_TITLE, title);
@@ -71,7 +79,10 @@ void CheckConnectionListener() {
 void RunInitiatedEngine() {
   // A failed download leaves the settings empty: no update prompt, no presets, the built-in
   // support page.
-  if (DownloadSettings()) ParseSettings();
+  const char* settingsAddress = runOptions->settingsAddress;
+  if (DownloadSettings(settingsAddress != nullptr ? settingsAddress : kSettingsAddress)) {
+    ParseSettings();
+  }
 
   MainWindow = engine->System_GetState(STATE_WINDOW);
   FitMainWindow();
@@ -84,7 +95,7 @@ void RunInitiatedEngine() {
   // Main screen: build the panels and controls.
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
-  RegisterDeviceNotifications();
+  RegisterDeviceNotifications(runOptions->deviceNotifications);
   SetConnectionListener(&screenListener);
   CheckConnectionListener();
   ConnectReceiver(nullptr);
@@ -112,12 +123,15 @@ void ResetSettings() {
   Settings.supportPage = kBuiltInSupportPage;
 }
 
-int RunCustomiser() {
+int RunCustomiser(const CustomiserOptions& options) {
   engine = Engine_Create(ENGINE_VERSION);
   if (engine == nullptr) return 0;
   // From here on every part of the program logs into the engine's log file.
+  runOptions = &options;
   SetShellEngine(engine);
-  engine->System_SetState(STATE_LOG_FILE, kLogFileName);
+  engine->System_SetState(STATE_LOG_FILE, options.logFile);
+  SetCurrentHidBackend(options.hidBackend);
+  SetDialogs(options.dialogs);
 
   char title[kTitleSize];
   FormatWindowTitle(title, kTitleSize);
@@ -131,5 +145,8 @@ int RunCustomiser() {
   SetShellEngine(nullptr);
   engine->Release();
   engine = nullptr;
+  SetDialogs(nullptr);
+  SetCurrentHidBackend(nullptr);
+  runOptions = nullptr;
   return 0;
 }

@@ -4,6 +4,9 @@
 
 #include "engine/engine.h"
 
+class Dialogs;
+class HidBackend;
+
 // The engine's window: owner of message boxes, target of window moves.
 extern WindowHandle MainWindow;
 
@@ -14,5 +17,22 @@ void FormatWindowTitle(char* out, int size);
 // Empties the settings document and gives it the built-in support page, as before the download.
 void ResetSettings();
 
+// How a run of the customiser is set up. The defaults are the real program's; the demo puts a
+// virtual receiver and scripted dialogs in their place and runs the same start-up.
+struct CustomiserOptions {
+  // The log file; a relative name is taken in the program's folder.
+  const char* logFile = "Corsaro270.log";
+  // The settings document's address; null: the preset server's.
+  const char* settingsAddress = nullptr;
+  // Where receivers are found and opened; null: hidapi.
+  HidBackend* hidBackend = nullptr;
+  // What reports receivers coming and going; null: the udev monitor.
+  DeviceNotificationSource* deviceNotifications = nullptr;
+  // Message boxes and file choosers; null: the desktop ones.
+  Dialogs* dialogs = nullptr;
+  // Called at the start of every frame of the frame loop, before FrameFunc; null: nothing.
+  void (*frameStep)() = nullptr;
+};
+
 // Runs the whole program: start-up, the frame loop, tear-down. Returns the exit code, 0.
-int RunCustomiser();
+int RunCustomiser(const CustomiserOptions& options = {});

@@ -9,10 +9,11 @@ set(CORSARO_LAYER_profile common profile)
 set(CORSARO_LAYER_device common profile device)
 set(CORSARO_LAYER_online common online)
 set(CORSARO_LAYER_app engine common ui profile device online app)
+set(CORSARO_LAYER_demo engine common ui profile device online app demo)
 set(CORSARO_LAYER_cli common profile device online tools/cli)
 
 # Every folder an include view may hold.
-set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app tools/cli tests)
+set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app demo tools/cli tests)
 
 # corsaro_include_view(<target> <layer> [TESTS])
 #

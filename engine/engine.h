@@ -170,6 +170,19 @@ enum PrimitiveKind : int {
   PRIM_QUADS = 4,
 };
 
+class EngineImpl;
+
+// Something that learns of device arrivals and removals: the system's udev monitor, or a model
+// receiver. The message pump polls it once per loop iteration when no window event is waiting;
+// Poll must not block, and reports each change with EngineImpl::DeliverDeviceChange.
+class DeviceNotificationSource {
+ public:
+  virtual void Poll(EngineImpl& engine) = 0;
+
+ protected:
+  ~DeviceNotificationSource() = default;
+};
+
 class Engine {
  public:
   // Gives back one reference; the last one shuts the engine down and destroys it.
@@ -334,8 +347,9 @@ class Engine {
   // The system cursor's position in screen (desktop) pixels.
   virtual void Input_CursorOnScreen(int* x, int* y) = 0;
   // Starts watching for HID devices arriving and leaving: from then on the message pump hands each
-  // arrival and removal to the device-change function. False when the system cannot report them.
-  virtual bool System_WatchDeviceChanges() = 0;
+  // arrival and removal to the device-change function. `source` reports them (it must outlive the
+  // frame loop); null watches the system's own notices (udev). False when they cannot be had.
+  virtual bool System_WatchDeviceChanges(DeviceNotificationSource* source = nullptr) = 0;
 
  protected:
   ~Engine() = default;

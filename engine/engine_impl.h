@@ -26,17 +26,6 @@ union SDL_Event;
 class EngineImpl;
 class DeviceNotifier;
 
-// Something outside the engine that learns of device arrivals and removals (the udev monitor).
-// The message pump polls it once per loop iteration when no window event is waiting; Poll must
-// not block, and reports each change with EngineImpl::DeliverDeviceChange.
-class DeviceNotificationSource {
- public:
-  virtual void Poll(EngineImpl& engine) = 0;
-
- protected:
-  ~DeviceNotificationSource() = default;
-};
-
 class EngineImpl final : public Engine {
  public:
   EngineImpl();
@@ -168,7 +157,7 @@ class EngineImpl final : public Engine {
   void Texture_Unlock(TextureHandle texture) override;
 
   void Input_CursorOnScreen(int* x, int* y) override;
-  bool System_WatchDeviceChanges() override;
+  bool System_WatchDeviceChanges(DeviceNotificationSource* source) override;
 
   // The one error path of every part: the message goes to the log as its own line and becomes
   // the text System_LastError returns.

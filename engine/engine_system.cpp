@@ -318,7 +318,11 @@ void EngineImpl::SetDeviceNotificationSource(DeviceNotificationSource* source) {
   deviceNotifications_ = source;
 }
 
-bool EngineImpl::System_WatchDeviceChanges() {
+bool EngineImpl::System_WatchDeviceChanges(DeviceNotificationSource* source) {
+  if (source != nullptr) {
+    SetDeviceNotificationSource(source);
+    return true;
+  }
   if (!deviceWatcher_) deviceWatcher_ = std::make_unique<DeviceNotifier>();
   if (!deviceWatcher_->IsOpen() && !deviceWatcher_->Open()) return false;
   SetDeviceNotificationSource(deviceWatcher_.get());

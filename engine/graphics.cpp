@@ -140,7 +140,9 @@ bool Graphics::BeginScene(TargetHandle target) {
 void Graphics::EndScene() {
   if (vertices_ == nullptr) return;
   Flush(true);
-  if (currentTarget_ == nullptr) device_.Present(screenFramebuffer_, screenWidth_, screenHeight_);
+  if (currentTarget_ != nullptr) return;
+  SaveRequestedCapture();
+  device_.Present(screenFramebuffer_, screenWidth_, screenHeight_);
 }
 
 void Graphics::Clear(std::uint32_t colour) {
@@ -526,6 +528,18 @@ bool Graphics::SaveBackBuffer(const char* path) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(screenWidth_) * screenHeight_);
   return ReadPixels(nullptr, 0, 0, screenWidth_, screenHeight_, pixels.data()) &&
          WriteBmp(path, screenWidth_, screenHeight_, pixels.data());
+}
+
+void Graphics::RequestCapture(const char* path) {
+  capturePath_ = path != nullptr ? path : "";
+  captureStatus_ = capturePath_.empty() ? FrameCaptureStatus::kNone : FrameCaptureStatus::kPending;
+}
+
+void Graphics::SaveRequestedCapture() {
+  if (capturePath_.empty()) return;
+  const bool saved = SaveBackBufferPng(capturePath_.c_str());
+  captureStatus_ = saved ? FrameCaptureStatus::kSaved : FrameCaptureStatus::kFailed;
+  capturePath_.clear();
 }
 
 bool Graphics::SaveBackBufferPng(const char* path) {

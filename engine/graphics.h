@@ -15,9 +15,11 @@
 // DrawCalls() counts the real draws, for tests and benchmarks.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/frame_capture.h"
 #include "engine/gl_device.h"
 
 class EngineImpl;
@@ -66,6 +68,9 @@ class Graphics {
   bool SaveBackBuffer(const char* path);
   // Writes the current back buffer to a PNG file.
   bool SaveBackBufferPng(const char* path);
+  // Saves the next frame presented on the screen as a PNG at `path`, just before presenting it.
+  void RequestCapture(const char* path);
+  FrameCaptureStatus CaptureState() const { return captureStatus_; }
   // Reads a rectangle of the back buffer (target null) or of a target as ARGB, rows top first.
   // False when the rectangle does not lie inside it.
   bool ReadPixels(TargetHandle target, int x, int y, int width, int height, std::uint32_t* argb);
@@ -119,6 +124,7 @@ class Graphics {
 
   void Fail(const char* message);
   void Flush(bool ending);
+  void SaveRequestedCapture();
   // Flushes when the next primitive cannot join the batch, then applies its state.
   void PrepareBatch(int kind, int limit, TextureHandle texture, int blend);
   // Follows STATE_TEXTURE_FILTER when the engine's field changed since it was applied.
@@ -158,4 +164,7 @@ class Graphics {
   TextureHandle currentTexture_ = nullptr;
   bool linearFilter_ = true;  // filter set on the device
   bool vsync_ = false;        // swap interval set on the device
+
+  std::string capturePath_;  // the next presented frame goes here; empty when none is asked for
+  FrameCaptureStatus captureStatus_ = FrameCaptureStatus::kNone;
 };

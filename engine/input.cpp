@@ -112,8 +112,10 @@ void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, floa
 void Input::UpdateMouseInside() {
   SDL_Window* window = SdlWindow(engine_);
   // SDL keeps the window under the pointer from the crossing events, so a window lying over
-  // ours takes the pointer away as well.
-  mouseInside_ = captured_ || (window != nullptr && SDL_GetMouseFocus() == window);
+  // ours takes the pointer away as well. Without a system pointer (the off-screen driver) there
+  // are no crossings and no other windows: the last move alone tells.
+  const bool over = HasSystemPointer() ? SDL_GetMouseFocus() == window : pointerInClient_;
+  mouseInside_ = captured_ || (window != nullptr && over);
 }
 
 void Input::ClearFrame() {
@@ -192,6 +194,8 @@ void Input::NoteCursor(float clientX, float clientY) {
   cursorX_ = left + static_cast<int>(clientX);
   cursorY_ = top + static_cast<int>(clientY);
   cursorSeen_ = true;
+  pointerInClient_ = clientX >= 0 && clientY >= 0 && clientX < engine_.screenWidth &&
+                     clientY < engine_.screenHeight;
 }
 
 void Input::MarkKey(int key, std::uint8_t bit, bool held) {

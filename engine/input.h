@@ -21,7 +21,9 @@ class Input {
   // pass the notches as key and the position in screen coordinates; mouse events pass client
   // coordinates. flags carries MOD_REPEAT for repeated keys and double clicks.
   void BuildEvent(int type, int key, int scanCode, int flags, float x, float y);
-  // Once per frame-loop iteration, before the frame timing.
+  // Once per frame-loop iteration, before the frame timing. Inside while captured, else while the
+  // pointer is over the window (where the video driver has no system pointer: while the last
+  // move was inside the client area).
   void UpdateMouseInside();
   // After every frame and when System_Start or System_Shutdown ends: the queue, the key bits,
   // the last key and character and the wheel go; position, inside and capture stay.
@@ -74,6 +76,7 @@ class Input {
   bool mouseInside_ = false;
   bool captured_ = false;
   bool cursorSeen_ = false;
+  bool pointerInClient_ = false;  // the last move was inside the client area
   int cursorX_ = 0;
   int cursorY_ = 0;
   std::uint8_t keyBits_[kKeyCount] = {};

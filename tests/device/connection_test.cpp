@@ -275,3 +275,25 @@ TEST(VersionRules, FirmwareVersionIsShownAsTheAboutBoxShowsIt) {
   FormatFirmwareVersion(0, text, sizeof text);
   EXPECT_STREQ(text, "0. 0");
 }
+
+TEST(VersionRules, VersionsAreReadAsTheAboutBoxShowsThemOrAsNumbers) {
+  const struct {
+    const char* text;
+    std::uint16_t version;
+  } good[] = {{"1.96", 0x0196},   {"2.1", 0x0201}, {"a.ff", 0x0AFF},
+              {"0x0196", 0x0196}, {"406", 0x0196}, {"0", 0}};
+  for (const auto& c : good) {
+    std::uint16_t version = 0xEEEE;
+    EXPECT_TRUE(ParseFirmwareVersion(c.text, version)) << c.text;
+    EXPECT_EQ(version, c.version) << c.text;
+  }
+  const char* bad[] = {"",     "1.", ".96",     "1.9z",  "1.100", "100.1", " 1.96", "+1.96",
+                       "1.-5", "-1", "0x10000", "65536", "1.96x", "x",     "1..2"};
+  for (const char* text : bad) {
+    std::uint16_t version = 0xEEEE;
+    EXPECT_FALSE(ParseFirmwareVersion(text, version)) << text;
+    EXPECT_EQ(version, 0xEEEE) << text;
+  }
+  std::uint16_t version = 0;
+  EXPECT_FALSE(ParseFirmwareVersion(nullptr, version));
+}

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/engine_impl.h"
@@ -280,6 +281,27 @@ TEST_F(InputWithWindow, WheelPositionIsTurnedIntoClientCoordinates) {
   EXPECT_EQ(event.x, 50.0f);
   EXPECT_EQ(event.y, 30.0f);
   EXPECT_EQ(event.wheel, -2);
+}
+
+TEST_F(InputWithWindow, WithoutASystemPointerTheLastMoveTellsWhetherItIsInside) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr || std::string(driver) != "offscreen") {
+    GTEST_SKIP() << "the desktop's pointer decides on " << (driver ? driver : "no driver");
+  }
+  engine.input.UpdateMouseInside();
+  EXPECT_FALSE(engine.Input_MouseInside()) << "no move yet";
+  Move(1023, 599);
+  engine.input.UpdateMouseInside();
+  EXPECT_TRUE(engine.Input_MouseInside());
+  Move(1024, 300);
+  engine.input.UpdateMouseInside();
+  EXPECT_FALSE(engine.Input_MouseInside());
+  Move(0, 0);
+  engine.input.UpdateMouseInside();
+  EXPECT_TRUE(engine.Input_MouseInside());
+  Move(10, -1);
+  engine.input.UpdateMouseInside();
+  EXPECT_FALSE(engine.Input_MouseInside());
 }
 
 }  // namespace

@@ -6,14 +6,13 @@
 #include <string>
 
 #include "device/connection.h"
+#include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "tools/cli/cli_commands.h"
 
 namespace {
-
-constexpr std::uint32_t kMaxFirmwareVersion = 0xFFFF;
 
 void PrintUsage(std::FILE* stream) {
   std::fputs(
@@ -41,24 +40,6 @@ void PrintUsage(std::FILE* stream) {
       "\n"
       "Exit status: 0 success, 1 failure, 2 bad usage.\n",
       stream);
-}
-
-// Reads "1.96" (major.minor in hexadecimal, as the about box shows it) or a number such as
-// 0x0196.
-bool ParseFirmwareVersion(const char* text, std::uint16_t& version) {
-  char* end = nullptr;
-  if (const char* dot = std::strchr(text, '.')) {
-    const unsigned long major = std::strtoul(text, &end, 16);
-    if (end != dot || major > 0xFF) return false;
-    const unsigned long minor = std::strtoul(dot + 1, &end, 16);
-    if (end == dot + 1 || *end != '\0' || minor > 0xFF) return false;
-    version = static_cast<std::uint16_t>(major << 8 | minor);
-    return true;
-  }
-  const unsigned long value = std::strtoul(text, &end, 0);
-  if (end == text || *end != '\0' || value > kMaxFirmwareVersion) return false;
-  version = static_cast<std::uint16_t>(value);
-  return true;
 }
 
 // Parses the options in front of the command; returns the index of the command or -1.

@@ -1,0 +1,15 @@
+#pragma once
+// corsaro270-demo: the customiser itself, with the same start-up, frames, screens and device
+// changes, on a virtual receiver and the bundled presets, optionally driven by a script.
+
+// Exit statuses.
+inline constexpr int kDemoExitOk = 0;
+inline constexpr int kDemoExitFailure = 1;  // no window, or the flash file could not be written
+inline constexpr int kDemoExitUsage = 2;    // bad options
+inline constexpr int kDemoExitScript = 3;   // a script error
+
+// The device node the virtual receiver is reached at.
+inline constexpr const char* kDemoReceiverPath = "/dev/hidraw-demo";
+
+// Runs the demo with its command line (see PrintDemoUsage); returns the exit status.
+int RunDemo(int argc, char** argv);

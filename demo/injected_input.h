@@ -1,0 +1,34 @@
+#pragma once
+// Input put into the window's event queue as the desktop puts a user's there, so that the
+// engine's message pump turns it into engine input exactly as it does a user's:
+// Input_MousePosition, Input_MouseInside, Input_KeyHeld, Input_WheelDelta and Input_LastKey all
+// see it.
+
+#include <SDL2/SDL_keyboard.h>
+
+#include <string>
+
+#include "engine/engine.h"
+
+// The virtual key that the engine names `name` ("Escape", "F5", "Left Arrow"), or 0 when no key
+// of the keyboard has that name (mouse buttons have names but are not keys).
+int VirtualKeyNamed(const std::string& name);
+// The SDL key that the engine reads as virtual key `vk`; false when no key gives it.
+bool KeysymForVirtualKey(int vk, SDL_Keysym* key);
+
+class InputInjector {
+ public:
+  // Moves the pointer to (x, y) in the window. The desktop moves it and reports the move and the
+  // pointer's entry; a video driver without a system pointer reports the move itself.
+  void MovePointer(WindowHandle window, int x, int y);
+  // Presses or releases the left button where the pointer is.
+  void PressButton(WindowHandle window, bool down);
+  // Turns the wheel by `notches` where the pointer is, positive away from the user.
+  void TurnWheel(WindowHandle window, int notches);
+  // Presses or releases the key the engine reads as virtual key `vk`; false when there is none.
+  bool PressKey(WindowHandle window, int vk, bool down);
+
+ private:
+  int x_ = 0;
+  int y_ = 0;
+};

@@ -1,0 +1,71 @@
+// The whole demo in this process, so that what the program read stays to be looked at.
+#include "demo/demo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "profile/profile_set.h"
+
+namespace {
+
+constexpr std::size_t kFlashSize = 131072;
+
+class DemoInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    std::string folder = (std::filesystem::temp_directory_path() / "corsaro-demo-XXXXXX").string();
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    folder_ = folder;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ + "/" + name, std::ios::binary) << bytes;
+  }
+
+  int Run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "corsaro270-demo");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    return RunDemo(static_cast<int>(argv.size()), argv.data());
+  }
+
+  std::string folder_;
+};
+
+// Record p of the stored sector: bytes 50 p + i.
+char StoredByte(int profile, int i) {
+  return static_cast<char>(50 * profile + i);
+}
+
+TEST_F(DemoInProcess, TheStoredProfilesAreReadAtConnect) {
+  // "CS270VR1", firmware 0x0196, then a flash whose profile sector holds the marker and three
+  // records at 0xC010, 0xC090 and 0xC110.
+  std::string flash(kFlashSize, '\xFF');
+  flash.replace(0xC000, 4, "\x32\x54\x76\x98");
+  for (int p = 0; p < 3; ++p) {
+    for (int i = 0; i < 100; ++i) flash[0xC010 + 0x80 * p + i] = StoredByte(p, i);
+  }
+  Write("receiver.bin", std::string("CS270VR1\x96\x01", 10) + std::string(6, '\0') + flash);
+  Write("script.txt", "wait-state 6\n");
+
+  ASSERT_EQ(Run({"--flash", folder_ + "/receiver.bin", "--script", folder_ + "/script.txt", "--out",
+                 folder_ + "/out"}),
+            kDemoExitOk);
+  for (int p = 0; p < 3; ++p) {
+    for (int i = 0; i < 100; ++i) {
+      ASSERT_EQ(static_cast<char>(ProfileSet[p].bytes[i]), StoredByte(p, i)) << p << ", " << i;
+    }
+  }
+}
+
+}  // namespace
