@@ -53,6 +53,7 @@ class ScriptRunnerTest : public ::testing::Test {
     AppState = APP_NO_RECEIVER;
     StateBeforeUnplug = APP_MAIN_SCREEN;
     current = this;
+    SetConnectionListener(&listener_);
 
     engine_ = Engine_Create(ENGINE_VERSION);
     ASSERT_NE(engine_, nullptr);
@@ -86,7 +87,6 @@ class ScriptRunnerTest : public ::testing::Test {
   // The program's device-change function and wiring, on the virtual receiver and its notices.
   void ConnectTheProgram() {
     engine_->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
-    SetConnectionListener(&listener_);
     backend_.Add(&receiver_);
     SetCurrentHidBackend(&backend_);
     ASSERT_TRUE(RegisterDeviceNotifications(&notices_));
