@@ -11,7 +11,8 @@
 #include "device/wheel_protocol.h"
 
 struct ScriptedDevice {
-  std::deque<std::vector<std::uint8_t>> input;  // 33-byte reports, report ID first
+  std::deque<std::vector<std::uint8_t>> input;     // 33-byte reports, report ID first
+  std::vector<std::vector<std::uint8_t>> written;  // every report written, report ID first
   int writes = 0;
   int reads = 0;
   int timeoutAtRead = -1;  // this read (counted from 0) times out whatever is queued
@@ -36,8 +37,9 @@ class ScriptedPort : public HidPort {
   std::uint16_t ProductId() const override { return kReceiverProductId; }
   std::size_t InputReportLength() const override { return kReportSize; }
   std::size_t OutputReportLength() const override { return kReportSize; }
-  bool Write(const std::uint8_t*, std::size_t) override {
+  bool Write(const std::uint8_t* report, std::size_t length) override {
     ++device_.writes;
+    device_.written.emplace_back(report, report + length);
     return true;
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int) override {
