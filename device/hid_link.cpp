@@ -14,11 +14,12 @@ HidLink* ReceiverLink = nullptr;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kBatchInputBuffers = kBatchSlots;
 
-int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-      deadline - std::chrono::steady_clock::now());
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -77,7 +78,7 @@ bool HidLink::WriteReport(const std::uint8_t* payload) {
   if (!open_) return false;
   std::vector<std::uint8_t> report(outputReportLength_, 0);
   std::memcpy(report.data() + 1, payload, kPayloadSize);
-  return device_->Write(report.data(), report.size());
+  return device_->Write(report.data(), report.size(), kSingleTimeoutMs);
 }
 
 bool HidLink::ReadReport(std::uint8_t* payload) {
@@ -114,7 +115,11 @@ bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies,
   int slot = 0;
   int lastProgress = -1;
   for (int j = 0; j < count; ++j) {
-    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_)) {
+    // A chunk's requests go out under the deadline of its first group of slots, which runs from
+    // the first request: writes complete under the same wait as the replies.
+    if (slot == 0) firstGroupDeadline_ = Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_,
+                        MillisecondsLeft(firstGroupDeadline_))) {
       return FailBatch();
     }
     slotReplies_[slot / 2] = replies + j * inputReportLength_;
@@ -143,8 +148,9 @@ bool HidLink::WaitForSlots(int count) {
   // Write slots (even) completed when their write returned; read slots (odd) complete as their
   // replies are read, in order, each group of 64 slots under its own deadline.
   for (int groupStart = 0; groupStart < count; groupStart += kEventsPerWait) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    const auto deadline = groupStart == 0
+                              ? firstGroupDeadline_
+                              : Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
     const int groupEnd = groupStart + kEventsPerWait < count ? groupStart + kEventsPerWait : count;
     for (int event = groupStart; event < groupEnd; ++event) {
       if (event % 2 == 0) continue;

@@ -3,6 +3,7 @@
 // time-out, and batches of request/reply pairs kept 48 in flight. It knows nothing of what the
 // payloads mean.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,12 +41,14 @@ class HidLink {
   // Whether a receiver is open.
   bool IsOpen() const { return open_; }
 
-  // Sends one 32-byte payload as a report (report ID 0 in front).
+  // Sends one 32-byte payload as a report (report ID 0 in front), waiting at most 500 ms for the
+  // device to take it.
   bool WriteReport(const std::uint8_t* payload);
   // Reads one report into the 32-byte `payload` (zeroed first), waiting at most 500 ms.
   bool ReadReport(std::uint8_t* payload);
   // Sends `count` request reports (OutputReportLength apart) and reads as many replies
-  // (InputReportLength apart), keeping at most 48 pairs in flight. With `showProgress` it
+  // (InputReportLength apart), keeping at most 48 pairs in flight; writes and replies of each
+  // group of slots share the group's 1000 ms. With `showProgress` it
   // publishes `message` and the whole percent done, 0 up to (100 * (count - 1)) / count.
   bool TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
                      bool showProgress, const char* message);
@@ -70,6 +73,8 @@ class HidLink {
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).
   std::uint8_t* slotReplies_[kBatchSlots / 2] = {};
+  // When the first group of slots of the current batch must be complete.
+  std::chrono::steady_clock::time_point firstGroupDeadline_{};
   std::vector<int> lastBatchWaits_;
 };
 

@@ -73,7 +73,8 @@ class VirtualPort : public HidPort {
   std::size_t InputReportLength() const override { return kReportBytes; }
   std::size_t OutputReportLength() const override { return kReportBytes; }
 
-  bool Write(const std::uint8_t* report, std::size_t length) override {
+  // The model takes every report at once, so there is nothing to time out.
+  bool Write(const std::uint8_t* report, std::size_t length, int) override {
     return receiver_.Receive(generation_, report, length);
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) override {

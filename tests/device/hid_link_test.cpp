@@ -145,6 +145,27 @@ TEST_F(HidLinkSingle, ReadTimeoutCancelsPendingInput) {
   EXPECT_EQ(device.cancels, 1);
 }
 
+TEST(HidLinkWriteTime, SingleWritesGetFiveHundredMillisecondsAndBatchWritesTheGroupsRest) {
+  ScriptedDevice device;
+  ScriptedBackend backend(device);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  std::uint8_t payload[kPayloadSize];
+  BuildRequest(kCommandSync, payload);
+  ASSERT_TRUE(link.WriteReport(payload));
+  EXPECT_EQ(device.writeTimeouts, std::vector<int>{500});
+
+  device.writeTimeouts.clear();
+  for (int i = 0; i < 3; ++i) device.QueueReply(kCommandReadMemory);
+  std::vector<std::uint8_t> requests(3 * kReportSize), replies(3 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 3, false, nullptr));
+  ASSERT_EQ(device.writeTimeouts.size(), 3u);
+  for (int timeout : device.writeTimeouts) {
+    EXPECT_GT(timeout, 900);
+    EXPECT_LE(timeout, 1000);
+  }
+}
+
 TEST(HidLinkOpen, ClosedLinkFailsEveryTransferWithoutTouchingTheDevice) {
   VirtualReceiver receiver;
   VirtualHidBackend backend;

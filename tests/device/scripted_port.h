@@ -13,6 +13,7 @@
 struct ScriptedDevice {
   std::deque<std::vector<std::uint8_t>> input;     // 33-byte reports, report ID first
   std::vector<std::vector<std::uint8_t>> written;  // every report written, report ID first
+  std::vector<int> writeTimeouts;                  // the time each write was given
   int writes = 0;
   int reads = 0;
   int timeoutAtRead = -1;  // this read (counted from 0) times out whatever is queued
@@ -37,8 +38,9 @@ class ScriptedPort : public HidPort {
   std::uint16_t ProductId() const override { return kReceiverProductId; }
   std::size_t InputReportLength() const override { return kReportSize; }
   std::size_t OutputReportLength() const override { return kReportSize; }
-  bool Write(const std::uint8_t* report, std::size_t length) override {
+  bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override {
     ++device_.writes;
+    device_.writeTimeouts.push_back(timeoutMs);
     device_.written.emplace_back(report, report + length);
     return true;
   }

@@ -103,7 +103,7 @@ class VirtualReceiverWire : public ::testing::Test {
   // Sends one request and gives the reply, or an empty vector when none came.
   std::vector<std::uint8_t> Exchange(const WirePayload& request) {
     const std::vector<std::uint8_t> report = AsReport(request);
-    EXPECT_TRUE(port->Write(report.data(), report.size()));
+    EXPECT_TRUE(port->Write(report.data(), report.size(), 0));
     std::vector<std::uint8_t> reply(33);
     if (port->Read(reply.data(), reply.size(), 0) != HidReadResult::kOk) return {};
     return reply;
