@@ -60,18 +60,49 @@ bool HidLink::OpenFirstReceiver() {
     DebugOutput("ClosedHandle(1)\n");
     Close();
   }
+  lastOpenError_ = HidOpenError::kNotPresent;
+  path_.clear();
   for (const HidDeviceInfo& info : backend_.Enumerate()) {
     // The enumeration already knows the IDs; skip foreign devices without opening them.
     if (info.vendorId != kReceiverVendorId || info.productId != kReceiverProductId) continue;
-    if (Attach(backend_.Open(info.path), kReceiverProductId)) return true;
+    HidOpenError error = HidOpenError::kNone;
+    if (Attach(backend_.Open(info.path, error), kReceiverProductId)) {
+      lastOpenError_ = HidOpenError::kNone;
+      path_ = info.path;
+      return true;
+    }
+    // Remember the first receiver that was there but could not be opened.
+    if (error != HidOpenError::kNone && lastOpenError_ == HidOpenError::kNotPresent) {
+      lastOpenError_ = error;
+      path_ = info.path;
+    }
   }
   return false;
 }
 
 bool HidLink::OpenReceiverByPath(const char* path, std::uint16_t productId) {
   Close();
+  lastOpenError_ = HidOpenError::kNotPresent;
+  path_ = path != nullptr ? path : "";
   if (path == nullptr) return false;
-  return Attach(backend_.Open(path), productId);
+  HidOpenError error = HidOpenError::kNone;
+  if (Attach(backend_.Open(path, error), productId)) {
+    lastOpenError_ = HidOpenError::kNone;
+    return true;
+  }
+  // Arrival notices name every HID device, and other devices' nodes are closed to users: only a
+  // device listed as the receiver can be a receiver this user may not open.
+  if (error != HidOpenError::kNone && IsListedReceiver(path_)) lastOpenError_ = error;
+  return false;
+}
+
+bool HidLink::IsListedReceiver(const std::string& path) {
+  for (const HidDeviceInfo& info : backend_.Enumerate()) {
+    if (info.path != path) continue;
+    return info.vendorId == kReceiverVendorId &&
+           (info.productId == kReceiverProductId || info.productId == kReceiverArrivalProductId);
+  }
+  return false;
 }
 
 bool HidLink::WriteReport(const std::uint8_t* payload) {

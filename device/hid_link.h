@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "device/hid_port.h"
@@ -40,6 +41,13 @@ class HidLink {
   bool OpenReceiverByPath(const char* path, std::uint16_t productId);
   // Whether a receiver is open.
   bool IsOpen() const { return open_; }
+  // Why the last open failed, as hidapi keeps a last error per device: kNone after a success,
+  // kNotPresent when no receiver was there, kPermissionDenied when one was there but this user
+  // may not open it. A device that is not the receiver counts as not present.
+  HidOpenError LastOpenError() const { return lastOpenError_; }
+  // The receiver's device path: the one opened, or the one the last open failed on (empty when
+  // no receiver was found).
+  const std::string& Path() const { return path_; }
 
   // Sends one 32-byte payload as a report (report ID 0 in front), waiting at most 500 ms for the
   // device to take it.
@@ -62,6 +70,7 @@ class HidLink {
 
  private:
   bool Attach(std::unique_ptr<HidPort> port, std::uint16_t productId);
+  bool IsListedReceiver(const std::string& path);
   void Close();
   bool WaitForSlots(int count);
   bool FailBatch();
@@ -69,6 +78,8 @@ class HidLink {
   HidBackend& backend_;
   std::unique_ptr<HidPort> device_;
   bool open_ = false;
+  HidOpenError lastOpenError_ = HidOpenError::kNone;
+  std::string path_;
   std::size_t inputReportLength_ = kReportSize;
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).

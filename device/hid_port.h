@@ -54,8 +54,8 @@ class HidBackend {
   virtual ~HidBackend() = default;
   // Every HID device present, in the platform's order.
   virtual std::vector<HidDeviceInfo> Enumerate() = 0;
-  // Opens the device at `path` for reading and writing, or null.
-  virtual std::unique_ptr<HidPort> Open(const std::string& path) = 0;
+  // Opens the device at `path` for reading and writing, or returns null with `error` saying why.
+  virtual std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) = 0;
 };
 
 // The backend over hidapi's hidraw implementation, for real receivers.

@@ -24,8 +24,7 @@ class HidapiBackendImpl : public HidBackend {
     return devices;
   }
 
-  std::unique_ptr<HidPort> Open(const std::string& path) override {
-    HidOpenError error = HidOpenError::kNone;
+  std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) override {
     std::shared_ptr<RawHidDevice> device = OpenHidrawDevice(path, error);
     if (device == nullptr) return nullptr;
     return std::make_unique<RawHidPort>(std::move(device));

@@ -1,10 +1,13 @@
 #include "device/virtual_receiver.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
+#include "device/atomic_file.h"
 #include "device/byte_order.h"
 #include "device/firmware_crc.h"
 #include "firmware_assets.h"
@@ -116,6 +119,16 @@ void VirtualReceiver::SetFaults(const VirtualReceiverFaults& faults) {
   faults_ = faults;
 }
 
+void VirtualReceiver::SetAccessDenied(bool denied) {
+  std::lock_guard lock(mutex_);
+  accessDenied_ = denied;
+}
+
+bool VirtualReceiver::AccessDenied() const {
+  std::lock_guard lock(mutex_);
+  return accessDenied_;
+}
+
 void VirtualReceiver::SetTiming(VirtualTiming timing) {
   std::lock_guard lock(mutex_);
   timing_ = timing;
@@ -146,6 +159,12 @@ void VirtualReceiver::LoadFlash(std::uint32_t address, const std::uint8_t* data,
 }
 
 bool VirtualReceiver::LoadFile(const std::string& path, std::string& error) {
+  // Opening a FIFO would wait for a writer; only a regular file can be a flash file.
+  struct stat status {};
+  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    error = path + " is not a regular file";
+    return false;
+  }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     error = "cannot open " + path;
@@ -175,20 +194,7 @@ bool VirtualReceiver::SaveFile(const std::string& path, std::string& error) cons
     bytes[kFileVersionOffset + 1] = static_cast<std::uint8_t>(version_ >> 8);
     bytes.insert(bytes.end(), flash_.begin(), flash_.end());
   }
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    error = "cannot write " + temporary;
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 void VirtualReceiver::Plug() {
@@ -421,11 +427,16 @@ std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
   return devices;
 }
 
-std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path) {
+std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path, HidOpenError& error) {
   for (VirtualReceiver* receiver : receivers_) {
-    if (receiver->Path() == path && receiver->Plugged()) {
-      return std::make_unique<VirtualPort>(*receiver);
+    if (receiver->Path() != path || !receiver->Plugged()) continue;
+    if (receiver->AccessDenied()) {
+      error = HidOpenError::kPermissionDenied;
+      return nullptr;
     }
+    error = HidOpenError::kNone;
+    return std::make_unique<VirtualPort>(*receiver);
   }
+  error = HidOpenError::kNotPresent;
   return nullptr;
 }

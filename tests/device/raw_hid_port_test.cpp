@@ -27,7 +27,8 @@ class FakeRawBackend : public HidBackend {
  public:
   explicit FakeRawBackend(std::shared_ptr<FakeRawDevice> device) : device_(std::move(device)) {}
   std::vector<HidDeviceInfo> Enumerate() override { return {{"fake", 0x2E7B, 0x0262}}; }
-  std::unique_ptr<HidPort> Open(const std::string&) override {
+  std::unique_ptr<HidPort> Open(const std::string&, HidOpenError& error) override {
+    error = HidOpenError::kNone;
     return std::make_unique<RawHidPort>(device_);
   }
 

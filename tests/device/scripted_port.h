@@ -65,7 +65,8 @@ class ScriptedBackend : public HidBackend {
   std::vector<HidDeviceInfo> Enumerate() override {
     return {{"scripted", kReceiverVendorId, kReceiverProductId}};
   }
-  std::unique_ptr<HidPort> Open(const std::string&) override {
+  std::unique_ptr<HidPort> Open(const std::string&, HidOpenError& error) override {
+    error = HidOpenError::kNone;
     return std::make_unique<ScriptedPort>(device_);
   }
 

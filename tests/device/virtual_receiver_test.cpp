@@ -96,7 +96,9 @@ class VirtualReceiverWire : public ::testing::Test {
  protected:
   void SetUp() override {
     backend.Add(&receiver);
-    port = backend.Open(receiver.Path());
+    HidOpenError error = HidOpenError::kFailed;
+    port = backend.Open(receiver.Path(), error);
+    EXPECT_EQ(error, HidOpenError::kNone);
     ASSERT_NE(port, nullptr);
   }
 
