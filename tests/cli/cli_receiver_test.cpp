@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "cli_fixture.h"
@@ -71,6 +72,7 @@ class CliSecondWriter : public Cli {
   void StartHolder() {
     ASSERT_EQ(pipe(toHolder), 0);
     ASSERT_EQ(pipe(fromHolder), 0);
+    std::fflush(nullptr);  // nothing buffered may be written twice
     holder = fork();
     ASSERT_GE(holder, 0);
     if (holder == 0) {

@@ -19,6 +19,7 @@ HidOpenError OpenAsUnprivilegedUser(const std::string& path) {
     OpenHidrawDevice(path, error);
     return error;
   }
+  std::fflush(nullptr);  // nothing buffered may be written twice
   const pid_t child = fork();
   if (child == 0) {
     if (setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
