@@ -45,8 +45,8 @@ class HidLink {
   // kNotPresent when no receiver was there, kPermissionDenied when one was there but this user
   // may not open it. A device that is not the receiver counts as not present.
   HidOpenError LastOpenError() const { return lastOpenError_; }
-  // The receiver's device path: the one opened, or the one the last open failed on (empty when
-  // no receiver was found).
+  // The device path the last open was about: the receiver opened or refused, the path asked
+  // for, or empty when enumeration found no receiver.
   const std::string& Path() const { return path_; }
 
   // Sends one 32-byte payload as a report (report ID 0 in front), waiting at most 500 ms for the
@@ -56,8 +56,8 @@ class HidLink {
   bool ReadReport(std::uint8_t* payload);
   // Sends `count` request reports (OutputReportLength apart) and reads as many replies
   // (InputReportLength apart), keeping at most 48 pairs in flight; writes and replies of each
-  // group of slots share the group's 1000 ms. With `showProgress` it
-  // publishes `message` and the whole percent done, 0 up to (100 * (count - 1)) / count.
+  // group of slots share the group's 1000 ms. With `showProgress` it publishes `message` and
+  // the whole percent done, 0 up to (100 * (count - 1)) / count.
   bool TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
                      bool showProgress, const char* message);
   // Discards every report queued by the device.
