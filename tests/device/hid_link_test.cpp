@@ -182,7 +182,7 @@ TEST(HidLinkOpen, ClosedLinkFailsEveryTransferWithoutTouchingTheDevice) {
 }
 
 TEST(HidLinkOpen, EnumerationOpensTheFirstReceiverWithTheEnumeratedProductId) {
-  VirtualReceiver arrivalOnly("virtual:a", kReceiverArrivalProductId);
+  VirtualReceiver arrivalOnly("virtual:a", 0x0252);
   VirtualReceiver first("virtual:b");
   VirtualReceiver second("virtual:c");
   first.SetFirmwareVersion(0x0111);
@@ -206,13 +206,13 @@ TEST(HidLinkOpen, NoReceiverPresentFailsQuietly) {
 }
 
 TEST(HidLinkOpen, OpenByPathChecksTheProductId) {
-  VirtualReceiver receiver("virtual:arrived", kReceiverArrivalProductId);
+  VirtualReceiver receiver("virtual:arrived", 0x0252);
   VirtualHidBackend backend;
   backend.Add(&receiver);
   HidLink link(backend);
-  EXPECT_FALSE(link.OpenReceiverByPath("virtual:arrived", kReceiverProductId));
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:arrived", 0x0262));
   EXPECT_FALSE(link.IsOpen());
-  EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", kReceiverArrivalProductId));
-  EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", kReceiverArrivalProductId));
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", 0x0252));
+  EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", 0x0252));
   EXPECT_TRUE(link.IsOpen());
 }
