@@ -46,20 +46,6 @@ TEST_F(CliProfileFiles, ALongerFileWhoseFirst116BytesAreValidIsAcceptedWithAWarn
   EXPECT_EQ(ReadBytes(Path("back.cs270")), Container(FactoryProfiles[1]));
 }
 
-TEST_F(CliProfileFiles, AnEmptyFileFailsTheMagicCheckAndACutOneItsCrc) {
-  WriteBytes(Path("empty.cs270"), {});
-  const Result empty = Run({"check", Path("empty.cs270")});
-  EXPECT_EQ(empty.status, kExitFailure);
-  EXPECT_TRUE(Contains(empty.err, "CS27")) << empty.err;
-
-  std::vector<std::uint8_t> cut = Container(FactoryProfiles[0]);
-  cut.resize(100);
-  WriteBytes(Path("cut.cs270"), cut);
-  const Result shorter = Run({"check", Path("cut.cs270")});
-  EXPECT_EQ(shorter.status, kExitFailure);
-  EXPECT_TRUE(Contains(shorter.err, "CRC")) << shorter.err;
-}
-
 TEST_F(CliProfileFiles, AFolderAFifoOrADeviceIsRefusedWithoutWaiting) {
   std::filesystem::create_directory(Path("folder.cs270"));
   ASSERT_EQ(mkfifo(Path("pipe.cs270").c_str(), 0600), 0);
