@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/connection.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
@@ -81,11 +82,14 @@ TEST_F(WireTranscript, WritingProfilesErasesWritesAndReadsBackEachBlockThenMarks
 }
 
 TEST_F(WireTranscript, ConnectingSyncsSetsTheRadioReadsVersionProfilesAndSignature) {
+  HeadlessConnectionListener listener;
+  SetConnectionListener(&listener);
   SetCurrentHidBackend(&backend);
   receiver.RecordRequests(true);
   ConnectReceiver(nullptr);
   DisconnectReceiver();
   SetCurrentHidBackend(nullptr);
+  SetConnectionListener(nullptr);
 
   std::vector<WirePayload> expected = {
       Hex("4F 52 4D 49 43 02"),
