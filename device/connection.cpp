@@ -9,6 +9,7 @@
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
+#include "profile/profile_mapping.h"
 #include "profile/wheel_profile.h"
 
 std::int32_t ReceiverConnected = 0;
@@ -78,10 +79,8 @@ void ConnectReceiver(const char* path) {
     return;
   }
   if (ReadProfileFromReceiver(link)) {
+    for (int p = 0; p < kProfileCount; ++p) ProfileToControls(p);
     ConnectionListener* told = Listener();
-    if (told != nullptr) {
-      for (int p = 0; p < kProfileCount; ++p) told->ProfileToControls(p);
-    }
     WheelFirmwareVersion = version;
     ReceiverConnected = 1;
     if (AppState < kFirstUpdateState) {

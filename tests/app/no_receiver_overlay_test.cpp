@@ -1,6 +1,7 @@
 // The dimming of the main screen and the place of the no-receiver notice.
 #include <gtest/gtest.h>
 
+#include "app/main_screen_drawing.h"
 #include "app/no_receiver_overlay.h"
 
 namespace {
