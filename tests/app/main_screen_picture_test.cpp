@@ -25,6 +25,7 @@
 #include "profile/profile_mapping.h"
 #include "profile/profile_set.h"
 #include "profile/profile_state.h"
+#include "tests/support/main_screen_places.h"
 #include "ui/skin_link.h"
 
 namespace {
@@ -50,44 +51,10 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
   return true;
 }
 
-// Where the wheel's controls put their labels (27 by 30 tiles) and pointers, from the anchors
-// and sides of the geometry table: right (ax + 18, ay - 13), left (ax - 45, ay - 14), below
-// (ax - 13, ay + 18), above (ax - 13, ay - 48).
-struct LabelSpot {
-  int labelX, labelY;
-  int pointerRegion, pointerX, pointerY;
-};
-LabelSpot Spot(char side, int ax, int ay) {
-  switch (side) {
-    case 'r':
-      return {ax + 18, ay - 13, 104, ax, ay - 12};
-    case 'l':
-      return {ax - 45, ay - 14, 105, ax - 20, ay - 13};
-    case 'b':
-      return {ax - 13, ay + 18, 106, ax - 13, ay};
-    default:
-      return {ax - 13, ay - 48, 103, ax - 13, ay - 20};
-  }
-}
-const LabelSpot kSpots[19] = {
-    Spot('l', 82, 256),  Spot('r', 119, 256), Spot('a', 102, 244), Spot('b', 102, 282),
-    Spot('b', 596, 304), Spot('a', 588, 268), Spot('b', 424, 304), Spot('a', 431, 268),
-    Spot('l', 53, 228),  Spot('a', 59, 202),  Spot('a', 89, 186),  Spot('a', 118, 183),
-    Spot('a', 145, 204), Spot('r', 169, 228), Spot('a', 436, 170), Spot('a', 584, 170),
-    Spot('a', 953, 178), Spot('a', 869, 257), Spot('b', 961, 296),
-};
-// Factory profile 1: the tile region of each control's label.
-const int kProfileOneTiles[19] = {88, 95, 100, 80, 72, 77, 101, 102, 87, 89,
-                                  83, 90, 96,  94, 81, 82, 77,  101, 72};
-
-// Where the clock slider puts a handle for a stored angle: the angle in degrees at radius 220
-// around (510, 276).
+// The handle image, the 53-pixel tyre at 0.75, centred on the handle.
 Box HandleBox(int stored) {
-  const double degrees = stored / 242.71851851851852;
-  const double radians = degrees * 0.0174532925;
-  const int x = static_cast<int>(std::sin(radians) * 220 + 510);
-  const int y = static_cast<int>(276 - std::cos(radians) * 220);
-  return {x - 19, y - 19, 39, 39};  // the 53-pixel tyre at 0.75
+  const HandleCentre centre = HandleAt(stored);
+  return {centre.x - 19, centre.y - 19, 39, 39};
 }
 
 class MainScreenPicture : public ::testing::Test {
@@ -233,7 +200,7 @@ class MainScreenPicture : public ::testing::Test {
   static std::vector<Box> LaterLabels(int control) {
     std::vector<Box> boxes;
     for (int later = control + 1; later < 19; ++later) {
-      const LabelSpot& spot = kSpots[later];
+      const LabelPlace& spot = kLabelPlaces[later];
       boxes.push_back({spot.pointerX, spot.pointerY, 27, 26});
       boxes.push_back({spot.labelX, spot.labelY, 27, 30});
     }
@@ -251,8 +218,8 @@ TEST_F(MainScreenPicture, FactoryProfileOneWithItsLabelsLightsAndLevel) {
   const Screen screen = Render();
   for (int control = 0; control < 19; ++control) {
     SCOPED_TRACE(control);
-    const LabelSpot& spot = kSpots[control];
-    ExpectDrawn(screen, kProfileOneTiles[control], spot.labelX, spot.labelY, LaterLabels(control));
+    const LabelPlace& spot = kLabelPlaces[control];
+    ExpectDrawn(screen, kFactoryOneTiles[control], spot.labelX, spot.labelY, LaterLabels(control));
   }
   // Pointers under their own labels: the right-hand pointer of control 1 at (119, 244).
   ExpectDrawn(screen, 104, 119, 244, {{137, 243, 27, 30}});
@@ -329,9 +296,9 @@ TEST_F(MainScreenPicture, UnderThePresetDialogLabelsDimButTheLightsDoNot) {
   // Control 0's label over what lies under it without the label.
   ControlActions[0] = -1;
   const Screen without = Render();
-  const LabelSpot& spot = kSpots[0];
+  const LabelPlace& spot = kLabelPlaces[0];
   // Its pointer, under the label's right edge, went with it.
-  ExpectBlended(screen, without, kProfileOneTiles[0], spot.labelX, spot.labelY, 128,
+  ExpectBlended(screen, without, kFactoryOneTiles[0], spot.labelX, spot.labelY, 128,
                 {spot.pointerX, spot.pointerY, 20, 26});
   // The slider is still drawn.
   ControlActions[0] = 6;
@@ -364,10 +331,11 @@ TEST_F(MainScreenPicture, SlidingLabelsMoveSidewaysAtFullAlpha) {
   LabelSlideProgress = 0.5;      // 300 pixels
   const Screen screen = Render();
   // Control 4 (a right-hand face button) slides right, control 6 (left-hand) slides left.
-  ExpectDrawn(screen, kProfileOneTiles[4], kSpots[4].labelX + 300, kSpots[4].labelY);
-  ExpectDrawn(screen, kSpots[4].pointerRegion, kSpots[4].pointerX + 300, kSpots[4].pointerY,
-              {{kSpots[4].labelX + 300, kSpots[4].labelY, 27, 30}});
-  ExpectDrawn(screen, kProfileOneTiles[6], kSpots[6].labelX - 300, kSpots[6].labelY);
+  ExpectDrawn(screen, kFactoryOneTiles[4], kLabelPlaces[4].labelX + 300, kLabelPlaces[4].labelY);
+  ExpectDrawn(screen, kLabelPlaces[4].pointerRegion, kLabelPlaces[4].pointerX + 300,
+              kLabelPlaces[4].pointerY,
+              {{kLabelPlaces[4].labelX + 300, kLabelPlaces[4].labelY, 27, 30}});
+  ExpectDrawn(screen, kFactoryOneTiles[6], kLabelPlaces[6].labelX - 300, kLabelPlaces[6].labelY);
   // The palette stays in place, dimmed.
   LabelSlideProgress = 0;
   AppState = APP_MAIN_SCREEN;
