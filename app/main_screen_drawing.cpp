@@ -1,5 +1,7 @@
 #include "app/main_screen_drawing.h"
 
+#include <cstdint>
+
 #include "app/carried_art.h"
 #include "app/main_screen.h"
 #include "app/no_receiver_overlay.h"
@@ -52,11 +54,12 @@ void DrawNoReceiverScreen() {
   if (Skin != nullptr) DrawNoReceiverOverlay(*Skin);
 }
 
-// The profile's own pictures (labels, lights, slider) show in these states.
+// The light indicators and the slider show on the main screen and under the preset dialog.
 bool ShowsLightsAndSlider(int state) {
   return state >= kFirstUndimmedState && state <= APP_PRESET_DIALOG;
 }
 
+// The labels show except without a receiver and under the update screens.
 bool ShowsLabels(int state) {
   return state != APP_NO_RECEIVER && state < APP_UPDATE_REQUESTED;
 }

@@ -121,26 +121,6 @@ TEST_F(MainScreenInput, TheArrivingReceiversProfileAppearsAndThePanelsWake) {
   EXPECT_EQ(ControlActions[0], -1) << "an empty record maps nothing";
 }
 
-TEST_F(MainScreenInput, UnplugAndReplugLeaveTheScreenAsItWas) {
-  Plug();  // erased flash: the factory profiles, profile 1 at 12.36 and 135 degrees
-  ASSERT_EQ(AppState, APP_MAIN_SCREEN);
-  for (int round = 0; round < 3; ++round) {
-    AngleSlider->SetAngles(40, 50);  // as an animation might have left it
-    Unplug();
-    EXPECT_EQ(AppState, APP_NO_RECEIVER) << round;
-    EXPECT_EQ(StateBeforeUnplug, APP_MAIN_SCREEN) << round;
-    EXPECT_FALSE(Enabled(ProfileBarPanel)) << round;
-    EXPECT_FALSE(Enabled(ProfileSelectionPanel)) << round;
-    EXPECT_TRUE(Enabled(WindowButtonsPanel)) << round;
-    Plug();
-    EXPECT_EQ(AppState, APP_MAIN_SCREEN) << round;
-    EXPECT_TRUE(Enabled(ProfileBarPanel)) << round;
-    EXPECT_DOUBLE_EQ(AngleSlider->angle1, 3000 / 242.71851851851852) << round;
-    EXPECT_DOUBLE_EQ(AngleSlider->angle2, 135) << round;
-    EXPECT_TRUE(LevelMedCheck->checked) << round;
-  }
-}
-
 TEST_F(MainScreenInput, SetControlsEnabledOnlyBelowTheUpdateStates) {
   Plug();
   for (int state :

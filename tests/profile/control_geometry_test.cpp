@@ -10,17 +10,6 @@
 
 namespace {
 
-TEST(FindControlAt, EachAnchorLiesInItsOwnControl) {
-  const int anchors[19][2] = {
-      {82, 256},  {119, 256}, {102, 244}, {102, 282}, {596, 304}, {588, 268}, {424, 304},
-      {431, 268}, {53, 228},  {59, 202},  {89, 186},  {118, 183}, {145, 204}, {169, 228},
-      {436, 170}, {584, 170}, {953, 178}, {869, 257}, {961, 296},
-  };
-  for (int control = 0; control < 19; ++control) {
-    EXPECT_EQ(FindControlAt(anchors[control][0], anchors[control][1]), control);
-  }
-}
-
 TEST(FindControlAt, EdgesFollowTheCrossingRule) {
   // Control 4 is the square (582, 287)-(608, 313). Its top row is outside, its bottom row is
   // decided by the vertical edges alone and is inside; the left edge is outside, the right
@@ -71,28 +60,6 @@ TEST(SlotControlTable, IsTheInverseOfTheControlsSlots) {
   EXPECT_EQ(SlotControlTable[4], 19);
   EXPECT_EQ(SlotControlTable[5], 20);
   for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(SlotControlTable[slot], -1);
-}
-
-TEST(ActionTiles, SpritesSizesAndPaletteRectangles) {
-  const int expected[21][5] = {
-      {72, 702, 515, 27, 30},  {77, 738, 515, 27, 30},  {101, 774, 515, 27, 30},
-      {102, 810, 515, 27, 30}, {100, 882, 515, 27, 30}, {80, 846, 475, 27, 30},
-      {88, 882, 475, 27, 30},  {95, 846, 515, 27, 30},  {87, 702, 475, 27, 30},
-      {89, 774, 475, 27, 30},  {83, 702, 555, 27, 30},  {94, 738, 475, 27, 30},
-      {96, 810, 475, 27, 30},  {90, 738, 555, 27, 30},  {97, 36666, 40435, 141, 27},
-      {81, 774, 555, 27, 30},  {82, 810, 555, 27, 30},  {74, 954, 515, 27, 30},
-      {75, 954, 475, 27, 30},  {76, 918, 475, 27, 30},  {73, 918, 515, 27, 30},
-  };
-  for (int action = 0; action < 21; ++action) {
-    const ActionTile* tile = FindActionTile(action);
-    ASSERT_NE(tile, nullptr) << action;
-    EXPECT_EQ(tile->sprite, expected[action][0]) << action;
-    EXPECT_EQ(tile->paletteX, expected[action][1]) << action;
-    EXPECT_EQ(tile->paletteY, expected[action][2]) << action;
-    EXPECT_EQ(tile->w, expected[action][3]) << action;
-    EXPECT_EQ(tile->h, expected[action][4]) << action;
-  }
-  for (int outside : {-1, -2, 21, 255, -32768}) EXPECT_EQ(FindActionTile(outside), nullptr);
 }
 
 TEST(FindPaletteTileAt, BothEdgesCount) {
