@@ -70,6 +70,11 @@ class ScriptRunnerTest : public ::testing::Test {
     engine_->System_SetState(STATE_RENDER_FUNC, Render);
     ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
     SetShellEngine(engine_);
+    // The program's listener and widgets, as start-up installs them: every test's tear-down
+    // disconnects, whether it plugged a receiver in or not.
+    SetConnectionListener(&listener_);
+    InitProfileState();
+    SetProfileControls(&controls_);
   }
 
   void TearDown() override {
@@ -90,9 +95,6 @@ class ScriptRunnerTest : public ::testing::Test {
   // The program's device-change function and wiring, on the virtual receiver and its notices.
   void ConnectTheProgram() {
     engine_->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
-    SetConnectionListener(&listener_);
-    InitProfileState();
-    SetProfileControls(&controls_);
     backend_.Add(&receiver_);
     SetCurrentHidBackend(&backend_);
     ASSERT_TRUE(RegisterDeviceNotifications(&notices_));
