@@ -56,6 +56,7 @@ class ScriptRunnerTest : public ::testing::Test {
     AppState = APP_NO_RECEIVER;
     StateBeforeUnplug = APP_MAIN_SCREEN;
     current = this;
+    SetConnectionListener(&listener_);
 
     engine_ = Engine_Create(ENGINE_VERSION);
     ASSERT_NE(engine_, nullptr);
