@@ -23,7 +23,8 @@ FrameTimer::Tick FrameTimer::Advance(MillisecondClock& clock) {
   } while (lastDeltaMs < 1);
 
   if (lastDeltaMs < fixedDeltaMs) {
-    if (lastDeltaMs + kPollWindowMs < fixedDeltaMs) clock.Sleep(1);
+    // One sleep to an absolute deadline: it neither drifts nor needs polling to start on time.
+    clock.SleepUntil(frameStartMs + fixedDeltaMs);
     return Tick::kNotDue;
   }
 
