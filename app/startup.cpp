@@ -18,6 +18,7 @@
 #include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
+#include "online/settings_download.h"
 #include "ui/skin_link.h"
 
 WindowHandle MainWindow = nullptr;
@@ -76,13 +77,10 @@ void CheckConnectionListener() {
 }
 
 // Everything between a successful engine start and its shutdown.
-void RunInitiatedEngine() {
-  // A failed download leaves the settings empty: no update prompt, no presets, the built-in
-  // support page.
-  const char* settingsAddress = runOptions->settingsAddress;
-  if (DownloadSettings(settingsAddress != nullptr ? settingsAddress : kSettingsAddress)) {
-    ParseSettings();
-  }
+void RunInitiatedEngine(SettingsDownload& settings) {
+  // The download ran while the splash played. A failed one leaves the settings empty: no update
+  // prompt, no presets, the built-in support page.
+  if (settings.Finish()) ParseSettings();
 
   MainWindow = engine->System_GetState(STATE_WINDOW);
   FitMainWindow();
@@ -138,8 +136,11 @@ int RunCustomiser(const CustomiserOptions& options) {
   ResetSettings();
   ConfigureEngine(title);
 
-  // Without a frameless window there is nothing to tear down but the engine itself.
-  if (engine->System_Initiate(false)) RunInitiatedEngine();
+  // The settings document downloads while the window opens and the splash plays. Without a
+  // frameless window there is nothing to tear down but the engine itself.
+  SettingsDownload settings;
+  settings.Start(options.settingsAddress);
+  if (engine->System_Initiate(false)) RunInitiatedEngine(settings);
 
   engine->System_Shutdown();
   SetShellEngine(nullptr);
