@@ -12,7 +12,9 @@
 class ScratchFile {
  public:
   explicit ScratchFile(const char* suffix) {
-    std::string pattern = "/tmp/corsaro-fuzz-XXXXXX";
+    // Memory-backed when the system has it: the file is rewritten for every input.
+    std::string pattern =
+        access("/dev/shm", W_OK) == 0 ? "/dev/shm/corsaro-fuzz-XXXXXX" : "/tmp/corsaro-fuzz-XXXXXX";
     pattern += suffix;
     const int descriptor = mkstemps(pattern.data(), static_cast<int>(std::string(suffix).size()));
     if (descriptor < 0) std::abort();
