@@ -63,6 +63,21 @@ TEST(FrameTimerPacing, WaitsForTheNextFrameInOneSleepToItsDeadline) {
   }
 }
 
+TEST(FrameTimerPacing, RightAfterAFrameStartsOneReadingOfTheClockAndASleepFollow) {
+  DrivenClock clock;
+  FrameTimer timer;
+  timer.SetFps(60);
+  timer.Start(clock);
+  NextFrame(timer, clock);
+  const int reads = clock.Reads();
+  const int sleeps = clock.Sleeps();
+  // Still in the millisecond the frame started in: no spinning until the next one.
+  EXPECT_EQ(timer.Advance(clock), FrameTimer::Tick::kNotDue);
+  EXPECT_EQ(clock.Reads(), reads + 1);
+  EXPECT_EQ(clock.Sleeps(), sleeps + 1);
+  EXPECT_EQ(clock.Peek(), timer.frameStartMs + 16);
+}
+
 TEST(FrameTimerPacing, ALateFrameStartsWithoutSleeping) {
   DrivenClock clock;
   FrameTimer timer;
