@@ -136,11 +136,13 @@ int RunCustomiser(const CustomiserOptions& options) {
   ResetSettings();
   ConfigureEngine(title);
 
-  // The settings document downloads while the window opens and the splash plays. Without a
-  // frameless window there is nothing to tear down but the engine itself.
+  // The settings document downloads and the carried art decodes while the window opens and the
+  // splash plays. Without a frameless window there is nothing to tear down but the engine itself.
   SettingsDownload settings;
   settings.Start(options.settingsAddress);
+  DecodeCarriedArtAhead();
   if (engine->System_Initiate(false)) RunInitiatedEngine(settings);
+  ForgetCarriedArtAhead();
 
   engine->System_Shutdown();
   SetShellEngine(nullptr);

@@ -7,6 +7,7 @@
 
 #include "engine/bmp_writer.h"
 #include "engine/engine_impl.h"
+#include "engine/image_decode_ahead.h"
 #include "engine/png_codec.h"
 
 namespace {
@@ -420,7 +421,9 @@ TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, 
   }
   ImageArgb image;
   bool decoded = false;
-  if (IsPng(bytes, size)) {
+  if (loaded == nullptr && TakeDecodedImage(bytes, size, &image)) {
+    decoded = true;
+  } else if (IsPng(bytes, size)) {
     decoded = DecodePng(bytes, size, &image);
   } else if (IsBmp(bytes, size)) {
     decoded = DecodeBmp(bytes, size, &image);
