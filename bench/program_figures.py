@@ -102,10 +102,21 @@ class Run:
         return ticks("/proc/%d/task/%d/stat" % (pid, pid)), ticks("/proc/%d/stat" % pid)
 
     def resident_mib(self):
+        """VmRSS, RssAnon, RssFile and the pages of LLVM (Mesa's shader compiler), in MiB."""
+        figures = {}
         for line in pathlib.Path("/proc/%d/status" % self.process.pid).read_text().splitlines():
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1]) / 1024.0
-        return float("nan")
+            name, _, value = line.partition(":")
+            if name in ("VmRSS", "RssAnon", "RssFile"):
+                figures[name] = int(value.split()[0]) / 1024.0
+        llvm, mapping = 0, ""
+        for line in pathlib.Path("/proc/%d/smaps" % self.process.pid).read_text().splitlines():
+            fields = line.split()
+            if fields and "-" in fields[0] and len(fields) >= 5:
+                mapping = fields[5] if len(fields) > 5 else ""
+            elif fields and fields[0] == "Rss:" and "libLLVM" in mapping:
+                llvm += int(fields[1])
+        figures["LLVM"] = llvm / 1024.0
+        return figures
 
     def end(self):
         self.process.terminate()
@@ -166,7 +177,10 @@ def memory(program, settings, runs):
             values.append(run.resident_mib())
         finally:
             run.end()
-    print("resident memory at the main screen, 1 s after start-up: %s" % spread(values, " MiB"))
+    print("resident memory at the main screen, 1 s after start-up:")
+    for name, label in (("VmRSS", "all"), ("RssAnon", "private (anonymous)"),
+                        ("RssFile", "mapped files"), ("LLVM", "of which libLLVM")):
+        print("  %-22s %s" % (label + ":", spread([v[name] for v in values], " MiB")))
 
 
 def main():
