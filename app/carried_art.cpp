@@ -6,6 +6,7 @@
 
 #include "app/skin_regions.h"
 #include "app_assets.h"
+#include "engine/image_decode_ahead.h"
 
 BitmapFont* SmallFont = nullptr;
 BitmapFont* LargeFont = nullptr;
@@ -20,6 +21,16 @@ BitmapFont* MakeFont(std::string_view description, std::string_view image) {
                                        static_cast<std::uint32_t>(png.size()), false);
 }
 }  // namespace
+
+void DecodeCarriedArtAhead() {
+  // In the order CreateCarriedArt loads them.
+  DecodeImagesAhead({app_assets::Get("fonts/myriad_16s.png"),
+                     app_assets::Get("fonts/myriad_20s.png"), app_assets::Get("skin/skin.png")});
+}
+
+void ForgetCarriedArtAhead() {
+  ForgetDecodedImages();
+}
 
 bool CreateCarriedArt() {
   SmallFont = MakeFont("fonts/myriad_16s.txt", "fonts/myriad_16s.png");

@@ -12,6 +12,12 @@ extern BitmapFont* LargeFont;
 // The one skin sheet every screen and control draws from.
 extern SkinSheet* Skin;
 
+// Starts decoding the carried images on a worker thread, so that CreateCarriedArt finds them
+// decoded; start-up calls it before the window opens. What is never created is dropped by
+// ForgetCarriedArtAhead.
+void DecodeCarriedArtAhead();
+void ForgetCarriedArtAhead();
+
 // Builds the small font, the large font, then the skin sheet with its three frames, from the
 // carried files. A global whose allocation fails stays null; true when all three exist.
 bool CreateCarriedArt();

@@ -20,6 +20,7 @@
 #include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
+#include "online/settings_download.h"
 #include "profile/profile_controls.h"
 #include "ui/skin_link.h"
 
@@ -87,13 +88,10 @@ void CheckProfileControls() {
 }
 
 // Everything between a successful engine start and its shutdown.
-void RunInitiatedEngine() {
-  // A failed download leaves the settings empty: no update prompt, no presets, the built-in
-  // support page.
-  const char* settingsAddress = runOptions->settingsAddress;
-  if (DownloadSettings(settingsAddress != nullptr ? settingsAddress : kSettingsAddress)) {
-    ParseSettings();
-  }
+void RunInitiatedEngine(SettingsDownload& settings) {
+  // The download ran while the splash played. A failed one leaves the settings empty: no update
+  // prompt, no presets, the built-in support page.
+  if (settings.Finish()) ParseSettings();
 
   MainWindow = engine->System_GetState(STATE_WINDOW);
   FitMainWindow();
@@ -154,8 +152,13 @@ int RunCustomiser(const CustomiserOptions& options) {
   ResetSettings();
   ConfigureEngine(title);
 
-  // Without a frameless window there is nothing to tear down but the engine itself.
-  if (engine->System_Initiate(false)) RunInitiatedEngine();
+  // The settings document downloads and the carried art decodes while the window opens and the
+  // splash plays. Without a frameless window there is nothing to tear down but the engine itself.
+  SettingsDownload settings;
+  settings.Start(options.settingsAddress);
+  DecodeCarriedArtAhead();
+  if (engine->System_Initiate(false)) RunInitiatedEngine(settings);
+  ForgetCarriedArtAhead();
 
   engine->System_Shutdown();
   SetShellEngine(nullptr);

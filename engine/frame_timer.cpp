@@ -18,14 +18,14 @@ void FrameTimer::Start(MillisecondClock& clock) {
 
 FrameTimer::Tick FrameTimer::Advance(MillisecondClock& clock) {
   // Unsigned differences keep pacing right across the clock's wrap.
-  do {
-    lastDeltaMs = clock.Now() - frameStartMs;
-  } while (lastDeltaMs < 1);
-
+  lastDeltaMs = clock.Now() - frameStartMs;
   if (lastDeltaMs < fixedDeltaMs) {
-    if (lastDeltaMs + kPollWindowMs < fixedDeltaMs) clock.Sleep(1);
+    // One sleep to an absolute deadline: it neither drifts nor needs polling to start on time.
+    clock.SleepUntil(frameStartMs + fixedDeltaMs);
     return Tick::kNotDue;
   }
+  // Uncapped frames run back to back, but never twice in one millisecond.
+  while (lastDeltaMs < 1) lastDeltaMs = clock.Now() - frameStartMs;
 
   delta = static_cast<float>(lastDeltaMs) / kMillisecondsPerSecond;
   if (delta > kMaxDeltaSeconds) {

@@ -1,7 +1,8 @@
 #pragma once
 // Frame pacing and the frame-time values of the engine's timer: a frame starts when at least the
 // fixed step has passed since the previous one (never twice in one millisecond), its delta is the
-// measured time unless a stall made it implausible, and frames are counted per second.
+// measured time unless a stall made it implausible, and frames are counted per second. Between
+// frames the timer sleeps until the next one is due, in one sleep to that deadline.
 
 #include <cstdint>
 
@@ -19,12 +20,11 @@ class FrameTimer {
   void SetFps(int fps);
   // Restarts the timer at the clock's current reading.
   void Start(MillisecondClock& clock);
-  // Measures the time since the previous frame. Sleeps 1 ms when more than kPollWindowMs remain
-  // before the next frame; otherwise starts the frame and updates time, delta and the count.
+  // Measures the time since the previous frame. Before the fixed step has passed it sleeps until
+  // the next frame is due and returns kNotDue, so that the caller handles what arrived meanwhile
+  // before the frame; otherwise it starts the frame and updates time, delta and the count.
   Tick Advance(MillisecondClock& clock);
 
-  // The last few milliseconds before a frame are polled without sleeping, for an exact start.
-  static constexpr std::uint32_t kPollWindowMs = 3;
   // A frame longer than this gets a substitute delta so that a stall does not jump the game.
   static constexpr float kMaxDeltaSeconds = 0.2f;
   static constexpr float kUncappedStallDelta = 0.01f;

@@ -216,12 +216,14 @@ unsigned GlDevice::CreateTexture(int width, int height, const std::uint32_t* arg
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, kPixelFormat, kPixelType, argb);
-  if (mipmaps) {
-    glGenerateMipmap(GL_TEXTURE_2D);
-  } else {
+  if (!mipmaps) {
+    // Told before the upload, the driver stores level 0 alone instead of guessing a whole chain
+    // from the default minification filter (the sampler object does the real filtering).
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   }
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, kPixelFormat, kPixelType, argb);
+  if (mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
   const bool ok = glGetError() == GL_NO_ERROR;
   if (!ok) {
     glDeleteTextures(1, &name);
@@ -238,6 +240,14 @@ void GlDevice::UpdateTexture(unsigned name, int x, int y, int width, int height,
   glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, kPixelFormat, kPixelType, argb);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   if (mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+void GlDevice::ReadTexture(unsigned name, int width, std::uint32_t* argb) {
+  const TextureBindingKeeper keeper;
+  glBindTexture(GL_TEXTURE_2D, name);
+  glPixelStorei(GL_PACK_ROW_LENGTH, width);
+  glGetTexImage(GL_TEXTURE_2D, 0, kPixelFormat, kPixelType, argb);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
 }
 
 void GlDevice::DeleteTexture(unsigned name) {

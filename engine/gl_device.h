@@ -47,6 +47,8 @@ class GlDevice {
 
   // Textures hold ARGB pixels, rows top first. Returns 0 on failure.
   unsigned CreateTexture(int width, int height, const std::uint32_t* argb, bool mipmaps);
+  // Reads level 0 of a texture `width` pixels wide into argb, rows top first.
+  void ReadTexture(unsigned name, int width, std::uint32_t* argb);
   // Replaces a rectangle; rows of the source are `pitch` pixels apart.
   void UpdateTexture(unsigned name, int x, int y, int width, int height, const std::uint32_t* argb,
                      int pitch, bool mipmaps);

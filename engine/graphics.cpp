@@ -7,6 +7,7 @@
 
 #include "engine/bmp_writer.h"
 #include "engine/engine_impl.h"
+#include "engine/image_decode_ahead.h"
 #include "engine/png_codec.h"
 
 namespace {
@@ -375,16 +376,16 @@ TextureHandle Graphics::TargetTexture(TargetHandle target) {
 
 // --- Textures ---
 
-TextureHandle Graphics::MakeTexture(int width, int height, std::vector<std::uint32_t> pixels,
+TextureHandle Graphics::MakeTexture(int width, int height, const std::uint32_t* pixels,
                                     bool mipmaps) {
-  const unsigned name = device_.CreateTexture(width, height, pixels.data(), mipmaps);
+  const unsigned name = device_.CreateTexture(width, height, pixels, mipmaps);
   if (name == 0) return nullptr;
   auto* texture = new GfxTexture;
   texture->name = name;
   texture->width = texture->imageWidth = width;
   texture->height = texture->imageHeight = height;
   texture->mipmaps = mipmaps;
-  texture->pixels = std::move(pixels);
+  texture->lockable = true;
   return texture;
 }
 
@@ -397,9 +398,9 @@ TextureHandle Graphics::TextureCreate(int width, int height) {
   const int maxSide = device_.Exists() ? device_.MaxTextureSize() : 0;
   TextureHandle texture = nullptr;
   if (width > 0 && height > 0 && width <= maxSide && height <= maxSide) {
-    texture =
-        MakeTexture(width, height,
-                    std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0), false);
+    // Blank means transparent black; the zeros live only as long as the upload.
+    const std::vector<std::uint32_t> blank(static_cast<std::size_t>(width) * height, 0);
+    texture = MakeTexture(width, height, blank.data(), false);
   }
   if (texture == nullptr) {
     Fail("Can't create texture");
@@ -420,7 +421,9 @@ TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, 
   }
   ImageArgb image;
   bool decoded = false;
-  if (IsPng(bytes, size)) {
+  if (loaded == nullptr && TakeDecodedImage(bytes, size, &image)) {
+    decoded = true;
+  } else if (IsPng(bytes, size)) {
     decoded = DecodePng(bytes, size, &image);
   } else if (IsBmp(bytes, size)) {
     decoded = DecodeBmp(bytes, size, &image);
@@ -430,7 +433,7 @@ TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, 
   const int maxSide = device_.Exists() ? device_.MaxTextureSize() : 0;
   TextureHandle texture = nullptr;
   if (decoded && image.width <= maxSide && image.height <= maxSide) {
-    texture = MakeTexture(image.width, image.height, std::move(image.pixels), mipmaps);
+    texture = MakeTexture(image.width, image.height, image.pixels.data(), mipmaps);
   }
   if (texture == nullptr) {
     Fail("Can't create texture");
@@ -470,8 +473,8 @@ int Graphics::TextureHeight(TextureHandle texture, bool fromImage) {
 
 std::uint32_t* Graphics::TextureLock(TextureHandle texture, bool readOnly, int left, int top,
                                      int width, int height) {
-  // Only A8R8G8B8 textures keep their pixels on this side; render targets are not lockable.
-  if (texture == nullptr || texture->pixels.empty()) return nullptr;
+  // Only A8R8G8B8 textures can be locked; render targets are not.
+  if (texture == nullptr || !texture->lockable) return nullptr;
   if (width == 0 || height == 0) {
     left = top = 0;
     width = texture->width;
@@ -479,10 +482,12 @@ std::uint32_t* Graphics::TextureLock(TextureHandle texture, bool readOnly, int l
   }
   const bool inside = left >= 0 && top >= 0 && width > 0 && height > 0 &&
                       width <= texture->width - left && height <= texture->height - top;
-  if (texture->locked || !inside) {
+  if (texture->locked || !inside || texture->name == 0) {
     Fail("Can't lock texture");
     return nullptr;
   }
+  texture->pixels.resize(static_cast<std::size_t>(texture->width) * texture->height);
+  device_.ReadTexture(texture->name, texture->width, texture->pixels.data());
   texture->locked = true;
   texture->lockedReadOnly = readOnly;
   texture->lockLeft = left;
@@ -495,13 +500,16 @@ std::uint32_t* Graphics::TextureLock(TextureHandle texture, bool readOnly, int l
 void Graphics::TextureUnlock(TextureHandle texture) {
   if (texture == nullptr || !texture->locked) return;
   texture->locked = false;
-  if (texture->lockedReadOnly || texture->name == 0) return;
-  if (texture == currentTexture_) Flush(false);
-  const std::size_t first =
-      static_cast<std::size_t>(texture->lockTop) * texture->width + texture->lockLeft;
-  device_.UpdateTexture(texture->name, texture->lockLeft, texture->lockTop, texture->lockWidth,
-                        texture->lockHeight, &texture->pixels[first], texture->width,
-                        texture->mipmaps);
+  if (!texture->lockedReadOnly && texture->name != 0) {
+    if (texture == currentTexture_) Flush(false);
+    const std::size_t first =
+        static_cast<std::size_t>(texture->lockTop) * texture->width + texture->lockLeft;
+    device_.UpdateTexture(texture->name, texture->lockLeft, texture->lockTop, texture->lockWidth,
+                          texture->lockHeight, &texture->pixels[first], texture->width,
+                          texture->mipmaps);
+  }
+  // The copy lives only while locked: most textures are never locked, and the device has them.
+  std::vector<std::uint32_t>().swap(texture->pixels);
 }
 
 // --- Reading the picture back ---

@@ -24,7 +24,8 @@
 
 class EngineImpl;
 
-// A texture: level 0 of a GL texture, with a CPU copy of its pixels when it can be locked.
+// A texture: level 0 of a GL texture. The pixels of a lockable texture are copied to this side
+// only while it is locked: read back from the device on lock, sent back and dropped on unlock.
 struct GfxTexture {
   unsigned name = 0;                    // GL texture name, 0 once the device is gone
   int width = 0, height = 0;            // size of level 0
@@ -32,7 +33,8 @@ struct GfxTexture {
   bool listed = false;                  // made by Texture_Load: freed by the graphics shutdown
   bool ownedByTarget = false;           // the colour texture of a render target
   bool mipmaps = false;
-  std::vector<std::uint32_t> pixels;  // ARGB, rows top first, pitch = width (A8R8G8B8 only)
+  bool lockable = false;              // A8R8G8B8: made by Texture_Load or Texture_Create
+  std::vector<std::uint32_t> pixels;  // while locked: ARGB, rows top first, pitch = width
   bool locked = false;
   bool lockedReadOnly = false;
   int lockLeft = 0, lockTop = 0, lockWidth = 0, lockHeight = 0;
@@ -136,7 +138,7 @@ class Graphics {
   void UploadTransform();
   Rect Bounds() const;
   unsigned CurrentFramebuffer() const;
-  TextureHandle MakeTexture(int width, int height, std::vector<std::uint32_t> pixels, bool mipmaps);
+  TextureHandle MakeTexture(int width, int height, const std::uint32_t* pixels, bool mipmaps);
   void DeleteTexture(TextureHandle texture);
 
   EngineImpl& engine_;

@@ -11,7 +11,10 @@ class MillisecondClock {
   virtual std::uint32_t Now() = 0;
   // Gives up the processor for about this many milliseconds.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // Gives up the processor until Now() reads `deadline` (compared across the wrap); returns at
+  // once when it already does.
+  virtual void SleepUntil(std::uint32_t deadline) = 0;
 };
 
-// The process's real clock (SDL's tick counter and delay).
+// The process's real clock: the monotonic system clock, counted from its first use.
 MillisecondClock& SystemClock();

@@ -39,7 +39,8 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
   return 0;
 }
 
-void Configure(CURL* curl, const char* address, Sink& sink, char* errorBuffer) {
+void Configure(CURL* curl, const char* address, const DownloadTimeouts& timeouts, Sink& sink,
+               char* errorBuffer) {
   curl_easy_setopt(curl, CURLOPT_URL, address);
   curl_easy_setopt(curl, CURLOPT_USERAGENT, kDownloadAgent);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
@@ -49,8 +50,8 @@ void Configure(CURL* curl, const char* address, Sink& sink, char* errorBuffer) {
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, currentTimeouts.connectMs);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, currentTimeouts.transferMs);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeouts.transferMs);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
 }
@@ -66,6 +67,11 @@ DownloadTimeouts GetDownloadTimeouts() {
 }
 
 bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error) {
+  return HttpGet(address, limit, currentTimeouts, body, error);
+}
+
+bool HttpGet(const char* address, std::size_t limit, const DownloadTimeouts& timeouts,
+             std::string& body, std::string& error) {
   body.clear();
   error.clear();
   if (address == nullptr || *address == '\0') {
@@ -80,7 +86,7 @@ bool HttpGet(const char* address, std::size_t limit, std::string& body, std::str
   }
   char errorBuffer[CURL_ERROR_SIZE] = {};
   Sink sink{&body, limit};
-  Configure(curl, address, sink, errorBuffer);
+  Configure(curl, address, timeouts, sink, errorBuffer);
   CURLcode code = curl_easy_perform(curl);
   curl_easy_cleanup(curl);
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && sink.cut)) return true;

@@ -107,8 +107,13 @@ std::int32_t ReadDecimal(const char* text) {
 }
 
 bool DownloadSettings(SettingsDocument& document, const char* address, std::string& error) {
+  return DownloadSettings(document, address, GetDownloadTimeouts(), error);
+}
+
+bool DownloadSettings(SettingsDocument& document, const char* address,
+                      const DownloadTimeouts& timeouts, std::string& error) {
   std::string body;
-  if (!HttpGet(address, kSettingsLimit, body, error)) return false;
+  if (!HttpGet(address, kSettingsLimit, timeouts, body, error)) return false;
   document.address = address;
   document.text = std::move(body);
   if (!StartsWithNoCase(document.text, kSettingsDeclaration)) {
@@ -140,11 +145,22 @@ bool ParseSettings(SettingsDocument& document, XmlResults& results) {
 }
 
 bool DownloadSettings(const char* address) {
+  SettingsDocument downloaded;
   std::string error;
-  if (DownloadSettings(Settings, address, error)) return true;
-  Log("Settings download from %s failed: %s", address != nullptr ? address : "(none)",
-      error.c_str());
-  return false;
+  const bool succeeded = DownloadSettings(downloaded, address, error);
+  return AdoptSettingsDownload(address, downloaded, succeeded, error);
+}
+
+bool AdoptSettingsDownload(const char* address, SettingsDocument& downloaded, bool succeeded,
+                           const std::string& error) {
+  if (!succeeded) {
+    Log("Settings download from %s failed: %s", address != nullptr ? address : "(none)",
+        error.c_str());
+    return false;
+  }
+  Settings.address = std::move(downloaded.address);
+  Settings.text = std::move(downloaded.text);
+  return true;
 }
 
 void ParseSettings() {

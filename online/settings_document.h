@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "online/http_download.h"
 #include "online/xml_reader.h"
 
 // The running program's version as the document writes it ("1.3" is 103).
@@ -45,6 +46,9 @@ extern SettingsDocument Settings;
 // Downloads the document at address into document (address and text). Succeeds only when the
 // text starts with kSettingsDeclaration; otherwise error says why.
 bool DownloadSettings(SettingsDocument& document, const char* address, std::string& error);
+// The same within time-outs of its own; safe to call from any thread.
+bool DownloadSettings(SettingsDocument& document, const char* address,
+                      const DownloadTimeouts& timeouts, std::string& error);
 
 // Reads version, pages and presets from document's text. When the XML reader reports any error,
 // returns false with results telling which and where, and changes nothing.
@@ -52,6 +56,11 @@ bool ParseSettings(SettingsDocument& document, XmlResults& results);
 
 // Start-up: downloads into Settings from address; a failure is logged and leaves Settings empty.
 bool DownloadSettings(const char* address = kSettingsAddress);
+// Start-up, once a download from address into `downloaded` has ended: on success takes its
+// address and text into Settings; otherwise logs `error` and leaves Settings as it was. Returns
+// `succeeded`.
+bool AdoptSettingsDownload(const char* address, SettingsDocument& downloaded, bool succeeded,
+                           const std::string& error);
 // Start-up, after a successful download: parses Settings; a failure is logged.
 void ParseSettings();
 

@@ -93,4 +93,18 @@ TEST(IniFile, AFailedWriteLeavesTheFileAsItWas) {
   EXPECT_FALSE(ini_file::Read(nowhere.c_str(), "S", "k", value));
 }
 
+TEST(IniFile, EmptyNamesMatchOnlyEmptyNames) {
+  ScratchFolder folder;
+  const std::string path = folder / "settings.ini";
+  WriteFileText(path, "[]\n=bare\nk=1\n[S]\n=other\n");
+  std::string value;
+  ASSERT_TRUE(ini_file::Read(path.c_str(), "", "k", value));
+  EXPECT_EQ(value, "1");
+  ASSERT_TRUE(ini_file::Read(path.c_str(), "", "", value));
+  EXPECT_EQ(value, "bare");
+  ASSERT_TRUE(ini_file::Read(path.c_str(), "s", "", value));
+  EXPECT_EQ(value, "other");
+  EXPECT_FALSE(ini_file::Read(path.c_str(), "S", "k", value));
+}
+
 }  // namespace

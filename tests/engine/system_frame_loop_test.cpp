@@ -283,4 +283,46 @@ TEST_F(FrameLoop, ThePumpPollsTheDeviceNotificationSource) {
   engine->SetDeviceNotificationSource(nullptr);
 }
 
+class CountingSource final : public DeviceNotificationSource {
+ public:
+  void Poll(EngineImpl&) override { polls += 1; }
+  int polls = 0;
+};
+
+TEST_F(FrameLoop, WaitingForAFrameSleepsInsteadOfPollingThePump) {
+  ASSERT_TRUE(Open());
+  CountingSource source;
+  engine->SetDeviceNotificationSource(&source);
+  loop.framesToRun = 30;
+  EXPECT_TRUE(engine->System_Start());
+  // Per frame: the pump before the sleep and the pump after it, and one sleep.
+  EXPECT_LE(source.polls, 2 * 30);
+  EXPECT_LE(clock.Sleeps(), 30);
+  engine->SetDeviceNotificationSource(nullptr);
+}
+
+bool keyFrameHeld = false;
+bool PressEscapeOnTheFirstFrame() {
+  loop.frames += 1;
+  if (loop.frames == 1) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = SDLK_ESCAPE;
+    event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    SDL_PushEvent(&event);
+  }
+  if (loop.frames == 2) keyFrameHeld = loop.engine->Input_KeyPressed(27);
+  return loop.frames >= 2;
+}
+
+TEST_F(FrameLoop, AnEventQueuedDuringAFrameReachesTheNextOne) {
+  ASSERT_TRUE(Open());
+  keyFrameHeld = false;
+  engine->System_SetState(STATE_FRAME_FUNC, PressEscapeOnTheFirstFrame);
+  EXPECT_TRUE(engine->System_Start());
+  EXPECT_EQ(loop.frames, 2);
+  EXPECT_TRUE(keyFrameHeld);
+}
+
 }  // namespace

@@ -28,7 +28,7 @@ TEST(FrameTimerStep, ComesFromTheCapTruncated) {
   }
 }
 
-TEST(FrameTimerPacing, CappedFramesStartAtLeastOneStepApart) {
+TEST(FrameTimerPacing, CappedFramesStartOneStepApartWithinAMillisecond) {
   DrivenClock clock;
   FrameTimer timer;
   timer.SetFps(60);
@@ -38,26 +38,54 @@ TEST(FrameTimerPacing, CappedFramesStartAtLeastOneStepApart) {
     NextFrame(timer, clock);
     const std::uint32_t gap = timer.frameStartMs - previous;
     EXPECT_GE(gap, 16u) << "frame " << frame;
-    // Polling without sleep in the last milliseconds keeps the start close to the step.
-    EXPECT_LE(gap, 18u) << "frame " << frame;
+    EXPECT_LE(gap, 17u) << "frame " << frame;
     previous = timer.frameStartMs;
+  }
+  // One sleep per frame and a few readings of the clock: nothing spins while waiting.
+  EXPECT_LE(clock.Sleeps(), 100);
+  EXPECT_LE(clock.Reads(), 100 * 5);
+}
+
+TEST(FrameTimerPacing, WaitsForTheNextFrameInOneSleepToItsDeadline) {
+  for (std::uint32_t elapsed : {1u, 5u, 13u, 15u}) {
+    DrivenClock clock;
+    FrameTimer timer;
+    timer.SetFps(60);
+    timer.Start(clock);
+    const std::uint32_t start = timer.frameStartMs;
+    clock.Advance(elapsed);
+    EXPECT_EQ(timer.Advance(clock), FrameTimer::Tick::kNotDue) << elapsed << " ms";
+    EXPECT_EQ(clock.Sleeps(), 1) << elapsed << " ms";
+    EXPECT_EQ(clock.Peek(), start + 16) << elapsed << " ms";
+    // The caller handles its messages and asks again: the frame starts without another sleep.
+    EXPECT_NE(timer.Advance(clock), FrameTimer::Tick::kNotDue) << elapsed << " ms";
+    EXPECT_EQ(clock.Sleeps(), 1) << elapsed << " ms";
   }
 }
 
-TEST(FrameTimerPacing, SleepsOnlyWhileMoreThanThreeMillisecondsRemain) {
+TEST(FrameTimerPacing, RightAfterAFrameStartsOneReadingOfTheClockAndASleepFollow) {
   DrivenClock clock;
   FrameTimer timer;
   timer.SetFps(60);
   timer.Start(clock);
-  clock.Advance(13);  // 13 measured of 16: inside the polling window
-  const int sleepsBefore = clock.Sleeps();
+  NextFrame(timer, clock);
+  const int reads = clock.Reads();
+  const int sleeps = clock.Sleeps();
+  // Still in the millisecond the frame started in: no spinning until the next one.
   EXPECT_EQ(timer.Advance(clock), FrameTimer::Tick::kNotDue);
-  EXPECT_EQ(clock.Sleeps(), sleepsBefore);
+  EXPECT_EQ(clock.Reads(), reads + 1);
+  EXPECT_EQ(clock.Sleeps(), sleeps + 1);
+  EXPECT_EQ(clock.Peek(), timer.frameStartMs + 16);
+}
 
+TEST(FrameTimerPacing, ALateFrameStartsWithoutSleeping) {
+  DrivenClock clock;
+  FrameTimer timer;
+  timer.SetFps(60);
   timer.Start(clock);
-  clock.Advance(5);  // 11 remain: sleep a millisecond
-  EXPECT_EQ(timer.Advance(clock), FrameTimer::Tick::kNotDue);
-  EXPECT_EQ(clock.Sleeps(), sleepsBefore + 1);
+  clock.Advance(40);
+  EXPECT_NE(timer.Advance(clock), FrameTimer::Tick::kNotDue);
+  EXPECT_EQ(clock.Sleeps(), 0);
 }
 
 TEST(FrameTimerPacing, UncappedFramesNeverShareAMillisecond) {
@@ -82,7 +110,7 @@ TEST(FrameTimerPacing, KeepsPacingAcrossTheClockWrap) {
   NextFrame(timer, clock);
   NextFrame(timer, clock);
   EXPECT_GE(timer.lastDeltaMs, 16u);
-  EXPECT_LE(timer.lastDeltaMs, 18u);
+  EXPECT_LE(timer.lastDeltaMs, 17u);
   EXPECT_LT(timer.delta, 0.02f);
 }
 

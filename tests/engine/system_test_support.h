@@ -43,8 +43,8 @@ inline void WriteFileText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// A clock that moves only when told to: Sleep advances it, and so does polling, by one
-// millisecond every few readings, as a real clock moves while the loop spins on it.
+// A clock that moves only when told to: Sleep and SleepUntil advance it, and so does polling, by
+// one millisecond every few readings, as a real clock moves while the loop spins on it.
 class DrivenClock final : public MillisecondClock {
  public:
   explicit DrivenClock(std::uint32_t start = 1000) : now_(start) {}
@@ -57,10 +57,15 @@ class DrivenClock final : public MillisecondClock {
     now_ += milliseconds;
     ++sleeps_;
   }
+  void SleepUntil(std::uint32_t deadline) override {
+    if (static_cast<std::int32_t>(deadline - now_) > 0) now_ = deadline;
+    ++sleeps_;
+  }
 
   void Advance(std::uint32_t milliseconds) { now_ += milliseconds; }
   std::uint32_t Peek() const { return now_; }
   int Sleeps() const { return sleeps_; }
+  int Reads() const { return reads_; }
 
  private:
   static constexpr int kReadsPerMillisecond = 4;
