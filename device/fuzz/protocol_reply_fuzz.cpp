@@ -58,9 +58,9 @@ class FuzzPort final : public HidPort {
   std::uint16_t ProductId() const override { return kReceiverProductId; }
   std::size_t InputReportLength() const override { return answers_.reportLength; }
   std::size_t OutputReportLength() const override { return answers_.reportLength; }
-  bool Write(const std::uint8_t* report, std::size_t length) override {
-    // The link only ever sends whole reports it built itself.
-    if (length != answers_.reportLength || report[0] != 0) std::abort();
+  bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override {
+    // The link only ever sends whole reports it built itself, with a time limit.
+    if (length != answers_.reportLength || report[0] != 0 || timeoutMs < 0) std::abort();
     return true;
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) override {
@@ -81,7 +81,8 @@ class FuzzBackend final : public HidBackend {
   std::vector<HidDeviceInfo> Enumerate() override {
     return {{"fuzz", kReceiverVendorId, kReceiverProductId}};
   }
-  std::unique_ptr<HidPort> Open(const std::string&) override {
+  std::unique_ptr<HidPort> Open(const std::string&, HidOpenError& error) override {
+    error = HidOpenError::kNone;
     return std::make_unique<FuzzPort>(answers_);
   }
 
