@@ -6,6 +6,7 @@
 
 #include "app/skin_regions.h"
 #include "app_assets.h"
+#include "engine/window_icon.h"
 
 BitmapFont* SmallFont = nullptr;
 BitmapFont* LargeFont = nullptr;
@@ -43,4 +44,8 @@ void ReleaseCarriedArt() {
   SmallFont = nullptr;
   delete LargeFont;
   LargeFont = nullptr;
+}
+
+void RegisterCarriedResources() {
+  RegisterProgramResource(kIconResource, app_assets::Get("icon/icon.png"));
 }
