@@ -8,6 +8,7 @@
 #include "device/connection_listener.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
+#include "device/receiver_access.h"
 #include "device/wheel_protocol.h"
 #include "profile/wheel_profile.h"
 
@@ -65,7 +66,9 @@ void ConnectReceiver(const char* path) {
   FreeReceiverLink();
   ReceiverLink = new HidLink();
   HidLink& link = *ReceiverLink;
-  if (!OpenLink(link, path)) {
+  const bool opened = OpenLink(link, path);
+  NoteReceiverOpenResult(link.LastOpenError(), link.Path());
+  if (!opened) {
     FreeReceiverLink();
     return;
   }

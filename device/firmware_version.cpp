@@ -1,14 +1,34 @@
 #include "device/firmware_version.h"
 
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 namespace {
-constexpr unsigned long kMaxVersion = 0xFFFF;
-constexpr unsigned long kMaxVersionByte = 0xFF;
+
+constexpr unsigned kMaxVersion = 0xFFFF;
 constexpr int kVersionShift = 8;
+
+// Whether `text` is 1 to `maxDigits` digits of base 16 (or 10) and nothing else (no signs, no
+// spaces); sets `value`.
+bool ParseDigits(std::string_view text, std::size_t maxDigits, unsigned base, unsigned& value) {
+  if (text.empty() || text.size() > maxDigits) return false;
+  value = 0;
+  for (char c : text) {
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else {
+      return false;
+    }
+    value = value * base + digit;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsFirmwareOutOfDate(std::int32_t version) {
@@ -21,21 +41,21 @@ void FormatFirmwareVersion(std::int32_t version, char* out, std::size_t size) {
 }
 
 bool ParseFirmwareVersion(const char* text, std::uint16_t& version) {
-  // strtoul would take blanks and signs in front of the digits too.
-  if (text == nullptr || !std::isxdigit(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  if (const char* dot = std::strchr(text, '.')) {
-    if (!std::isxdigit(static_cast<unsigned char>(dot[1]))) return false;
-    const unsigned long major = std::strtoul(text, &end, 16);
-    if (end == text || end != dot || major > kMaxVersionByte) return false;
-    const unsigned long minor = std::strtoul(dot + 1, &end, 16);
-    if (end == dot + 1 || *end != '\0' || minor > kMaxVersionByte) return false;
-    version = static_cast<std::uint16_t>(major << kVersionShift | minor);
-    return true;
+  if (text == nullptr) return false;
+  const std::string_view written(text);
+  unsigned value = 0;
+  if (const std::size_t dot = written.find('.'); dot != std::string_view::npos) {
+    unsigned minor = 0;
+    if (!ParseDigits(written.substr(0, dot), 2, 16, value) ||
+        !ParseDigits(written.substr(dot + 1), 2, 16, minor)) {
+      return false;
+    }
+    value = value << kVersionShift | minor;
+  } else if (written.starts_with("0x") || written.starts_with("0X")) {
+    if (!ParseDigits(written.substr(2), 4, 16, value)) return false;
+  } else if (!ParseDigits(written, 5, 10, value) || value > kMaxVersion) {
+    return false;
   }
-  if (!std::isdigit(static_cast<unsigned char>(text[0]))) return false;
-  const unsigned long value = std::strtoul(text, &end, 0);
-  if (end == text || *end != '\0' || value > kMaxVersion) return false;
   version = static_cast<std::uint16_t>(value);
   return true;
 }

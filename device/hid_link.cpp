@@ -14,11 +14,12 @@ HidLink* ReceiverLink = nullptr;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kBatchInputBuffers = kBatchSlots;
 
-int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-      deadline - std::chrono::steady_clock::now());
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -34,11 +35,9 @@ void HidLink::Close() {
   if (device_) device_->Cancel();
   device_.reset();
   open_ = false;
-  path_.clear();
 }
 
-bool HidLink::Attach(std::unique_ptr<HidPort> port, const std::string& path,
-                     std::uint16_t productId) {
+bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
   if (!port || port->VendorId() != kReceiverVendorId || port->ProductId() != productId) {
     return false;
   }
@@ -51,7 +50,6 @@ bool HidLink::Attach(std::unique_ptr<HidPort> port, const std::string& path,
   }
   device_->SetInputBufferCount(kIdleInputBuffers);
   open_ = true;
-  path_ = path;
   DebugOutput("Opened handle\n");
   return true;
 }
@@ -62,25 +60,56 @@ bool HidLink::OpenFirstReceiver() {
     DebugOutput("ClosedHandle(1)\n");
     Close();
   }
+  lastOpenError_ = HidOpenError::kNotPresent;
+  path_.clear();
   for (const HidDeviceInfo& info : backend_.Enumerate()) {
     // The enumeration already knows the IDs; skip foreign devices without opening them.
     if (info.vendorId != kReceiverVendorId || info.productId != kReceiverProductId) continue;
-    if (Attach(backend_.Open(info.path), info.path, kReceiverProductId)) return true;
+    HidOpenError error = HidOpenError::kNone;
+    if (Attach(backend_.Open(info.path, error), kReceiverProductId)) {
+      lastOpenError_ = HidOpenError::kNone;
+      path_ = info.path;
+      return true;
+    }
+    // Remember the first receiver that was there but could not be opened.
+    if (error != HidOpenError::kNone && lastOpenError_ == HidOpenError::kNotPresent) {
+      lastOpenError_ = error;
+      path_ = info.path;
+    }
   }
   return false;
 }
 
 bool HidLink::OpenReceiverByPath(const char* path, std::uint16_t productId) {
   Close();
+  lastOpenError_ = HidOpenError::kNotPresent;
+  path_ = path != nullptr ? path : "";
   if (path == nullptr) return false;
-  return Attach(backend_.Open(path), path, productId);
+  HidOpenError error = HidOpenError::kNone;
+  if (Attach(backend_.Open(path, error), productId)) {
+    lastOpenError_ = HidOpenError::kNone;
+    return true;
+  }
+  // Arrival notices name every HID device, and other devices' nodes are closed to users: only a
+  // device listed as the receiver can be a receiver this user may not open.
+  if (error != HidOpenError::kNone && IsListedReceiver(path_)) lastOpenError_ = error;
+  return false;
+}
+
+bool HidLink::IsListedReceiver(const std::string& path) {
+  for (const HidDeviceInfo& info : backend_.Enumerate()) {
+    if (info.path != path) continue;
+    return info.vendorId == kReceiverVendorId &&
+           (info.productId == kReceiverProductId || info.productId == kReceiverArrivalProductId);
+  }
+  return false;
 }
 
 bool HidLink::WriteReport(const std::uint8_t* payload) {
   if (!open_) return false;
   std::vector<std::uint8_t> report(outputReportLength_, 0);
   std::memcpy(report.data() + 1, payload, kPayloadSize);
-  return device_->Write(report.data(), report.size());
+  return device_->Write(report.data(), report.size(), kSingleTimeoutMs);
 }
 
 bool HidLink::ReadReport(std::uint8_t* payload) {
@@ -117,7 +146,11 @@ bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies,
   int slot = 0;
   int lastProgress = -1;
   for (int j = 0; j < count; ++j) {
-    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_)) {
+    // A chunk's requests go out under the deadline of its first group of slots, which runs from
+    // the first request: writes complete under the same wait as the replies.
+    if (slot == 0) firstGroupDeadline_ = Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_,
+                        MillisecondsLeft(firstGroupDeadline_))) {
       return FailBatch();
     }
     slotReplies_[slot / 2] = replies + j * inputReportLength_;
@@ -146,8 +179,9 @@ bool HidLink::WaitForSlots(int count) {
   // Write slots (even) completed when their write returned; read slots (odd) complete as their
   // replies are read, in order, each group of 64 slots under its own deadline.
   for (int groupStart = 0; groupStart < count; groupStart += kEventsPerWait) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    const auto deadline = groupStart == 0
+                              ? firstGroupDeadline_
+                              : Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
     const int groupEnd = groupStart + kEventsPerWait < count ? groupStart + kEventsPerWait : count;
     for (int event = groupStart; event < groupEnd; ++event) {
       if (event % 2 == 0) continue;

@@ -3,6 +3,7 @@
 // time-out, and batches of request/reply pairs kept 48 in flight. It knows nothing of what the
 // payloads mean.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,16 +41,23 @@ class HidLink {
   bool OpenReceiverByPath(const char* path, std::uint16_t productId);
   // Whether a receiver is open.
   bool IsOpen() const { return open_; }
-  // The device path of the open receiver; empty while none is open.
+  // Why the last open failed, as hidapi keeps a last error per device: kNone after a success,
+  // kNotPresent when no receiver was there, kPermissionDenied when one was there but this user
+  // may not open it. A device that is not the receiver counts as not present.
+  HidOpenError LastOpenError() const { return lastOpenError_; }
+  // The device path the last open was about: the receiver opened or refused, the path asked
+  // for, or empty when enumeration found no receiver.
   const std::string& Path() const { return path_; }
 
-  // Sends one 32-byte payload as a report (report ID 0 in front).
+  // Sends one 32-byte payload as a report (report ID 0 in front), waiting at most 500 ms for the
+  // device to take it.
   bool WriteReport(const std::uint8_t* payload);
   // Reads one report into the 32-byte `payload` (zeroed first), waiting at most 500 ms.
   bool ReadReport(std::uint8_t* payload);
   // Sends `count` request reports (OutputReportLength apart) and reads as many replies
-  // (InputReportLength apart), keeping at most 48 pairs in flight. With `showProgress` it
-  // publishes `message` and the whole percent done, 0 up to (100 * (count - 1)) / count.
+  // (InputReportLength apart), keeping at most 48 pairs in flight; writes and replies of each
+  // group of slots share the group's 1000 ms. With `showProgress` it publishes `message` and
+  // the whole percent done, 0 up to (100 * (count - 1)) / count.
   bool TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
                      bool showProgress, const char* message);
   // Discards every report queued by the device.
@@ -61,7 +69,8 @@ class HidLink {
   const std::vector<int>& LastBatchWaits() const { return lastBatchWaits_; }
 
  private:
-  bool Attach(std::unique_ptr<HidPort> port, const std::string& path, std::uint16_t productId);
+  bool Attach(std::unique_ptr<HidPort> port, std::uint16_t productId);
+  bool IsListedReceiver(const std::string& path);
   void Close();
   bool WaitForSlots(int count);
   bool FailBatch();
@@ -69,11 +78,14 @@ class HidLink {
   HidBackend& backend_;
   std::unique_ptr<HidPort> device_;
   bool open_ = false;
+  HidOpenError lastOpenError_ = HidOpenError::kNone;
   std::string path_;
   std::size_t inputReportLength_ = kReportSize;
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).
   std::uint8_t* slotReplies_[kBatchSlots / 2] = {};
+  // When the first group of slots of the current batch must be complete.
+  std::chrono::steady_clock::time_point firstGroupDeadline_{};
   std::vector<int> lastBatchWaits_;
 };
 

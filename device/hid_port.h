@@ -17,6 +17,14 @@ struct HidDeviceInfo {
 
 enum class HidReadResult { kOk, kTimeout, kError };
 
+// Why a device could not be opened.
+enum class HidOpenError {
+  kNone,
+  kNotPresent,        // no device at that path (any more)
+  kPermissionDenied,  // present, but this user may not open it
+  kFailed,            // anything else, such as a node that is no HID device
+};
+
 // One opened HID device.
 class HidPort {
  public:
@@ -28,8 +36,8 @@ class HidPort {
   virtual std::size_t InputReportLength() const = 0;
   virtual std::size_t OutputReportLength() const = 0;
 
-  // Sends one report; true when the whole report went out.
-  virtual bool Write(const std::uint8_t* report, std::size_t length) = 0;
+  // Sends one report, giving up after `timeoutMs`; true when the whole report went out in time.
+  virtual bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) = 0;
   // Reads one report (report ID in byte 0), waiting at most `timeoutMs`.
   virtual HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) = 0;
   // Discards every input report queued so far.
@@ -46,8 +54,8 @@ class HidBackend {
   virtual ~HidBackend() = default;
   // Every HID device present, in the platform's order.
   virtual std::vector<HidDeviceInfo> Enumerate() = 0;
-  // Opens the device at `path` for reading and writing, or null.
-  virtual std::unique_ptr<HidPort> Open(const std::string& path) = 0;
+  // Opens the device at `path` for reading and writing, or returns null with `error` saying why.
+  virtual std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) = 0;
 };
 
 // The backend over hidapi's hidraw implementation, for real receivers.

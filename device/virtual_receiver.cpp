@@ -1,5 +1,7 @@
 #include "device/virtual_receiver.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -7,12 +9,48 @@
 
 #include "common/byte_order.h"
 #include "common/firmware_crc.h"
-#include "device/wheel_protocol.h"
+#include "device/atomic_file.h"
 #include "firmware_assets.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The receiver's side of the wire. The model states every number itself instead of borrowing the
+// protocol code's constants, so that the tests check that code against an independent receiver.
+constexpr std::size_t kReportBytes = 33;  // report ID 0, then the payload
+constexpr std::size_t kPayloadBytes = 32;
+constexpr std::uint8_t kMagic[5] = {'O', 'R', 'M', 'I', 'C'};
+constexpr std::size_t kCodeAt = 5;
+constexpr std::size_t kVersionAt = 6;  // high byte, then low byte
+constexpr std::size_t kRadioStateAt = 6;
+constexpr std::size_t kAddressAt = 8;  // little-endian
+constexpr std::size_t kCrcLengthAt = 12;
+constexpr std::size_t kDataAt = 16;
+constexpr std::size_t kChunkBytes = 16;
+
+constexpr std::uint8_t kSync = 0x02;
+constexpr std::uint8_t kVersion = 0x03;
+constexpr std::uint8_t kReadMemory = 0x0E;
+constexpr std::uint8_t kWriteMemory = 0x0F;
+constexpr std::uint8_t kEraseSector = 0x10;
+constexpr std::uint8_t kRadioState = 0x16;
+constexpr std::uint8_t kFlashCrc = 0x18;
+
+// The only radio state and CRC request the receiver knows; anything else goes unanswered.
+constexpr std::uint8_t kRadioStateValue = 7;
+constexpr std::uint32_t kCrcSelector = 0x00030010;
+constexpr std::uint32_t kCrcLength = 0xBFF0;
+
+// Flash map.
+constexpr std::uint32_t kSectorBytes = 0x1000;
+constexpr std::uint32_t kUpgradeArea = 0x10000;
+constexpr std::uint32_t kUpgradeAreaBytes = 0x10000;
+constexpr std::uint32_t kSignatureAt = 0x10000;
+constexpr std::uint8_t kSignature[9] = {'O', 'R', 'M', 'I', 'C', '_', 'D', 'F', 'U'};
+constexpr std::uint32_t kBodyAt = 0x10010;
+constexpr std::uint32_t kBodyBytes = 0xBFF0;
+constexpr std::uint32_t kImageBytes = 0xC000;
 
 constexpr std::uint8_t kErased = 0xFF;
 constexpr auto kFullSpeedInterval = std::chrono::milliseconds(1);
@@ -28,8 +66,6 @@ constexpr char kFileMagic[8] = {'C', 'S', '2', '7', '0', 'V', 'R', '1'};
 constexpr std::size_t kFileHeaderSize = 16;
 constexpr std::size_t kFileVersionOffset = 8;
 
-constexpr std::size_t kImageSize = 0xC000;
-
 class VirtualPort : public HidPort {
  public:
   explicit VirtualPort(VirtualReceiver& receiver)
@@ -37,10 +73,11 @@ class VirtualPort : public HidPort {
 
   std::uint16_t VendorId() const override { return kVendorId; }
   std::uint16_t ProductId() const override { return receiver_.ProductId(); }
-  std::size_t InputReportLength() const override { return kReportSize; }
-  std::size_t OutputReportLength() const override { return kReportSize; }
+  std::size_t InputReportLength() const override { return kReportBytes; }
+  std::size_t OutputReportLength() const override { return kReportBytes; }
 
-  bool Write(const std::uint8_t* report, std::size_t length) override {
+  // The model takes every report at once, so there is nothing to time out.
+  bool Write(const std::uint8_t* report, std::size_t length, int) override {
     return receiver_.Receive(generation_, report, length);
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) override {
@@ -62,8 +99,8 @@ VirtualReceiver::VirtualReceiver(std::string path, std::uint16_t productId)
     : path_(std::move(path)), productId_(productId), flash_(kFlashSize, kErased) {
   // A staged image is accepted when it is the image this program carries.
   const auto image = firmware_assets::Get("firmware/firmware.bin");
-  if (image.size() == kImageSize) {
-    SetExpectedBodyCrc(FirmwareCrc(image.data() + kDfuSignatureSize, kFirmwareBodyLength));
+  if (image.size() == kImageBytes) {
+    SetExpectedBodyCrc(FirmwareCrc(image.data() + (kBodyAt - kSignatureAt), kBodyBytes));
   }
 }
 
@@ -80,6 +117,16 @@ std::uint16_t VirtualReceiver::FirmwareVersion() const {
 void VirtualReceiver::SetFaults(const VirtualReceiverFaults& faults) {
   std::lock_guard lock(mutex_);
   faults_ = faults;
+}
+
+void VirtualReceiver::SetAccessDenied(bool denied) {
+  std::lock_guard lock(mutex_);
+  accessDenied_ = denied;
+}
+
+bool VirtualReceiver::AccessDenied() const {
+  std::lock_guard lock(mutex_);
+  return accessDenied_;
 }
 
 void VirtualReceiver::SetTiming(VirtualTiming timing) {
@@ -112,6 +159,12 @@ void VirtualReceiver::LoadFlash(std::uint32_t address, const std::uint8_t* data,
 }
 
 bool VirtualReceiver::LoadFile(const std::string& path, std::string& error) {
+  // Opening a FIFO would wait for a writer; only a regular file can be a flash file.
+  struct stat status {};
+  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    error = path + " is not a regular file";
+    return false;
+  }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     error = "cannot open " + path;
@@ -141,20 +194,7 @@ bool VirtualReceiver::SaveFile(const std::string& path, std::string& error) cons
     bytes[kFileVersionOffset + 1] = static_cast<std::uint8_t>(version_ >> 8);
     bytes.insert(bytes.end(), flash_.begin(), flash_.end());
   }
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    error = "cannot write " + temporary;
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 void VirtualReceiver::Plug() {
@@ -196,14 +236,12 @@ void VirtualReceiver::DeliverDeviceChanges(void (*handler)(int event, const char
 }
 
 void VirtualReceiver::InstallStagedImage() {
-  if (std::memcmp(&flash_[kDfuSignatureAddress], kDfuSignatureText, kDfuSignatureCompared) != 0) {
-    return;
-  }
-  const std::uint32_t crc = FirmwareCrc(&flash_[kFirmwareBodyAddress], kFirmwareBodyLength);
+  if (std::memcmp(&flash_[kSignatureAt], kSignature, sizeof kSignature) != 0) return;
+  const std::uint32_t crc = FirmwareCrc(&flash_[kBodyAt], kBodyBytes);
   if (expectedCrcSet_ && crc != expectedBodyCrc_) return;
   version_ = kFreshFirmwareVersion;
-  std::fill(flash_.begin() + kUpgradeAreaAddress,
-            flash_.begin() + kUpgradeAreaAddress + kUpgradeAreaLength, kErased);
+  std::fill(flash_.begin() + kUpgradeArea, flash_.begin() + kUpgradeArea + kUpgradeAreaBytes,
+            kErased);
 }
 
 void VirtualReceiver::RecordRequests(bool on) {
@@ -245,7 +283,7 @@ void VirtualReceiver::SetInputBuffers(int count) {
 bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* report,
                               std::size_t length) {
   std::unique_lock lock(mutex_);
-  if (!plugged_ || generation != generation_ || length != kReportSize || report[0] != 0) {
+  if (!plugged_ || generation != generation_ || length != kReportBytes || report[0] != 0) {
     return false;
   }
   if (faults_.removeAfterReports >= 0 && requests_ >= faults_.removeAfterReports) {
@@ -264,7 +302,7 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
   ++requests_;
   if (recording_) {
     recorded_.emplace_back();
-    std::memcpy(recorded_.back().data(), report + 1, kPayloadSize);
+    std::memcpy(recorded_.back().data(), report + 1, kPayloadBytes);
   }
   HandleRequest(report + 1);
   return true;
@@ -293,7 +331,7 @@ HidReadResult VirtualReceiver::Take(std::uint32_t generation, std::uint8_t* repo
     }
   }
   std::memset(report, 0, length);
-  std::memcpy(report, queue_.front().bytes, std::min(length, kReportSize));
+  std::memcpy(report, queue_.front().bytes, std::min(length, kReportBytes));
   queue_.pop_front();
   return HidReadResult::kOk;
 }
@@ -313,7 +351,7 @@ void VirtualReceiver::Push(const std::uint8_t* payload) {
     return;
   }
   QueuedReport queued{};
-  std::memcpy(queued.bytes + 1, payload, kPayloadSize);
+  std::memcpy(queued.bytes + 1, payload, kPayloadBytes);
   queued.readyAt = Clock::now();
   if (timing_ == VirtualTiming::kFullSpeed) {
     inFreeAt_ = std::max(inFreeAt_, queued.readyAt) + kFullSpeedInterval;
@@ -324,52 +362,57 @@ void VirtualReceiver::Push(const std::uint8_t* payload) {
 }
 
 void VirtualReceiver::HandleRequest(const std::uint8_t* request) {
-  if (std::memcmp(request, ReportMagic, sizeof ReportMagic) != 0) return;
-  const std::uint8_t code = request[kPayloadCodeOffset];
-  const std::uint32_t address = LoadLe32(request + kPayloadAddressOffset);
-  std::uint8_t reply[kPayloadSize];
-  BuildRequest(code, reply);
+  if (std::memcmp(request, kMagic, sizeof kMagic) != 0) return;
+  const std::uint8_t code = request[kCodeAt];
+  const std::uint32_t address = LoadLe32(request + kAddressAt);
+  std::uint8_t reply[kPayloadBytes] = {};
+  std::memcpy(reply, kMagic, sizeof kMagic);
+  reply[kCodeAt] = code;
   switch (code) {
-    case kCommandVersion:
-      reply[kPayloadVersionOffset] = static_cast<std::uint8_t>(version_ >> 8);
-      reply[kPayloadVersionOffset + 1] = static_cast<std::uint8_t>(version_ & 0xFF);
+    case kVersion:
+      reply[kVersionAt] = static_cast<std::uint8_t>(version_ >> 8);
+      reply[kVersionAt + 1] = static_cast<std::uint8_t>(version_ & 0xFF);
       break;
-    case kCommandReadMemory:
-      for (std::size_t i = 0; i < kChunkSize; ++i) {
+    case kReadMemory:
+      for (std::size_t i = 0; i < kChunkBytes; ++i) {
         const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
-        reply[kPayloadDataOffset + i] = at < kFlashSize ? flash_[at] : kErased;
+        reply[kDataAt + i] = at < kFlashSize ? flash_[at] : kErased;
       }
       break;
-    case kCommandWriteMemory:
+    case kWriteMemory:
       // NOR flash: programming can only clear bits. All 16 data bytes are programmed.
-      for (std::size_t i = 0; i < kChunkSize; ++i) {
+      for (std::size_t i = 0; i < kChunkBytes; ++i) {
         const std::uint64_t at = static_cast<std::uint64_t>(address) + i;
-        if (at < kFlashSize) flash_[at] &= request[kPayloadDataOffset + i];
+        if (at < kFlashSize) flash_[at] &= request[kDataAt + i];
       }
       break;
-    case kCommandEraseSector:
+    case kEraseSector:
       if (address < kFlashSize) {
-        const std::uint32_t first = address / kSectorSize * kSectorSize;
-        std::fill(flash_.begin() + first, flash_.begin() + first + kSectorSize, kErased);
+        const std::uint32_t first = address / kSectorBytes * kSectorBytes;
+        std::fill(flash_.begin() + first, flash_.begin() + first + kSectorBytes, kErased);
       }
       break;
-    case kCommandRadioState:
+    case kRadioState:
+      if (request[kRadioStateAt] != kRadioStateValue) return;
       break;
-    case kCommandFlashCrc: {
-      std::uint32_t crc = FirmwareCrc(&flash_[kFirmwareBodyAddress], kFirmwareBodyLength);
+    case kFlashCrc: {
+      if (address != kCrcSelector || LoadLe32(request + kCrcLengthAt) != kCrcLength) return;
+      std::uint32_t crc = FirmwareCrc(&flash_[kBodyAt], kBodyBytes);
       if (faults_.wrongCrc && FaultApplies(code)) crc ^= 1;
-      StoreLe32(reply + kPayloadDataOffset, crc);
+      StoreLe32(reply + kDataAt, crc);
       break;
     }
+    case kSync:
     default:
       return;  // sync and unknown commands have no reply
   }
   if (FaultApplies(code)) {
     if (faults_.noReply) return;
-    std::uint8_t unrelated[kPayloadSize];
-    BuildRequest(kUnrelatedCode, unrelated);
+    std::uint8_t unrelated[kPayloadBytes] = {};
+    std::memcpy(unrelated, kMagic, sizeof kMagic);
+    unrelated[kCodeAt] = kUnrelatedCode;
     for (int i = 0; i < faults_.unrelatedBeforeReply; ++i) Push(unrelated);
-    if (faults_.wrongCode) reply[kPayloadCodeOffset] ^= kWrongCodeFlip;
+    if (faults_.wrongCode) reply[kCodeAt] ^= kWrongCodeFlip;
     if (faults_.wrongMagic) reply[0] = 'X';
   }
   Push(reply);
@@ -384,11 +427,16 @@ std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
   return devices;
 }
 
-std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path) {
+std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path, HidOpenError& error) {
   for (VirtualReceiver* receiver : receivers_) {
-    if (receiver->Path() == path && receiver->Plugged()) {
-      return std::make_unique<VirtualPort>(*receiver);
+    if (receiver->Path() != path || !receiver->Plugged()) continue;
+    if (receiver->AccessDenied()) {
+      error = HidOpenError::kPermissionDenied;
+      return nullptr;
     }
+    error = HidOpenError::kNone;
+    return std::make_unique<VirtualPort>(*receiver);
   }
+  error = HidOpenError::kNotPresent;
   return nullptr;
 }

@@ -48,6 +48,10 @@ class VirtualReceiver {
   std::uint16_t FirmwareVersion() const;
   void SetFaults(const VirtualReceiverFaults& faults);
   void SetTiming(VirtualTiming timing);
+  // Makes opening the receiver fail as it does for a user without access to its node (no udev
+  // rule); it is still listed.
+  void SetAccessDenied(bool denied);
+  bool AccessDenied() const;
   // The CRC a staged body must have to be installed on replug.
   void SetExpectedBodyCrc(std::uint32_t crc);
 
@@ -58,7 +62,8 @@ class VirtualReceiver {
   // Loads flash and version from a file written by SaveFile; false (model unchanged) when the
   // file cannot be read or is not such a file. `error` says why.
   bool LoadFile(const std::string& path, std::string& error);
-  // Writes flash and version to `path` through a temporary file, so a failed save keeps the old.
+  // Writes flash and version to `path` by replacing the file whole (WriteFileAtomically), so a
+  // failed save keeps the old one; `error` says why it failed.
   bool SaveFile(const std::string& path, std::string& error) const;
 
   // Unplugging ends every open port; plugging in installs a valid staged image. Each queues a
@@ -109,6 +114,7 @@ class VirtualReceiver {
   bool expectedCrcSet_ = false;
   std::uint32_t expectedBodyCrc_ = 0;
   bool plugged_ = true;
+  bool accessDenied_ = false;
   std::uint32_t generation_ = 1;
   std::deque<QueuedReport> queue_;
   std::chrono::steady_clock::time_point outFreeAt_{};
@@ -127,7 +133,7 @@ class VirtualHidBackend : public HidBackend {
  public:
   void Add(VirtualReceiver* receiver) { receivers_.push_back(receiver); }
   std::vector<HidDeviceInfo> Enumerate() override;
-  std::unique_ptr<HidPort> Open(const std::string& path) override;
+  std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) override;
 
  private:
   std::vector<VirtualReceiver*> receivers_;

@@ -1,5 +1,11 @@
 #include "profile/profile_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "common/byte_order.h"
@@ -31,6 +37,68 @@ ProfileFileStatus CheckProfileFile(const ProfileFile& file, WheelProfile& profil
   return ProfileFileStatus::kOk;
 }
 
+ProfileFileStatus CheckProfileBytes(const std::uint8_t* bytes, std::size_t size,
+                                    WheelProfile& profile) {
+  ProfileFile file{};
+  std::memcpy(file.bytes, bytes, std::min(size, kProfileFileSize));
+  return CheckProfileFile(file, profile);
+}
+
+namespace {
+
+bool SameFileState(const struct stat& a, const struct stat& b) {
+  return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// Reads up to `size` bytes; -1 on an error.
+long ReadUpTo(int fd, std::uint8_t* bytes, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, bytes + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return static_cast<long>(got);
+}
+
+}  // namespace
+
+ProfileFileStatus LoadProfileContainer(const char* path, WheelProfile& profile,
+                                       std::size_t* fileSize) {
+  // Looked at before opening: opening a FIFO for reading waits for a writer.
+  struct stat named {};
+  if (stat(path, &named) != 0) return ProfileFileStatus::kCannotOpen;
+  if (!S_ISREG(named.st_mode)) return ProfileFileStatus::kNotRegularFile;
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ProfileFileStatus::kCannotOpen;
+  struct stat before {};
+  if (fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
+    close(fd);
+    return ProfileFileStatus::kNotRegularFile;  // swapped for something else since
+  }
+  std::uint8_t bytes[kProfileFileSize] = {};
+  const long got = ReadUpTo(fd, bytes, sizeof bytes);
+  struct stat after {};
+  const bool stated = fstat(fd, &after) == 0;
+  close(fd);
+  if (got < 0 || !stated) return ProfileFileStatus::kReadError;
+  const auto expected =
+      std::min<std::uint64_t>(static_cast<std::uint64_t>(before.st_size), kProfileFileSize);
+  if (static_cast<std::uint64_t>(got) != expected || !SameFileState(before, after)) {
+    return ProfileFileStatus::kChanged;
+  }
+  if (fileSize != nullptr) *fileSize = static_cast<std::size_t>(before.st_size);
+  return CheckProfileBytes(bytes, static_cast<std::size_t>(got), profile);
+}
+
+bool IsProfileFileUnreadable(ProfileFileStatus status) {
+  return status == ProfileFileStatus::kCannotOpen || status == ProfileFileStatus::kNotRegularFile ||
+         status == ProfileFileStatus::kReadError || status == ProfileFileStatus::kChanged;
+}
+
 const char* ProfileFileStatusText(ProfileFileStatus status) {
   switch (status) {
     case ProfileFileStatus::kOk:
@@ -43,6 +111,14 @@ const char* ProfileFileStatusText(ProfileFileStatus status) {
       return "the record length is not 100";
     case ProfileFileStatus::kBadCrc:
       return "the record does not match its CRC";
+    case ProfileFileStatus::kCannotOpen:
+      return "cannot open the file";
+    case ProfileFileStatus::kNotRegularFile:
+      return "not a regular file";
+    case ProfileFileStatus::kReadError:
+      return "the file could not be read";
+    case ProfileFileStatus::kChanged:
+      return "the file changed while it was read";
   }
   return "unknown profile file status";
 }

@@ -29,6 +29,33 @@ printf '\x55' | dd of=bad.cs270 bs=1 seek=40 conv=notrunc status=none
 "$cli" check bad.cs270 >/dev/null 2>&1
 [ $? = 1 ] || fail "check accepted a damaged file"
 
+# Twelve runs writing one flash file at once, three rounds: each run succeeds or says another
+# program is writing, and the file survives whole, holding one of the sets that were written.
+for round in 1 2 3; do
+  pids=()
+  for i in $(seq 1 12); do
+    case $((i % 3)) in
+      0) set -- p1.cs270 p2.cs270 p3.cs270 ;;
+      1) set -- p2.cs270 p3.cs270 p1.cs270 ;;
+      2) set -- p3.cs270 p1.cs270 p2.cs270 ;;
+    esac
+    "$cli" --virtual parallel.bin write-profiles "$@" >"run$i.out" 2>"run$i.err" &
+    pids+=($!)
+  done
+  for i in $(seq 1 12); do
+    if ! wait "${pids[$((i - 1))]}"; then
+      grep -q "another program is writing to this receiver" "run$i.err" ||
+        fail "round $round, parallel run $i: $(cat "run$i.err")"
+    fi
+  done
+  "$cli" --virtual parallel.bin info >/dev/null 2>&1 || fail "round $round: the flash file is lost"
+  "$cli" --virtual parallel.bin read-profile 1 parallel1.cs270 >/dev/null 2>&1 ||
+    fail "round $round: reading after the parallel runs"
+  cmp -s parallel1.cs270 p1.cs270 || cmp -s parallel1.cs270 p2.cs270 ||
+    cmp -s parallel1.cs270 p3.cs270 || fail "round $round: profile 1 is none of those written"
+  ls -A | grep -q '^\.\?parallel\.bin.' && fail "round $round: temporary files were left behind"
+done
+
 "$cli" frobnicate >/dev/null 2>&1
 [ $? = 2 ] || fail "an unknown command did not exit with 2"
 

@@ -196,7 +196,7 @@ TEST_F(Connection, StagedSignatureIsNoted) {
 }
 
 TEST_F(Connection, ArrivalPathTriesTheArrivalProductIdFirst) {
-  VirtualReceiver arrived("virtual:arrived", kReceiverArrivalProductId);
+  VirtualReceiver arrived("virtual:arrived", 0x0252);
   arrived.SetFirmwareVersion(0x0199);
   backend.Add(&arrived);
   ConnectReceiver("virtual:arrived");
@@ -218,6 +218,7 @@ TEST_F(Connection, EveryConnectionEndsWithSyncAndAnEmptyQueue) {
   EXPECT_EQ(requests[2][kPayloadCodeOffset], kCommandVersion);
   EXPECT_EQ(requests.back()[kPayloadCodeOffset], kCommandSync);
   std::uint8_t payload[kPayloadSize];
+  ASSERT_NE(ReceiverLink, nullptr);
   EXPECT_FALSE(ReceiverLink->ReadReport(payload)) << "no stale reply left behind";
 }
 

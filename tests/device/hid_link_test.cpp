@@ -145,6 +145,27 @@ TEST_F(HidLinkSingle, ReadTimeoutCancelsPendingInput) {
   EXPECT_EQ(device.cancels, 1);
 }
 
+TEST(HidLinkWriteTime, SingleWritesGetFiveHundredMillisecondsAndBatchWritesTheGroupsRest) {
+  ScriptedDevice device;
+  ScriptedBackend backend(device);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  std::uint8_t payload[kPayloadSize];
+  BuildRequest(kCommandSync, payload);
+  ASSERT_TRUE(link.WriteReport(payload));
+  EXPECT_EQ(device.writeTimeouts, std::vector<int>{500});
+
+  device.writeTimeouts.clear();
+  for (int i = 0; i < 3; ++i) device.QueueReply(kCommandReadMemory);
+  std::vector<std::uint8_t> requests(3 * kReportSize), replies(3 * kReportSize);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 3, false, nullptr));
+  ASSERT_EQ(device.writeTimeouts.size(), 3u);
+  for (int timeout : device.writeTimeouts) {
+    EXPECT_GT(timeout, 900);
+    EXPECT_LE(timeout, 1000);
+  }
+}
+
 TEST(HidLinkOpen, ClosedLinkFailsEveryTransferWithoutTouchingTheDevice) {
   VirtualReceiver receiver;
   VirtualHidBackend backend;
@@ -161,7 +182,7 @@ TEST(HidLinkOpen, ClosedLinkFailsEveryTransferWithoutTouchingTheDevice) {
 }
 
 TEST(HidLinkOpen, EnumerationOpensTheFirstReceiverWithTheEnumeratedProductId) {
-  VirtualReceiver arrivalOnly("virtual:a", kReceiverArrivalProductId);
+  VirtualReceiver arrivalOnly("virtual:a", 0x0252);
   VirtualReceiver first("virtual:b");
   VirtualReceiver second("virtual:c");
   first.SetFirmwareVersion(0x0111);
@@ -185,13 +206,13 @@ TEST(HidLinkOpen, NoReceiverPresentFailsQuietly) {
 }
 
 TEST(HidLinkOpen, OpenByPathChecksTheProductId) {
-  VirtualReceiver receiver("virtual:arrived", kReceiverArrivalProductId);
+  VirtualReceiver receiver("virtual:arrived", 0x0252);
   VirtualHidBackend backend;
   backend.Add(&receiver);
   HidLink link(backend);
-  EXPECT_FALSE(link.OpenReceiverByPath("virtual:arrived", kReceiverProductId));
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:arrived", 0x0262));
   EXPECT_FALSE(link.IsOpen());
-  EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", kReceiverArrivalProductId));
-  EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", kReceiverArrivalProductId));
+  EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", 0x0252));
+  EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", 0x0252));
   EXPECT_TRUE(link.IsOpen());
 }

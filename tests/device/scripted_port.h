@@ -11,7 +11,9 @@
 #include "device/wheel_protocol.h"
 
 struct ScriptedDevice {
-  std::deque<std::vector<std::uint8_t>> input;  // 33-byte reports, report ID first
+  std::deque<std::vector<std::uint8_t>> input;     // 33-byte reports, report ID first
+  std::vector<std::vector<std::uint8_t>> written;  // every report written, report ID first
+  std::vector<int> writeTimeouts;                  // the time each write was given
   int writes = 0;
   int reads = 0;
   int timeoutAtRead = -1;  // this read (counted from 0) times out whatever is queued
@@ -36,8 +38,10 @@ class ScriptedPort : public HidPort {
   std::uint16_t ProductId() const override { return kReceiverProductId; }
   std::size_t InputReportLength() const override { return kReportSize; }
   std::size_t OutputReportLength() const override { return kReportSize; }
-  bool Write(const std::uint8_t*, std::size_t) override {
+  bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override {
     ++device_.writes;
+    device_.writeTimeouts.push_back(timeoutMs);
+    device_.written.emplace_back(report, report + length);
     return true;
   }
   HidReadResult Read(std::uint8_t* report, std::size_t length, int) override {
@@ -61,7 +65,8 @@ class ScriptedBackend : public HidBackend {
   std::vector<HidDeviceInfo> Enumerate() override {
     return {{"scripted", kReceiverVendorId, kReceiverProductId}};
   }
-  std::unique_ptr<HidPort> Open(const std::string&) override {
+  std::unique_ptr<HidPort> Open(const std::string&, HidOpenError& error) override {
+    error = HidOpenError::kNone;
     return std::make_unique<ScriptedPort>(device_);
   }
 

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "common/firmware_crc.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
 #include "receiver_fixture.h"
+#include "wire_bytes.h"
 
 using VirtualReceiverModel = SaneReceiver;
 
@@ -87,4 +89,87 @@ TEST(VirtualReceiverFile, ForeignFileIsRefusedAndChangesNothing) {
   EXPECT_EQ(receiver.FirmwareVersion(), 0x0123);
   EXPECT_FALSE(receiver.LoadFile(path + ".missing", error));
   std::remove(path.c_str());
+}
+
+// The model's own side of the wire, driven with reports typed in by hand.
+class VirtualReceiverWire : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend.Add(&receiver);
+    HidOpenError error = HidOpenError::kFailed;
+    port = backend.Open(receiver.Path(), error);
+    EXPECT_EQ(error, HidOpenError::kNone);
+    ASSERT_NE(port, nullptr);
+  }
+
+  // Sends one request and gives the reply, or an empty vector when none came.
+  std::vector<std::uint8_t> Exchange(const WirePayload& request) {
+    const std::vector<std::uint8_t> report = AsReport(request);
+    EXPECT_TRUE(port->Write(report.data(), report.size(), 0));
+    std::vector<std::uint8_t> reply(33);
+    if (port->Read(reply.data(), reply.size(), 0) != HidReadResult::kOk) return {};
+    return reply;
+  }
+
+  VirtualReceiver receiver;
+  VirtualHidBackend backend;
+  std::unique_ptr<HidPort> port;
+};
+
+TEST_F(VirtualReceiverWire, AnswersVersionHighByteFirstAndSyncNotAtAll) {
+  receiver.SetFirmwareVersion(0x0195);
+  EXPECT_EQ(Exchange(Hex("4F 52 4D 49 43 03")), AsReport(Hex("4F 52 4D 49 43 03 01 95")));
+  EXPECT_TRUE(Exchange(Hex("4F 52 4D 49 43 02")).empty());
+  EXPECT_TRUE(Exchange(Hex("4F 52 4D 49 44 03")).empty()) << "no magic, no answer";
+}
+
+TEST_F(VirtualReceiverWire, ReadsWritesAndErasesFlashAtTheGivenAddress) {
+  const std::uint8_t data[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  EXPECT_EQ(Exchange(WriteRequestAt(0xC090, data, 16)), AsReport(Hex("4F 52 4D 49 43 0F")));
+  std::uint8_t flash[16];
+  receiver.ReadFlash(0xC090, flash, 16);
+  EXPECT_EQ(std::memcmp(flash, data, 16), 0);
+
+  WirePayload reply = Hex("4F 52 4D 49 43 0E");
+  std::memcpy(&reply[16], data, 16);
+  EXPECT_EQ(Exchange(Hex("4F 52 4D 49 43 0E 00 00 90 C0 00 00")), AsReport(reply));
+
+  EXPECT_EQ(Exchange(Hex("4F 52 4D 49 43 10 00 00 34 C0 00 00")),
+            AsReport(Hex("4F 52 4D 49 43 10")));
+  receiver.ReadFlash(0xC000, flash, 16);
+  for (std::uint8_t b : flash) EXPECT_EQ(b, 0xFF) << "the whole sector 0xC000 is erased";
+}
+
+TEST_F(VirtualReceiverWire, KnowsOnlyRadioStateSevenAndTheOneCrcRequest) {
+  EXPECT_EQ(Exchange(Hex("4F 52 4D 49 43 16 07")), AsReport(Hex("4F 52 4D 49 43 16")));
+  EXPECT_TRUE(Exchange(Hex("4F 52 4D 49 43 16 08")).empty());
+
+  const std::vector<std::uint8_t> body(0xBFF0, 0);
+  receiver.LoadFlash(0x10010, body.data(), 0xBFF0);
+  const std::uint8_t oneByte = 0x01;
+  receiver.LoadFlash(0x10010 + 0xBFEF, &oneByte, 1);
+  std::vector<std::uint8_t> expected = body;
+  expected.back() = 1;
+  const std::uint32_t crc = FirmwareCrc(expected.data(), expected.size());
+  WirePayload reply = Hex("4F 52 4D 49 43 18");
+  for (int i = 0; i < 4; ++i) reply[16 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
+  EXPECT_EQ(Exchange(Hex("4F 52 4D 49 43 18 00 00 10 00 03 00 F0 BF 00 00")), AsReport(reply));
+  EXPECT_TRUE(Exchange(Hex("4F 52 4D 49 43 18 00 00 10 00 03 00 F0 BF 01 00")).empty());
+}
+
+TEST_F(VirtualReceiverWire, InstallsAStagedImageFromTheUpgradeArea) {
+  receiver.SetFirmwareVersion(0x0150);
+  const std::vector<std::uint8_t> body(0xBFF0, 0x22);
+  receiver.SetExpectedBodyCrc(FirmwareCrc(body.data(), body.size()));
+  receiver.LoadFlash(0x10010, body.data(), 0xBFF0);
+  const std::uint8_t signature[9] = {'O', 'R', 'M', 'I', 'C', '_', 'D', 'F', 'U'};
+  receiver.LoadFlash(0x10000, signature, 9);
+  receiver.Unplug();
+  receiver.Plug();
+  EXPECT_EQ(receiver.FirmwareVersion(), 0x0196);
+  std::uint8_t area[2];
+  receiver.ReadFlash(0x10000, area, 1);
+  receiver.ReadFlash(0x1FFFF, area + 1, 1);
+  EXPECT_EQ(area[0], 0xFF);
+  EXPECT_EQ(area[1], 0xFF);
 }

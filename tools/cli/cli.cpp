@@ -1,14 +1,17 @@
 #include "tools/cli/cli.h"
 
-#include <cstdlib>
+#include <sys/stat.h>
+
 #include <cstring>
-#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
+#include "device/receiver_access.h"
+#include "device/receiver_lock.h"
 #include "device/virtual_receiver.h"
 #include "tools/cli/cli_commands.h"
 
@@ -56,6 +59,11 @@ int ParseOptions(int argc, char** argv, CliContext& context, bool& help) {
       return -1;
     }
     const char* value = argv[++i];
+    // An unset shell variable must not quietly mean "the default", such as real hardware.
+    if (value[0] == '\0') {
+      std::fprintf(context.err, "corsaro270-cli: %s needs a value, not an empty one\n", option);
+      return -1;
+    }
     if (std::strcmp(option, "--virtual") == 0) {
       context.options.virtualFile = value;
     } else if (std::strcmp(option, "--device") == 0) {
@@ -87,11 +95,22 @@ const CliCommand* FindCommand(const char* name) {
   return nullptr;
 }
 
+bool FileExists(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0;
+}
+
+bool TakeLock(CliContext& context, const std::string& identity) {
+  std::string why;
+  if (context.lock.Acquire(identity, kReceiverLockWaitMs, why)) return true;
+  std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
+  return false;
+}
+
 // Prepares the virtual receiver: loaded from its file, or fresh when the file does not exist.
 bool SetUpVirtualReceiver(CliContext& context, VirtualReceiver& receiver) {
   const std::string& file = context.options.virtualFile;
-  std::error_code error;
-  if (std::filesystem::exists(file, error)) {
+  if (FileExists(file)) {
     std::string why;
     if (!receiver.LoadFile(file, why)) {
       std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
@@ -102,53 +121,100 @@ bool SetUpVirtualReceiver(CliContext& context, VirtualReceiver& receiver) {
   return true;
 }
 
-int RunCommand(CliContext& context, const CliCommand& command, char** arguments, int count) {
-  if (context.options.virtualFile.empty()) return command.run(context, arguments, count);
-  VirtualReceiver receiver("virtual:" + context.options.virtualFile);
+// Runs a command on the virtual receiver kept in the flash file. A run that will save the file
+// holds the receiver's lock from before it loads the file until after it saved it, so parallel
+// runs take turns instead of overwriting each other's work.
+int RunOnVirtualReceiver(CliContext& context, const CliCommand& command, char** arguments,
+                         int count) {
+  const std::string& file = context.options.virtualFile;
+  const bool mustSave = command.receiver == CliReceiverUse::kWrites || context.options.versionSet ||
+                        !FileExists(file);
+  if (mustSave && !TakeLock(context, ReceiverIdentity(file))) return kExitFailure;
+  VirtualReceiver receiver("virtual:" + file);
   if (!SetUpVirtualReceiver(context, receiver)) return kExitFailure;
   VirtualHidBackend backend;
   backend.Add(&receiver);
   SetCurrentHidBackend(&backend);
+  context.flash = {&receiver,
+                   mustSave ? CliFlashFile::Save::kPending : CliFlashFile::Save::kNotNeeded};
   int status = command.run(context, arguments, count);
   DisconnectReceiver();
   SetCurrentHidBackend(nullptr);
-  std::string why;
-  if (!receiver.SaveFile(context.options.virtualFile, why)) {
-    std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
-    status = kExitFailure;
-  }
+  if (!SaveReceiverState(context)) status = kExitFailure;
+  context.flash = {};
+  context.lock.Release();
   return status;
 }
 
+int RunCommand(CliContext& context, const CliCommand& command, char** arguments, int count) {
+  if (context.options.virtualFile.empty() || command.receiver == CliReceiverUse::kNone) {
+    return command.run(context, arguments, count);
+  }
+  return RunOnVirtualReceiver(context, command, arguments, count);
+}
+
 }  // namespace
+
+void PrintUdevRuleHint(std::FILE* stream) {
+  std::fprintf(stream, "Install the udev rule that gives you access to the receiver:\n  %s\n",
+               kUdevRuleCommand);
+}
 
 bool ConnectForCli(CliContext& context) {
   FirmwareOutOfDate = 0;
   const std::string& path = context.options.devicePath;
   ConnectReceiver(path.empty() ? nullptr : path.c_str());
   if (ReceiverConnected) return true;
-  if (ReceiverLink == nullptr) {
-    // The connection drops a receiver that does not tell its version; say which case this was.
-    HidLink probe;
-    const bool present =
-        path.empty() ? probe.OpenFirstReceiver()
-                     : probe.OpenReceiverByPath(path.c_str(), kReceiverProductId) ||
-                           probe.OpenReceiverByPath(path.c_str(), kReceiverArrivalProductId);
-    std::fputs(present ? "The receiver did not report its firmware version.\n"
-                       : (path.empty() ? "No receiver found.\n" : "No receiver at that path.\n"),
-               context.err);
-  } else {
+  if (ReceiverLink != nullptr) {
     std::fputs("The receiver did not answer while its profiles were read.\n", context.err);
+  } else {
+    switch (LastReceiverOpenError()) {
+      case HidOpenError::kNone:
+        // Opened, then dropped again by the connection.
+        std::fputs("The receiver did not report its firmware version.\n", context.err);
+        break;
+      case HidOpenError::kPermissionDenied:
+        std::fprintf(context.err, "Receiver %s: permission denied.\n",
+                     DeniedReceiverPath().c_str());
+        PrintUdevRuleHint(context.err);
+        break;
+      case HidOpenError::kNotPresent:
+        std::fputs(path.empty() ? "No receiver found.\n" : "No receiver at that path.\n",
+                   context.err);
+        break;
+      case HidOpenError::kFailed:
+        std::fputs("The receiver could not be opened.\n", context.err);
+        break;
+    }
   }
   DisconnectReceiver();
   return false;
+}
+
+bool LockReceiverForWriting(CliContext& context) {
+  if (context.lock.Held()) return true;
+  return TakeLock(context, ReceiverIdentity(ReceiverLink->Path()));
+}
+
+bool SaveReceiverState(CliContext& context) {
+  CliFlashFile& flash = context.flash;
+  if (flash.save != CliFlashFile::Save::kPending) return flash.save != CliFlashFile::Save::kFailed;
+  std::string why;
+  if (!flash.receiver->SaveFile(context.options.virtualFile, why)) {
+    std::fprintf(context.err, "corsaro270-cli: the virtual receiver was not saved: %s\n",
+                 why.c_str());
+    flash.save = CliFlashFile::Save::kFailed;
+    return false;
+  }
+  flash.save = CliFlashFile::Save::kSaved;
+  return true;
 }
 
 int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   // The tool has no screen to tell about the receiver; its commands read ProfileSet themselves.
   static HeadlessConnectionListener listener;
   SetConnectionListener(&listener);
-  CliContext context{out, err, {}};
+  CliContext context{out, err, {}, {}, {}};
   bool help = false;
   const int first = ParseOptions(argc, argv, context, help);
   if (first < 0) return kExitUsage;

@@ -8,6 +8,7 @@
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
+#include "device/hid_port.h"
 #include "device/wheel_protocol.h"
 #include "profile/profile_set.h"
 #include "tools/cli/cli.h"
@@ -37,15 +38,37 @@ bool ParseProfileNumber(const char* text, int& index) {
   return true;
 }
 
+// Reads and checks a profile file, printing what is wrong with it or a warning about its size.
+bool ReadCheckedProfileFile(CliContext& context, const char* path, WheelProfile& profile,
+                            const char* failureNote) {
+  std::string why;
+  std::string warning;
+  if (!ReadProfileFile(path, profile, why, warning)) {
+    std::fprintf(context.err, "%s: %s.%s\n", path, why.c_str(), failureNote);
+    return false;
+  }
+  if (!warning.empty()) std::fprintf(context.err, "warning: %s: %s.\n", path, warning.c_str());
+  return true;
+}
+
 int List(CliContext& context, char**, int) {
+  HidBackend& backend = CurrentHidBackend();
   int found = 0;
-  for (const HidDeviceInfo& device : CurrentHidBackend().Enumerate()) {
+  bool denied = false;
+  for (const HidDeviceInfo& device : backend.Enumerate()) {
     if (!IsReceiver(device)) continue;
-    std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X\n", device.path.c_str(),
-                 device.vendorId, device.productId);
+    // Listed is not usable: without the udev rule the node is root's.
+    HidOpenError error = HidOpenError::kNone;
+    const bool deniedHere =
+        backend.Open(device.path, error) == nullptr && error == HidOpenError::kPermissionDenied;
+    std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X%s\n", device.path.c_str(),
+                 device.vendorId, device.productId, deniedHere ? "  permission denied" : "");
+    denied = denied || deniedHere;
     ++found;
   }
+  if (!SaveReceiverState(context)) return kExitFailure;
   if (found == 0) std::fputs("none\n", context.out);
+  if (denied) PrintUdevRuleHint(context.err);
   return kExitOk;
 }
 
@@ -53,6 +76,7 @@ int Info(CliContext& context, char**, int) {
   if (!ConnectForCli(context)) return kExitFailure;
   std::uint8_t marker[4];
   const bool markerRead = ReadMemory(*ReceiverLink, kProfileSectorAddress, marker, sizeof marker);
+  if (!SaveReceiverState(context)) return kExitFailure;
   std::fprintf(context.out, "Wheel Firmware v%s\n", VersionText(WheelFirmwareVersion).c_str());
   std::fprintf(context.out, "Internal Firmware v%s\n",
                VersionText(kRequiredFirmwareVersion).c_str());
@@ -87,6 +111,7 @@ int ReadProfile(CliContext& context, char** arguments, int) {
     std::fprintf(context.err, "%s: %s\n", arguments[1], why.c_str());
     return kExitFailure;
   }
+  if (!SaveReceiverState(context)) return kExitFailure;
   std::fprintf(context.out, "Wrote %s profile %d to %s.\n", stored ? "stored" : "factory",
                index + 1, arguments[1]);
   return kExitOk;
@@ -96,14 +121,12 @@ int WriteProfiles(CliContext& context, char** arguments, int) {
   // Every file must pass its check before anything goes to the receiver.
   WheelProfile records[kProfileCount];
   for (int i = 0; i < kProfileCount; ++i) {
-    std::string why;
-    if (!ReadProfileFile(arguments[i], records[i], why)) {
-      std::fprintf(context.err, "%s: %s. Nothing was written to the receiver.\n", arguments[i],
-                   why.c_str());
+    if (!ReadCheckedProfileFile(context, arguments[i], records[i],
+                                " Nothing was written to the receiver.")) {
       return kExitFailure;
     }
   }
-  if (!ConnectForCli(context)) return kExitFailure;
+  if (!ConnectForCli(context) || !LockReceiverForWriting(context)) return kExitFailure;
   if (FirmwareOutOfDate) {
     std::fprintf(context.err,
                  "The wheel firmware v%s is out of date (v%s is required); upgrade it with the "
@@ -117,17 +140,14 @@ int WriteProfiles(CliContext& context, char** arguments, int) {
     std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
     return kExitFailure;
   }
+  if (!SaveReceiverState(context)) return kExitFailure;
   std::fputs("Wheel profile data has been written correctly.\n", context.out);
   return kExitOk;
 }
 
 int Check(CliContext& context, char** arguments, int) {
   WheelProfile profile{};
-  std::string why;
-  if (!ReadProfileFile(arguments[0], profile, why)) {
-    std::fprintf(context.err, "%s: %s.\n", arguments[0], why.c_str());
-    return kExitFailure;
-  }
+  if (!ReadCheckedProfileFile(context, arguments[0], profile, "")) return kExitFailure;
   std::fprintf(context.out, "%s: valid profile file\n", arguments[0]);
   PrintProfile(profile, context.out);
   return kExitOk;
@@ -136,16 +156,19 @@ int Check(CliContext& context, char** arguments, int) {
 }  // namespace
 
 const CliCommand kCliCommands[] = {
-    {"list", "", "list the receivers present (path, vendor and product ID)", 0, 0, List},
-    {"info", "", "show the firmware version, stored profiles and staged upgrade", 0, 0, Info},
+    {"list", "", "list the receivers present (path, vendor and product ID)", 0, 0,
+     CliReceiverUse::kReads, List},
+    {"info", "", "show the firmware version, stored profiles and staged upgrade", 0, 0,
+     CliReceiverUse::kReads, Info},
     {"read-profile", "N FILE", "save profile N (1-3) of the receiver as a .cs270 file", 2, 2,
-     ReadProfile},
+     CliReceiverUse::kReads, ReadProfile},
     {"write-profiles", "F1 F2 F3", "check three .cs270 files and write them as profiles 1-3", 3, 3,
-     WriteProfiles},
-    {"check", "FILE", "check a .cs270 file and print the profile it holds", 1, 1, Check},
+     CliReceiverUse::kWrites, WriteProfiles},
+    {"check", "FILE", "check a .cs270 file and print the profile it holds", 1, 1,
+     CliReceiverUse::kNone, Check},
     {"presets", "", "list the presets of the preset server (name, type, note)", 0, 0,
-     ListPresets},
+     CliReceiverUse::kNone, ListPresets},
     {"install-preset", "NAME N", "download preset NAME and write it as profile N (1-3)", 2, 2,
-     InstallPreset},
+     CliReceiverUse::kWrites, InstallPreset},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];

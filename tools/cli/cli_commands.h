@@ -3,12 +3,17 @@
 
 #include "tools/cli/cli_context.h"
 
+// What a command does with the receiver: a run on a virtual receiver rewrites its flash file
+// only when the command writes.
+enum class CliReceiverUse { kNone, kReads, kWrites };
+
 struct CliCommand {
   const char* name;
   const char* arguments;  // shown in the usage text
   const char* summary;
   int minArguments;
   int maxArguments;
+  CliReceiverUse receiver;
   int (*run)(CliContext& context, char** arguments, int count);
 };
 

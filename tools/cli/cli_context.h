@@ -5,19 +5,44 @@
 #include <cstdio>
 #include <string>
 
+#include "device/receiver_lock.h"
+
+class VirtualReceiver;
+
 struct CliOptions {
-  std::string virtualFile;  // empty: a real receiver through hidapi
+  std::string virtualFile;  // empty: a real receiver through hidraw
   std::string devicePath;   // empty: the first receiver found
   bool versionSet = false;  // --firmware-version given (virtual receiver only)
   std::uint16_t firmwareVersion = 0;
   std::string presetUrl;  // empty: the preset server's settings document
 };
 
+// The flash file of a virtual receiver, as far as this run is concerned.
+struct CliFlashFile {
+  enum class Save { kNotNeeded, kPending, kSaved, kFailed };
+  VirtualReceiver* receiver = nullptr;  // null: a real receiver
+  Save save = Save::kNotNeeded;
+};
+
 struct CliContext {
   std::FILE* out;
   std::FILE* err;
   CliOptions options;
+  CliFlashFile flash;
+  ReceiverLock lock;  // held while this run may write the receiver
 };
 
 // Connects the receiver the options name; prints why not and returns false when that fails.
 bool ConnectForCli(CliContext& context);
+
+// Tells how to give the user access to the receiver's device node.
+void PrintUdevRuleHint(std::FILE* stream);
+
+// Takes the connected receiver's lock before a command writes it (a run on a virtual receiver
+// holds it from the start). Prints why not and returns false when another program keeps it.
+bool LockReceiverForWriting(CliContext& context);
+
+// Saves the virtual receiver's flash file if this run must (it wrote the receiver, made the file
+// or set the firmware version). Commands call it before they report success. Prints why not and
+// returns false when the file cannot be saved.
+bool SaveReceiverState(CliContext& context);

@@ -54,15 +54,8 @@ bool DownloadCheckedPreset(CliContext& context, const PresetEntry& preset, Wheel
     std::fprintf(context.err, "Cannot download preset \"%s\": %s\n", preset.name, error.c_str());
     return false;
   }
-  if (bytes.size() != kProfileFileSize) {
-    std::fprintf(context.err,
-                 "Preset \"%s\" is not a profile file (%zu bytes, a profile file has %zu).\n",
-                 preset.name, bytes.size(), kProfileFileSize);
-    return false;
-  }
-  ProfileFile file{};
-  std::memcpy(file.bytes, bytes.data(), kProfileFileSize);
-  const ProfileFileStatus status = CheckProfileFile(file, profile);
+  // The same rule as a profile file's: the first 116 bytes count.
+  const ProfileFileStatus status = CheckProfileBytes(bytes.data(), bytes.size(), profile);
   if (status == ProfileFileStatus::kOk) return true;
   std::fprintf(context.err, "Preset \"%s\" failed the profile file check: %s.\n", preset.name,
                ProfileFileStatusText(status));
@@ -102,7 +95,7 @@ int InstallPreset(CliContext& context, char** arguments, int) {
   WheelProfile profile{};
   if (!DownloadCheckedPreset(context, *preset, profile)) return kExitFailure;
 
-  if (!ConnectForCli(context)) return kExitFailure;
+  if (!ConnectForCli(context) || !LockReceiverForWriting(context)) return kExitFailure;
   if (FirmwareOutOfDate) {
     std::fputs(
         "The wheel firmware is out of date; upgrade it with the customiser first. "
@@ -115,6 +108,7 @@ int InstallPreset(CliContext& context, char** arguments, int) {
     std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
     return kExitFailure;
   }
+  if (!SaveReceiverState(context)) return kExitFailure;
   std::fprintf(context.out, "Installed preset \"%s\" as profile %d.\n", preset->name, index + 1);
   return kExitOk;
 }

@@ -1,0 +1,39 @@
+#pragma once
+// One writer per receiver. Whoever writes a receiver's flash (profiles, the staged image's
+// signature, an upgrade) holds an advisory lock on a file named after that receiver, so that the
+// customiser and the command-line tool, or two runs of the tool, never interleave their reports.
+// The lock files live in the user's runtime folder ($XDG_RUNTIME_DIR, else a folder of the user's
+// own under /tmp) and are left there for the next writer.
+
+#include <string>
+
+// How long a second writer waits for the first before it gives up.
+constexpr int kReceiverLockWaitMs = 3000;
+
+// What names a receiver for its lock: the canonical absolute path of its device node, or of the
+// flash file of a virtual receiver (which need not exist yet).
+std::string ReceiverIdentity(const std::string& path);
+
+// The lock file for a receiver's identity, or empty (with `why`) when the runtime folder cannot
+// be used safely.
+std::string ReceiverLockPath(const std::string& identity, std::string& why);
+
+class ReceiverLock {
+ public:
+  ReceiverLock() = default;
+  // Lets go of the lock if it is held.
+  ~ReceiverLock();
+  ReceiverLock(const ReceiverLock&) = delete;
+  ReceiverLock& operator=(const ReceiverLock&) = delete;
+
+  // Takes the lock of the receiver named `identity`, waiting at most `waitMs` for another writer
+  // to finish. False, with `why` saying so in a sentence, when it is still held after that or
+  // the lock file cannot be made. Taking a lock already held by this object is a no-op.
+  bool Acquire(const std::string& identity, int waitMs, std::string& why);
+  // Lets go of the lock.
+  void Release();
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
