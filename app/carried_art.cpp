@@ -7,6 +7,7 @@
 #include "app/skin_regions.h"
 #include "app_assets.h"
 #include "engine/image_decode_ahead.h"
+#include "engine/window_icon.h"
 
 BitmapFont* SmallFont = nullptr;
 BitmapFont* LargeFont = nullptr;
@@ -54,4 +55,8 @@ void ReleaseCarriedArt() {
   SmallFont = nullptr;
   delete LargeFont;
   LargeFont = nullptr;
+}
+
+void RegisterCarriedResources() {
+  RegisterProgramResource(kIconResource, app_assets::Get("icon/icon.png"));
 }

@@ -24,3 +24,8 @@ bool CreateCarriedArt();
 // Releases and deletes the skin sheet, then deletes the small and the large font. Safe to call
 // when nothing was created.
 void ReleaseCarriedArt();
+
+// The program's icon resource number (STATE_ICON).
+inline constexpr int kIconResource = 107;
+// Registers the carried window icon with the engine as program resource kIconResource.
+void RegisterCarriedResources();

@@ -6,6 +6,7 @@
 #include "app/main_screen.h"
 #include "app/no_receiver_overlay.h"
 #include "app/profile_switch.h"
+#include "app/receiver_access_line.h"
 #include "app/skin_regions.h"
 #include "common/app_state.h"
 #include "engine/skin_sheet.h"
@@ -50,8 +51,15 @@ constexpr int kSlideDirection[kWheelControlCount] = {
     +1, +1, +1,              // 16-18 the gear lever
 };
 
+// Below the notice's frame, a refused receiver's access line.
+constexpr int kAccessLineGap = 16;
+
 void DrawNoReceiverScreen() {
-  if (Skin != nullptr) DrawNoReceiverOverlay(*Skin);
+  if (Skin == nullptr || Skin->regionCount <= kRegionNoReceiverFooter) return;
+  DrawNoReceiverOverlay(*Skin);
+  const NoReceiverLayout layout = LayOutNoReceiverOverlay(Skin->regions[kRegionNoReceiverNotice],
+                                                          Skin->regions[kRegionNoReceiverFooter]);
+  DrawReceiverAccessLine(layout.frameY + layout.frameH + kAccessLineGap);
 }
 
 // The light indicators and the slider show on the main screen and under the preset dialog.

@@ -3,7 +3,9 @@
 #include <SDL2/SDL_video.h>
 
 #include <cassert>
+#include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "app/app_version.h"
 #include "app/carried_art.h"
@@ -15,6 +17,8 @@
 #include "app/screen_connection_listener.h"
 #include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
+#include "app/single_run.h"
+#include "app/user_folders.h"
 #include "common/log.h"
 #include "device/connection.h"
 #include "device/hid_port.h"
@@ -39,16 +43,31 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 600;
 constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
-constexpr int kIconResource = 107;
 
-bool StepThenFrame() {
-  runOptions->frameStep();
+// The frame function the engine runs: a later start is answered, the run's own step taken, then
+// the program's frame.
+bool ShellFrame() {
+  AnswerLaterStarts();
+  if (runOptions->frameStep != nullptr) runOptions->frameStep();
   return FrameFunc();
 }
 
+// The log's full path: beside the program, or in the user's state folder when it runs installed.
+// Empty, with a line on standard error, when there is nowhere to write it.
+std::string LogFilePath(const char* name) {
+  if (name == nullptr) return {};
+  std::string why;
+  std::string path =
+      UserFilePath(UserFileKind::kState, name, engine->Resource_FullPath(nullptr), &why);
+  if (path.empty()) {
+    std::fprintf(stderr, "%s: the log is not written: %s\n", program_invocation_short_name,
+                 why.c_str());
+  }
+  return path;
+}
+
 void ConfigureEngine(const char* title) {
-  engine->System_SetState(STATE_FRAME_FUNC,
-                          runOptions->frameStep != nullptr ? StepThenFrame : FrameFunc);
+  engine->System_SetState(STATE_FRAME_FUNC, ShellFrame);
   engine->System_SetState(STATE_RENDER_FUNC, RenderFunc);
   engine->System_SetState(STATE_DEVICE_CHANGE_FUNC, DeviceChangeFunc);
   engine->System_SetState(STATE_TITLE, title);
@@ -60,6 +79,7 @@ void ConfigureEngine(const char* title) {
   engine->System_SetState(STATE_WINDOWED, true);
   engine->System_SetState(STATE_SCREEN_BPP, kScreenBpp);
   engine->System_SetState(STATE_FPS, kFramesPerSecond);
+  RegisterCarriedResources();
   engine->System_SetState(STATE_ICON, MakeResourceId(kIconResource));
 }
 
@@ -138,14 +158,24 @@ void ResetSettings() {
 }
 
 int RunCustomiser(const CustomiserOptions& options) {
+  SetDialogs(options.dialogs);
+  // A second start leaves the first run's receiver, log and window alone.
+  if (!ClaimSingleRun(options.instanceName)) {
+    SetDialogs(nullptr);
+    return kExitOk;
+  }
   engine = Engine_Create(ENGINE_VERSION);
-  if (engine == nullptr) return 0;
+  if (engine == nullptr) {
+    EndSingleRun();
+    SetDialogs(nullptr);
+    return kExitOk;
+  }
   // From here on every part of the program logs into the engine's log file.
   runOptions = &options;
   SetShellEngine(engine);
-  engine->System_SetState(STATE_LOG_FILE, options.logFile);
+  const std::string logFile = LogFilePath(options.logFile);
+  engine->System_SetState(STATE_LOG_FILE, logFile.empty() ? nullptr : logFile.c_str());
   SetCurrentHidBackend(options.hidBackend);
-  SetDialogs(options.dialogs);
 
   char title[kTitleSize];
   FormatWindowTitle(title, kTitleSize);
@@ -157,7 +187,8 @@ int RunCustomiser(const CustomiserOptions& options) {
   SettingsDownload settings;
   settings.Start(options.settingsAddress);
   DecodeCarriedArtAhead();
-  if (engine->System_Initiate(false)) RunInitiatedEngine(settings);
+  const bool initiated = engine->System_Initiate(false);
+  if (initiated) RunInitiatedEngine(settings);
   ForgetCarriedArtAhead();
 
   engine->System_Shutdown();
@@ -167,5 +198,7 @@ int RunCustomiser(const CustomiserOptions& options) {
   SetDialogs(nullptr);
   SetCurrentHidBackend(nullptr);
   runOptions = nullptr;
-  return 0;
+  EndSingleRun();
+  // A program that could not show its window did not do what it was started for.
+  return initiated ? kExitOk : kExitNoWindow;
 }

@@ -20,8 +20,11 @@ void ResetSettings();
 // How a run of the customiser is set up. The defaults are the real program's; the demo puts a
 // virtual receiver and scripted dialogs in their place and runs the same start-up.
 struct CustomiserOptions {
-  // The log file; a relative name is taken in the program's folder.
+  // The log file; a relative name is taken in the program's folder, or in the user's state
+  // folder when the program runs installed. Null: no log.
   const char* logFile = "Corsaro270.log";
+  // The name that keeps this program to one run per user; null: any number of runs.
+  const char* instanceName = "corsaro270";
   // The settings document's address; null: the preset server's.
   const char* settingsAddress = nullptr;
   // Where receivers are found and opened; null: hidapi.
@@ -34,5 +37,10 @@ struct CustomiserOptions {
   void (*frameStep)() = nullptr;
 };
 
-// Runs the whole program: start-up, the frame loop, tear-down. Returns the exit code, 0.
+// Exit codes of the customiser.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNoWindow = 1;  // the window could not be opened
+
+// Runs the whole program: start-up, the frame loop, tear-down. Returns the exit code: kExitOk, also
+// when a second start found the first running, or kExitNoWindow.
 int RunCustomiser(const CustomiserOptions& options = {});

@@ -19,6 +19,7 @@ std::string BundledSettingsAddress(const std::string& programFolder,
   namespace fs = std::filesystem;
   const fs::path candidates[] = {
       fs::path(programFolder) / "presets",
+      fs::path(programFolder) / ".." / "share" / "corsaro270" / "presets",
       fs::path(programFolder) / ".." / ".." / "assets" / "presets",
       fs::path(sourceFolder) / "assets" / "presets",
   };

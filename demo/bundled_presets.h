@@ -4,8 +4,9 @@
 #include <string>
 
 // The file:// address of tarnwick270/settings.xml in the first of these folders that holds it:
-// programFolder/presets, programFolder/../../assets/presets (the build tree inside the checkout)
-// and sourceFolder/assets/presets. Empty when none does.
+// programFolder/presets, programFolder/../share/corsaro270/presets (installed),
+// programFolder/../../assets/presets (the build tree inside the checkout) and
+// sourceFolder/assets/presets. Empty when none does.
 std::string BundledSettingsAddress(const std::string& programFolder,
                                    const std::string& sourceFolder);
 

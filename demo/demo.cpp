@@ -22,6 +22,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kLogName = "Corsaro270.log";
+// Without an output folder the log sits beside the program's or in the same state folder, so it
+// takes a name of its own: the demo may run beside the real program.
+constexpr const char* kOwnLogName = "Corsaro270-demo.log";
+// The demo runs beside the real program, once per user; scripted runs, any number at a time.
+constexpr const char* kInstanceName = "corsaro270-demo";
 constexpr const char* kMessagesName = "messages.txt";
 
 // Everything a run of the demo sets up around the customiser.
@@ -108,6 +113,8 @@ bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Sessi
   customiser.hidBackend = &run.backend;
   customiser.deviceNotifications = &run.notices;
   customiser.frameStep = InteractiveFrame;
+  customiser.logFile = kOwnLogName;
+  customiser.instanceName = options.scriptFile.empty() ? kInstanceName : nullptr;
 
   std::string out;
   if (!options.outFolder.empty()) {

@@ -1,6 +1,7 @@
 #include "device/receiver_access.h"
 
 #include "common/log.h"
+#include "device/udev_rule.h"
 
 const char kUdevRuleCommand[] =
     "sudo cp packaging/60-corsaro270.rules /etc/udev/rules.d/ && sudo udevadm control --reload "
@@ -21,8 +22,8 @@ void NoteReceiverOpenResult(HidOpenError error, const std::string& path) {
     return;
   }
   deniedPath = path;
-  Log("Receiver %s: permission denied. Install the udev rule: %s", path.c_str(),
-              kUdevRuleCommand);
+  Log("Receiver %s: permission denied. To give this user access to it, run: %s", path.c_str(),
+      UdevRuleCommand().c_str());
 }
 
 HidOpenError LastReceiverOpenError() {

@@ -7,11 +7,13 @@
 
 #include "device/hid_port.h"
 
-// The commands that install the udev rule giving the logged-in user access to the receiver.
+// The commands that install the udev rule giving the logged-in user access to the receiver, run
+// from the root of a checkout. UdevRuleCommand (device/udev_rule.h) fits them to this program.
 extern const char kUdevRuleCommand[];
 
 // Notes how an attempt to open the receiver at `path` ended (empty path: the first receiver was
-// looked for). A receiver that may not be opened is written to the log, with the rule to install.
+// looked for). A receiver that may not be opened is written to the log, with the command that
+// gives access to it.
 // A device other than the receiver (not present at a different path) leaves what is known alone.
 void NoteReceiverOpenResult(HidOpenError error, const std::string& path);
 

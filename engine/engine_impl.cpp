@@ -189,6 +189,7 @@ void EngineImpl::System_SetState(TextState state, const char* value) {
         CopyText(iconName, sizeof iconName, value);
         icon = iconName;
       }
+      ApplyWindowIcon();
       return;
     case STATE_TITLE:
       if (value == nullptr) return;

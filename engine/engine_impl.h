@@ -7,6 +7,7 @@
 //   engine_input.cpp     Input_ operations (data in Input)
 //   engine_graphics.cpp  Gfx_, Target_, Texture_ operations (data in Graphics)
 //   splash.cpp           the start-up splash
+//   window_icon.cpp      the window's icon
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,7 @@
 union SDL_Event;
 class EngineImpl;
 class DeviceNotifier;
+struct ImageArgb;
 
 class EngineImpl final : public Engine {
  public:
@@ -205,7 +207,7 @@ class EngineImpl final : public Engine {
   EngineCallback restoreFunc = nullptr;
   EngineCallback exitFunc = nullptr;
   DeviceChangeCallback deviceChangeFunc = nullptr;
-  const char* icon = nullptr;  // kept as given; the window takes its icon from the desktop file
+  const char* icon = nullptr;  // a resource number kept as given, or iconName
   char iconName[256] = {};
   char title[256] = "Engine";
   int screenWidth = 800;
@@ -256,9 +258,15 @@ class EngineImpl final : public Engine {
 
  private:
   void LogStartupFacts();
+  // The window cannot be had: the error as every engine error, SDL's reason in the log, and
+  // both on standard error.
+  void FailWindow(const char* error, const char* reason);
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();
+  // Gives the window the icon of STATE_ICON (window_icon.cpp); a failure is logged.
+  void ApplyWindowIcon();
+  bool DecodeIcon(ImageArgb* image);
   void FocusChange(bool nowActive);
   void AskToClose();
   void UpdateCursor();

@@ -3,18 +3,23 @@
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
 #include "engine/device_notifier.h"
 #include "engine/engine_impl.h"
 #include "engine/keymap.h"
+#include "engine/video_driver.h"
 
 namespace {
 
 constexpr const char* kScreenshotPattern = "shot???.bmp";
 constexpr const char* kScreenshotFormat = "shot%03d.bmp";
 constexpr int kKibibyteShift = 10;
+constexpr const char* kNoDisplay =
+    "no display was found (is DISPLAY or WAYLAND_DISPLAY set?); SDL_VIDEODRIVER=offscreen runs "
+    "the program without one, unseen";
 
 SDL_Window* AsSdl(WindowHandle window) {
   return static_cast<SDL_Window*>(window);
@@ -72,11 +77,14 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (!videoStarted_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-      PostError("Can't register window class");
-      System_Log("SDL: %s", SDL_GetError());
+      FailWindow("Can't register window class", SDL_GetError());
       return false;
     }
     videoStarted_ = true;
+  }
+  if (!VideoDriverAcceptable(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+    FailWindow("Can't create window", kNoDisplay);
+    return false;
   }
 
   SDL_Rect desktop{0, 0, screenWidth, screenHeight};
@@ -100,17 +108,24 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   SDL_Window* created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
                                          rect.bottom - rect.top, flags);
   if (created == nullptr) {
-    PostError("Can't create window");
-    System_Log("SDL: %s", SDL_GetError());
+    FailWindow("Can't create window", SDL_GetError());
     return false;
   }
   window = created;
+  ApplyWindowIcon();
 
   Random_Seed(0);
   power.Start();
   powerStatus = power.Measure();
   input.Initiate();
   return true;
+}
+
+void EngineImpl::FailWindow(const char* error, const char* reason) {
+  PostError("%s", error);
+  System_Log("SDL: %s", reason);
+  // Without a window the user may see nothing else, so the terminal is told as well.
+  std::fprintf(stderr, "%s: %s: %s\n", program_invocation_short_name, error, reason);
 }
 
 bool EngineImpl::System_Initiate(bool withCaption) {
@@ -227,6 +242,9 @@ void EngineImpl::HandleWindowEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
     case SDL_WINDOWEVENT_MINIMIZED:
       FocusChange(false);
+      return;
+    case SDL_WINDOWEVENT_MOVED:
+      input.WindowMoved(event.window.data1, event.window.data2);
       return;
     case SDL_WINDOWEVENT_EXPOSED:
       if (graphics.HasDevice() && renderFunc != nullptr && windowed) renderFunc();

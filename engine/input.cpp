@@ -9,6 +9,7 @@
 
 #include "engine/engine_impl.h"
 #include "engine/keymap.h"
+#include "engine/video_driver.h"
 
 namespace {
 
@@ -118,6 +119,17 @@ void Input::UpdateMouseInside() {
   mouseInside_ = captured_ || (window != nullptr && over);
 }
 
+void Input::WindowMoved(int left, int top) {
+  // Platforms need not send a move when the window moves under a still pointer (X11 sends
+  // none), and a release would then put the pointer back by the window's last step.
+  if (!captured_ && !mouseInside_) return;
+  if (!cursorSeen_ && !HasSystemPointer()) return;
+  int x = 0;
+  int y = 0;
+  CursorOnScreen(&x, &y);
+  BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, static_cast<float>(x - left), static_cast<float>(y - top));
+}
+
 void Input::ClearFrame() {
   std::memset(keyBits_, 0, sizeof keyBits_);
   while (head_ != nullptr) {
@@ -183,8 +195,7 @@ void Input::CursorOnScreen(int* x, int* y) const {
 
 bool Input::HasSystemPointer() {
   const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
-         std::strcmp(driver, "dummy") != 0;
+  return driver != nullptr && !IsHeadlessVideoDriver(driver);
 }
 
 void Input::NoteCursor(float clientX, float clientY) {

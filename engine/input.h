@@ -25,6 +25,9 @@ class Input {
   // pointer is over the window (where the video driver has no system pointer: while the last
   // move was inside the client area).
   void UpdateMouseInside();
+  // The window moved to (left, top) on the screen. The pointer stayed where it was, so over the
+  // window it now has another client position, which becomes a move event as if it had moved.
+  void WindowMoved(int left, int top);
   // After every frame and when System_Start or System_Shutdown ends: the queue, the key bits,
   // the last key and character and the wheel go; position, inside and capture stay.
   void ClearFrame();

@@ -14,7 +14,7 @@ class LogFile {
   // The full path, or null when the log is off.
   const char* Path() const;
   // Appends the formatted text and one newline; nothing when the log is off or unwritable.
-  void Write(const char* format, std::va_list args) const;
+  void Write(const char* format, std::va_list args) const __attribute__((format(printf, 2, 0)));
 
  private:
   char path_[kMaxPath] = {};

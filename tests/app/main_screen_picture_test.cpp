@@ -17,6 +17,7 @@
 #include "app/skin_regions.h"
 #include "app_assets.h"
 #include "common/app_state.h"
+#include "device/receiver_access.h"
 #include "engine/engine.h"
 #include "engine/engine_impl.h"
 #include "engine/png_codec.h"
@@ -224,6 +225,21 @@ TEST_F(MainScreenPicture, WithoutAReceiverTheScreenIsDimmedUnderTheNotice) {
   ExpectBlended(screen, strips, kRegionDragAndDropWord, 986, 479, 128);
   // The window buttons are enabled and drawn at full alpha.
   ExpectDrawn(screen, kRegionCloseNormal, 990, 8);
+}
+
+TEST_F(MainScreenPicture, ARefusedReceiverAddsItsAccessLineBelowTheNotice) {
+  ASSERT_EQ(AppState, APP_NO_RECEIVER);
+  const Screen absent = Render();
+  NoteReceiverOpenResult(HidOpenError::kPermissionDenied, "/dev/hidraw5");
+  const Screen refused = Render();
+  NoteReceiverOpenResult(HidOpenError::kNotPresent, "");
+  // Only the band below the notice's frame (which ends at y 194 + 211 + 2) changes.
+  const Box line = Differences(absent, refused);
+  EXPECT_GT(line.w, 0);
+  EXPECT_GE(line.y, 407);
+  EXPECT_LE(line.y + line.h, 600);
+  EXPECT_GE(line.x, 0);
+  EXPECT_EQ(Differences(absent, Render()).w, 0) << "the line goes with the refusal";
 }
 
 TEST_F(MainScreenPicture, WithoutAReceiverNoLabelLightOrSliderIsDrawn) {

@@ -19,9 +19,10 @@ bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
+// The rule is copied from wherever this program's checkout keeps it.
 constexpr const char* kRuleCommand =
-    "sudo cp packaging/60-corsaro270.rules /etc/udev/rules.d/ && sudo udevadm control --reload && "
-    "sudo udevadm trigger";
+    "60-corsaro270.rules /etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm "
+    "trigger";
 
 }  // namespace
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,18 @@ TEST(BundledPresets, FoundInTheSourceTreeAndBesideTheProgram) {
   const std::string bin = (fs::path(CORSARO_SOURCE_DIR) / "build-x" / "bin").string() + "/";
   EXPECT_EQ(BundledSettingsAddress(bin, "/no/such/source"), FileAddress(settings));
   EXPECT_EQ(BundledSettingsAddress("/no/such/program/", "/no/such/source"), "");
+}
+
+TEST(BundledPresets, AnInstalledDemoFindsThemInItsSharedDataFolder) {
+  namespace fs = std::filesystem;
+  std::string prefix = (fs::temp_directory_path() / "corsaro-prefix-XXXXXX").string();
+  ASSERT_NE(mkdtemp(prefix.data()), nullptr);
+  fs::create_directories(prefix + "/bin");
+  fs::create_directories(prefix + "/share/corsaro270/presets/tarnwick270");
+  std::ofstream(prefix + "/share/corsaro270/presets/tarnwick270/settings.xml") << "<settings/>";
+  EXPECT_EQ(BundledSettingsAddress(prefix + "/bin/", "/no/such/source"),
+            FileAddress(prefix + "/share/corsaro270/presets/tarnwick270/settings.xml"));
+  fs::remove_all(prefix);
 }
 
 TEST(BundledPresets, FileAddressesEscapeWhatAddressesReserve) {

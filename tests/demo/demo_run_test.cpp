@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/window_icon.h"
 #include "profile/profile_set.h"
 
 namespace {
@@ -66,6 +67,19 @@ TEST_F(DemoInProcess, TheStoredProfilesAreReadAtConnect) {
       ASSERT_EQ(static_cast<char>(ProfileSet[p].bytes[i]), StoredByte(p, i)) << p << ", " << i;
     }
   }
+}
+
+TEST_F(DemoInProcess, TheWindowShowsTheCarriedIcon) {
+  Write("script.txt", "wait-state 6\n");
+  ASSERT_EQ(Run({"--script", folder_ + "/script.txt", "--out", folder_ + "/out"}), kDemoExitOk);
+  // assets/icon/icon.png: 128 by 128, transparent corners, the wheel's red hub in the middle.
+  const ImageArgb& icon = LastWindowIcon();
+  EXPECT_EQ(icon.width, 128);
+  EXPECT_EQ(icon.height, 128);
+  ASSERT_EQ(icon.pixels.size(), 128u * 128u);
+  EXPECT_EQ(icon.pixels[0], 0x00000000u);
+  EXPECT_EQ(icon.pixels[64 * 128 + 64], 0xFFD91C23u);
+  EXPECT_EQ(icon.pixels[96 * 128 + 32], 0xFFE6E8EEu);
 }
 
 }  // namespace

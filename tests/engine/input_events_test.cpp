@@ -227,6 +227,36 @@ class InputWithWindow : public InputEvents {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
+  // Events as SDL delivers them for the window.
+  SDL_Event ButtonEvent(Uint32 type, int x, int y) const {
+    SDL_Event event{};
+    event.type = type;
+    event.button.windowID = SDL_GetWindowID(window);
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = x;
+    event.button.y = y;
+    return event;
+  }
+  SDL_Event MotionEvent(int x, int y) const {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = SDL_GetWindowID(window);
+    event.motion.x = x;
+    event.motion.y = y;
+    return event;
+  }
+  SDL_Event WindowMovedEvent(int left, int top) const {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(window);
+    event.window.event = SDL_WINDOWEVENT_MOVED;
+    event.window.data1 = left;
+    event.window.data2 = top;
+    return event;
+  }
+
   SDL_Window* window = nullptr;
 };
 
@@ -281,6 +311,37 @@ TEST_F(InputWithWindow, WheelPositionIsTurnedIntoClientCoordinates) {
   EXPECT_EQ(event.x, 50.0f);
   EXPECT_EQ(event.y, 30.0f);
   EXPECT_EQ(event.wheel, -2);
+}
+
+// Dragging the window by its top band: the pointer moves on the screen, then the shell moves the
+// window after it. The platform sends no motion for the window's own move (X11 does not), so only
+// the window's move can tell that the pointer's client position went back.
+TEST_F(InputWithWindow, ReleaseAfterTheWindowWasDraggedLeavesThePointerWhereItIs) {
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONDOWN, 500, 30));
+  engine.WindowProcedure(MotionEvent(540, 33));
+  SDL_SetWindowPosition(window, left + 40, top + 3);
+  engine.WindowProcedure(WindowMovedEvent(left + 40, top + 3));
+  float x = 0;
+  float y = 0;
+  engine.Input_MousePosition(&x, &y);
+  EXPECT_EQ(x, 500.0f) << "the pointer did not move over the window";
+  EXPECT_EQ(y, 30.0f);
+
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONUP, 500, 30));
+  const std::vector<InputEvent> events = DrainEvents();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().type, EVENT_BUTTON_UP);
+  EXPECT_EQ(events.back().x, 500.0f);
+  EXPECT_EQ(events.back().y, 30.0f);
+  SDL_PumpEvents();
+  SDL_Event warp;
+  ASSERT_EQ(SDL_PeepEvents(&warp, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 1);
+  EXPECT_EQ(warp.motion.x, 500) << "the release moved the pointer by the last drag step";
+  EXPECT_EQ(warp.motion.y, 30);
 }
 
 TEST_F(InputWithWindow, WithoutASystemPointerTheLastMoveTellsWhetherItIsInside) {

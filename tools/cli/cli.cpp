@@ -12,6 +12,7 @@
 #include "device/hid_link.h"
 #include "device/receiver_access.h"
 #include "device/receiver_lock.h"
+#include "device/udev_rule.h"
 #include "device/virtual_receiver.h"
 #include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
@@ -158,7 +159,7 @@ int RunCommand(CliContext& context, const CliCommand& command, char** arguments,
 
 void PrintUdevRuleHint(std::FILE* stream) {
   std::fprintf(stream, "Install the udev rule that gives you access to the receiver:\n  %s\n",
-               kUdevRuleCommand);
+               UdevRuleCommand().c_str());
 }
 
 bool ConnectForCli(CliContext& context) {

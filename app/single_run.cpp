@@ -1,0 +1,62 @@
+#include "app/single_run.h"
+
+#include <SDL2/SDL_video.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "app/instance_lock.h"
+#include "app/messages.h"
+#include "app/shell_engine.h"
+#include "app/user_folders.h"
+#include "common/log.h"
+
+namespace {
+
+InstanceLock instance;
+
+void Warn(const std::string& why) {
+  std::fprintf(stderr, "%s: %s; more than one customiser may run\n", program_invocation_short_name,
+               why.c_str());
+}
+
+}  // namespace
+
+bool ClaimSingleRun(const char* name) {
+  if (name == nullptr) return true;
+  std::string why;
+  const std::string folder = UserRuntimeFolder(&why);
+  if (folder.empty()) {
+    Warn(why);
+    return true;
+  }
+  switch (instance.Take(folder, name, &why)) {
+    case InstanceLock::Claim::kAlreadyRunning:
+      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, kAlreadyRunningText);
+      ShowInformation(kAlreadyRunningText);
+      return false;
+    case InstanceLock::Claim::kUnavailable:
+      Warn(why);
+      return true;
+    case InstanceLock::Claim::kFirst:
+      // Without the socket later starts cannot raise the window, but they are still refused.
+      if (!why.empty())
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, why.c_str());
+      return true;
+  }
+  return true;
+}
+
+void AnswerLaterStarts() {
+  if (instance.TakePokes() == 0) return;
+  auto* window = static_cast<SDL_Window*>(ShellWindow());
+  Log("The program was started again: its window is raised");
+  if (window == nullptr) return;
+  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(window);
+  SDL_RaiseWindow(window);
+}
+
+void EndSingleRun() {
+  instance.Release();
+}
