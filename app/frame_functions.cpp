@@ -113,7 +113,7 @@ int NoReceiverInput() {
 }
 
 int MainScreenPanelsInput() {
-  return PanelsInput({WindowButtonsPanel, ProfileBarPanel, ProfileSelectionPanel, SliderPanel});
+  return PanelsInput({WindowButtonsPanel, ProfileBarPanel});
 }
 
 int PanelsInput(std::initializer_list<UIPanel*> panels) {

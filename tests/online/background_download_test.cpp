@@ -18,6 +18,9 @@ TestHttpResponse Route(const std::string& path) {
     response.body.assign(300, '\xAA');
   } else if (path == "/short") {
     response.body = "0123456789";
+  } else if (path == "/to-file") {
+    response.status = 302;
+    response.headers = "Location: file:///etc/hostname\r\n";
   } else if (path == "/silent") {
     response.silent = true;
   } else {
@@ -70,8 +73,8 @@ TEST_F(BackgroundDownloadTest, AShortFileAfterALongOneReadsAsZerosBeyondItsEnd) 
 
 TEST_F(BackgroundDownloadTest, FailuresReadAsMinusOne) {
   BackgroundDownload download;
-  for (const std::string& address :
-       {server.Url("/missing"), std::string(), std::string("file:///nonexistent/x.cs270")}) {
+  for (const std::string& address : {server.Url("/missing"), server.Url("/to-file"), std::string(),
+                                     std::string("file:///nonexistent/x.cs270")}) {
     ASSERT_TRUE(download.Start(address.c_str())) << address;
     PollUntilFinished(download);
     EXPECT_EQ(download.Take(), -1) << address;
