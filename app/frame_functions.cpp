@@ -109,15 +109,26 @@ int DispatchState() {
 }
 
 int NoReceiverInput() {
+  return PanelsInput({WindowButtonsPanel});
+}
+
+int MainScreenPanelsInput() {
+  return PanelsInput({WindowButtonsPanel, ProfileBarPanel});
+}
+
+int PanelsInput(std::initializer_list<UIPanel*> panels) {
   FrameInput& input = CurrentFrameInput;
-  UIPanel* panel = WindowButtonsPanel;
   if (input.buttonDown) {
-    if (panel != nullptr && panel->Dispatch(EVENT_HELD, input.mouseX, input.mouseY)) {
-      input.captured = true;
+    for (UIPanel* panel : panels) {
+      if (panel != nullptr && panel->Dispatch(EVENT_HELD, input.mouseX, input.mouseY)) {
+        input.captured = true;
+      }
     }
   } else {
     int event = input.previousButton ? EVENT_RELEASED : EVENT_HOVER;
-    if (panel != nullptr) panel->Dispatch(event, input.mouseX, input.mouseY);
+    for (UIPanel* panel : panels) {
+      if (panel != nullptr) panel->Dispatch(event, input.mouseX, input.mouseY);
+    }
     input.captured = false;
   }
   input.previousButton = input.buttonDown;

@@ -68,8 +68,8 @@ void BuildWindowButtons() {
             18, WindowButtonsCallback);
 }
 
-// The bar's buttons get their operations with the editing of profiles; until then a click on
-// them does nothing.
+// The bar's editing buttons get their operations with the editing of profiles; until then a
+// click on them does nothing. Presets opens the preset dialog.
 void BuildProfileBar() {
   ProfileBarPanel = new UIPanel(0, 0);
   UIPanel* panel = ProfileBarPanel;
@@ -104,7 +104,7 @@ void BuildProfileBar() {
   AddButton(panel, kSaveButtonId, kRegionSaveNormal, kRegionSavePressed, kRegionSaveHover, 629, 5,
             nullptr);
   AddButton(panel, kPresetsButtonId, kRegionPresetsNormal, kRegionPresetsPressed,
-            kRegionPresetsHover, 699, 5, nullptr);
+            kRegionPresetsHover, 699, 5, ProfileBarCallback);
 }
 
 // The discs switch profiles with the profile switch; until it exists a click selects nothing.

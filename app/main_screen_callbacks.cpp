@@ -5,6 +5,7 @@
 #include "app/frame_functions.h"
 #include "app/main_screen_ids.h"
 #include "app/messages.h"
+#include "app/preset_dialog.h"
 #include "app/shell_engine.h"
 
 namespace {
@@ -30,6 +31,17 @@ void WindowButtonsCallback(UIBase* widget, int /*event*/, int userValue) {
       break;
     case kAboutButtonId:
       ShowAboutBox();
+      break;
+    default:
+      break;
+  }
+}
+
+void ProfileBarCallback(UIBase* widget, int /*event*/, int userValue) {
+  if (widget == nullptr || userValue != 0) return;
+  switch (widget->id) {
+    case kPresetsButtonId:
+      OpenPresetList();
       break;
     default:
       break;

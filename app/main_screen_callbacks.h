@@ -7,3 +7,7 @@
 // frame function to end the program, minimise (2) minimises the window, support (3) opens the
 // support page and about (4) shows the about box. Other ids do nothing.
 void WindowButtonsCallback(UIBase* widget, int event, int userValue);
+
+// The profile bar's buttons, acting on the widget's id when the user value is 0: presets (103)
+// opens the preset dialog. Other ids do nothing.
+void ProfileBarCallback(UIBase* widget, int event, int userValue);

@@ -104,4 +104,8 @@ constexpr int kRegionNoReceiverFooter = 108;
 
 // Dialog buttons.
 constexpr int kRegionCancelNormal = 9;
+constexpr int kRegionCancelPressed = 10;
+constexpr int kRegionCancelHover = 11;
 constexpr int kRegionOkNormal = 39;
+constexpr int kRegionOkPressed = 40;
+constexpr int kRegionOkHover = 41;

@@ -13,12 +13,16 @@
 #include "app/dialogs.h"
 #include "app/frame_functions.h"
 #include "app/main_screen.h"
+#include "app/main_screen_drawing.h"
 #include "app/messages.h"
+#include "app/preset_dialog.h"
+#include "app/preset_dialog_drawing.h"
 #include "app/screen_connection_listener.h"
 #include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
 #include "app/single_run.h"
 #include "app/user_folders.h"
+#include "common/app_state.h"
 #include "common/log.h"
 #include "device/connection.h"
 #include "device/hid_port.h"
@@ -125,6 +129,7 @@ void RunInitiatedEngine(SettingsDownload& settings) {
   SetProfileControls(&screenControls);
   CheckProfileControls();
   BuildMainScreen();
+  InstallScreenHandlers();
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
   RegisterDeviceNotifications(runOptions->deviceNotifications);
@@ -134,10 +139,12 @@ void RunInitiatedEngine(SettingsDownload& settings) {
 
   engine->System_Start();
 
-  // Tear-down, in this order: disconnect the receiver; destroy the four top-level panels;
+  // Tear-down, in this order: disconnect the receiver; end a preset download and close its
+  // dialog; destroy the four top-level panels;
   // release and delete the skin sheet; delete the small font, then the large one; free the
   // preset array.
   DisconnectReceiver();
+  ClosePresetDialog();
   ReleaseMainScreen();
   SetProfileControls(nullptr);
   SetConnectionListener(nullptr);
@@ -150,6 +157,12 @@ void RunInitiatedEngine(SettingsDownload& settings) {
 void FormatWindowTitle(char* out, int size) {
   std::snprintf(out, static_cast<std::size_t>(size), " Corsaro 270 Setup%s v%s", kMakerNotice,
                 kAppVersionText);
+}
+
+void InstallScreenHandlers() {
+  StateHandlers[APP_MAIN_SCREEN] = MainScreenPanelsInput;
+  StateHandlers[APP_PRESET_DIALOG] = PresetDialogFrame;
+  StateOverlays[APP_PRESET_DIALOG] = DrawPresetDialog;
 }
 
 void ResetSettings() {

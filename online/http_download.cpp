@@ -39,6 +39,19 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
   return 0;
 }
 
+// libcurl calls this often, also while it waits for a silent server; nonzero aborts.
+int CheckCancel(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto* cancel = static_cast<const std::atomic<bool>*>(user);
+  return cancel->load() ? 1 : 0;
+}
+
+void WatchCancel(CURL* curl, const std::atomic<bool>* cancel) {
+  if (cancel == nullptr) return;
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancel);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancel));
+}
+
 void Configure(CURL* curl, const char* address, const DownloadTimeouts& timeouts, Sink& sink,
                char* errorBuffer) {
   curl_easy_setopt(curl, CURLOPT_URL, address);
@@ -66,12 +79,13 @@ DownloadTimeouts GetDownloadTimeouts() {
   return currentTimeouts;
 }
 
-bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error) {
-  return HttpGet(address, limit, currentTimeouts, body, error);
+bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error,
+             const std::atomic<bool>* cancel) {
+  return HttpGet(address, limit, currentTimeouts, body, error, cancel);
 }
 
 bool HttpGet(const char* address, std::size_t limit, const DownloadTimeouts& timeouts,
-             std::string& body, std::string& error) {
+             std::string& body, std::string& error, const std::atomic<bool>* cancel) {
   body.clear();
   error.clear();
   if (address == nullptr || *address == '\0') {
@@ -87,6 +101,7 @@ bool HttpGet(const char* address, std::size_t limit, const DownloadTimeouts& tim
   char errorBuffer[CURL_ERROR_SIZE] = {};
   Sink sink{&body, limit};
   Configure(curl, address, timeouts, sink, errorBuffer);
+  WatchCancel(curl, cancel);
   CURLcode code = curl_easy_perform(curl);
   curl_easy_cleanup(curl);
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && sink.cut)) return true;

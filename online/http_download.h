@@ -3,6 +3,7 @@
 // libcurl. Every transfer has a connect time-out and a whole-transfer time-out, so a server that
 // accepts the connection and never answers cannot hold the program.
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -21,11 +22,13 @@ DownloadTimeouts GetDownloadTimeouts();
 // Fetches the body at address into body, keeping at most limit bytes: a longer body is cut there
 // and the rest is not read. Fails, with a short reason in error, on a network error, a time-out,
 // an HTTP status of 400 or above, or an address that is not http, https or file. Uses the
-// time-outs set with SetDownloadTimeouts.
-bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error);
+// time-outs set with SetDownloadTimeouts. When `cancel` is given and becomes true the transfer
+// stops within about a second and fails.
+bool HttpGet(const char* address, std::size_t limit, std::string& body, std::string& error,
+             const std::atomic<bool>* cancel = nullptr);
 // The same with time-outs of its own; safe to call from any thread.
 bool HttpGet(const char* address, std::size_t limit, const DownloadTimeouts& timeouts,
-             std::string& body, std::string& error);
+             std::string& body, std::string& error, const std::atomic<bool>* cancel = nullptr);
 
 // Resolves reference against base the way a browser does (an absolute reference stays as it is)
 // into out. False when either cannot be understood.

@@ -12,18 +12,22 @@ namespace {
 
 constexpr int kLoggedMessageLength = 63;
 
-int FetchInto(const char* address, std::span<unsigned char> buffer, std::string& error) {
+int FetchInto(const char* address, std::span<unsigned char> buffer, std::string& error,
+              const std::atomic<bool>* cancel = nullptr) {
   std::string body;
-  if (!HttpGet(address, std::min(buffer.size(), kDownloadFileLimit), body, error)) return -1;
+  if (!HttpGet(address, std::min(buffer.size(), kDownloadFileLimit), body, error, cancel)) {
+    return -1;
+  }
   std::memcpy(buffer.data(), body.data(), body.size());
   return static_cast<int>(body.size());
 }
 
 }  // namespace
 
-int DownloadFile(const char* address, std::span<unsigned char> buffer) {
+int DownloadFile(const char* address, std::span<unsigned char> buffer,
+                 const std::atomic<bool>* cancel) {
   std::string error;
-  int count = FetchInto(address, buffer, error);
+  int count = FetchInto(address, buffer, error, cancel);
   if (count < 0) Log("%.*s", kLoggedMessageLength, error.c_str());
   return count;
 }

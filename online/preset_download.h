@@ -1,6 +1,7 @@
 #pragma once
 // Fetching the preset list and single preset files from the preset server.
 
+#include <atomic>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -14,8 +15,10 @@ constexpr std::size_t kDownloadFileLimit = 5120;
 constexpr std::size_t kPresetFileLimit = 1024;
 
 // Reads the file at address into buffer, at most kDownloadFileLimit bytes and at most the
-// buffer's size. Returns the number of bytes read, or -1 after a failure, which is logged.
-int DownloadFile(const char* address, std::span<unsigned char> buffer);
+// buffer's size. Returns the number of bytes read, or -1 after a failure, which is logged. A
+// `cancel` flag that becomes true ends the download as a failure.
+int DownloadFile(const char* address, std::span<unsigned char> buffer,
+                 const std::atomic<bool>* cancel = nullptr);
 
 // Downloads and reads the settings document at address and gives its presets (possibly none).
 // On failure error says why and out is left as it was.

@@ -97,7 +97,7 @@ TEST_F(MainScreenBuild, ProfileBarWithItsLightsAndLevel) {
   ASSERT_NE(ProfileBarPanel, nullptr);
   const std::vector<UIBase*> bar = Children(ProfileBarPanel);
   ASSERT_EQ(bar.size(), 9u);
-  ExpectButton(bar[0], {103, 54, 52, 53, 699, 5}, false);
+  ExpectButton(bar[0], {103, 54, 52, 53, 699, 5}, true);  // Presets opens the preset dialog
   ExpectButton(bar[1], {102, 70, 68, 69, 629, 5}, false);
   ExpectButton(bar[2], {101, 33, 31, 32, 562, 5}, false);
   ASSERT_EQ(bar[3]->kind, KIND_RADIO_GROUP);
