@@ -2,23 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "device/connection.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
-#include "engine/engine.h"
+#include "common/log.h"
+#include "device/headless_connection_listener.h"
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+// Every line logged while a test runs.
+std::string logged;
+
+void KeepLine(const char* line) {
+  logged += line;
+  logged += '\n';
 }
 
 int CountOf(const std::string& text, const std::string& part) {
@@ -65,24 +64,22 @@ class ReceiverAccess : public ::testing::Test {
   void SetUp() override {
     backend.Add(&receiver);
     SetCurrentHidBackend(&backend);
-    engine = Engine_Create(ENGINE_VERSION);
-    ASSERT_NE(engine, nullptr);
-    std::remove(logPath.c_str());
-    engine->System_SetState(STATE_LOG_FILE, logPath.c_str());
+    SetConnectionListener(&listener);
+    logged.clear();
+    SetLogSink(KeepLine);
     receiver.SetAccessDenied(true);
   }
   void TearDown() override {
     DisconnectReceiver();
     NoteReceiverOpenResult(HidOpenError::kNotPresent, "");
     SetCurrentHidBackend(nullptr);
-    engine->Release();
-    std::remove(logPath.c_str());
+    SetLogSink(nullptr);
+    SetConnectionListener(nullptr);
   }
 
   VirtualReceiver receiver{"virtual:hidraw3"};
   VirtualHidBackend backend;
-  Engine* engine = nullptr;
-  std::string logPath = ::testing::TempDir() + "receiver_access.log";
+  HeadlessConnectionListener listener;
 };
 
 TEST_F(ReceiverAccess, APresentReceiverThatMayNotBeOpenedIsNotAbsent) {
@@ -94,7 +91,7 @@ TEST_F(ReceiverAccess, APresentReceiverThatMayNotBeOpenedIsNotAbsent) {
   ASSERT_NE(ReceiverUnavailableReason(), nullptr);
   EXPECT_NE(std::string(ReceiverUnavailableReason()).find("permission"), std::string::npos);
 
-  const std::string log = ReadText(logPath);
+  const std::string log = logged;
   EXPECT_EQ(CountOf(log, "\n"), 1) << log;
   EXPECT_NE(log.find("virtual:hidraw3: permission denied"), std::string::npos) << log;
   EXPECT_NE(log.find("sudo cp packaging/60-corsaro270.rules /etc/udev/rules.d/ && sudo udevadm "
@@ -107,7 +104,7 @@ TEST_F(ReceiverAccess, AnotherDeviceArrivingLeavesTheReasonAlone) {
   ConnectReceiver(nullptr);
   ConnectReceiver("virtual:some-mouse");
   EXPECT_EQ(LastReceiverOpenError(), HidOpenError::kPermissionDenied);
-  EXPECT_EQ(CountOf(ReadText(logPath), "permission denied"), 1);
+  EXPECT_EQ(CountOf(logged, "permission denied"), 1);
 }
 
 TEST_F(ReceiverAccess, TheReasonGoesOnceTheReceiverOpensOrIsGone) {
