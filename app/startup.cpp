@@ -15,6 +15,7 @@
 #include "app/shell_engine.h"
 #include "common/log.h"
 #include "device/connection.h"
+#include "device/firmware_upgrade.h"
 #include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
@@ -102,9 +103,11 @@ void RunInitiatedEngine() {
 
   engine->System_Start();
 
-  // Tear-down, in this order: disconnect the receiver; destroy the four top-level panels;
-  // release and delete the skin sheet; delete the small font, then the large one; free the
-  // preset array.
+  // Tear-down, in this order: stop a running firmware upgrade (it ends between two batches and
+  // never signs a half-written image); disconnect the receiver; destroy the four top-level
+  // panels; release and delete the skin sheet; delete the small font, then the large one; free
+  // the preset array.
+  StopFirmwareUpgrade();
   DisconnectReceiver();
   SetConnectionListener(nullptr);
   ReleaseCarriedArt();
