@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include "app/main_screen.h"
+#include "app/main_screen_drawing.h"
 #include "app/messages.h"
 #include "app/shell_engine.h"
 #include "app/window_drag.h"

@@ -1,24 +1,14 @@
 #include "app/no_receiver_overlay.h"
 
-#include "common/app_state.h"
+#include "app/skin_regions.h"
 
 namespace {
 
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 600;
-constexpr int kRegionNoReceiver = 38;
-constexpr int kRegionNoReceiverFooter = 108;
-constexpr int kOverlayFrame = 0;
 constexpr int kOpaque = 255;
-constexpr int kDimmed = 128;
-constexpr int kFirstUnusedState = 1;
 
 }  // namespace
-
-int MainScreenAlpha(int appState) {
-  bool overlaid = appState < kFirstUnusedState || appState > APP_MAIN_SCREEN;
-  return overlaid ? kDimmed : kOpaque;
-}
 
 NoReceiverLayout LayOutNoReceiverOverlay(const SkinRegion& notice, const SkinRegion& footer) {
   int centreX = (kWindowWidth - notice.w) / 2;
@@ -37,9 +27,9 @@ NoReceiverLayout LayOutNoReceiverOverlay(const SkinRegion& notice, const SkinReg
 
 void DrawNoReceiverOverlay(const SkinSheet& sheet) {
   if (sheet.regions == nullptr || sheet.regionCount <= kRegionNoReceiverFooter) return;
-  NoReceiverLayout layout = LayOutNoReceiverOverlay(sheet.regions[kRegionNoReceiver],
+  NoReceiverLayout layout = LayOutNoReceiverOverlay(sheet.regions[kRegionNoReceiverNotice],
                                                     sheet.regions[kRegionNoReceiverFooter]);
-  DrawFrame(kOverlayFrame, layout.frameX, layout.frameY, layout.frameW, layout.frameH, kOpaque);
-  DrawRegion(kRegionNoReceiver, layout.noticeX, layout.noticeY, kOpaque);
+  DrawFrame(kFrameLarge, layout.frameX, layout.frameY, layout.frameW, layout.frameH, kOpaque);
+  DrawRegion(kRegionNoReceiverNotice, layout.noticeX, layout.noticeY, kOpaque);
   DrawRegion(kRegionNoReceiverFooter, layout.footerX, layout.footerY, kOpaque);
 }

@@ -1,11 +1,7 @@
 #pragma once
-// What the main screen looks like without a receiver: dimmed, under a framed notice.
+// The framed notice drawn over the dimmed main screen while no receiver is connected.
 
 #include "engine/skin_sheet.h"
-
-// The main screen's alpha in a state: full in states 1 to 6, half in 0, 7 and 8 upwards, where
-// an overlay lies over it.
-int MainScreenAlpha(int appState);
 
 // Where the no-receiver overlay's pieces go in the 1024 by 600 window.
 struct NoReceiverLayout {

@@ -3,10 +3,8 @@
 #include "app/main_screen.h"
 #include "common/log.h"
 
-void ScreenConnectionListener::ProfileToControls(int /*profile*/) {}
-
 void ScreenConnectionListener::SetControlsEnabled(int on) {
-  SetMainPanelsEnabled(on);
+  ::SetControlsEnabled(on);
 }
 
 void ScreenConnectionListener::StartUpgradeWorker() {

@@ -5,9 +5,7 @@
 
 class ScreenConnectionListener final : public ConnectionListener {
  public:
-  // The controls keep no saved profile state yet; ProfileSet already holds what was read.
-  void ProfileToControls(int profile) override;
-  // Enables or disables the three main panels.
+  // The main screen's SetControlsEnabled.
   void SetControlsEnabled(int on) override;
   // No upgrade worker exists yet: the request is logged and AppState stays 9.
   void StartUpgradeWorker() override;

@@ -10,8 +10,10 @@
 #include "app/device_change.h"
 #include "app/dialogs.h"
 #include "app/frame_functions.h"
+#include "app/main_screen.h"
 #include "app/messages.h"
 #include "app/screen_connection_listener.h"
+#include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
 #include "common/log.h"
 #include "device/connection.h"
@@ -19,6 +21,7 @@
 #include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
+#include "profile/profile_controls.h"
 #include "ui/skin_link.h"
 
 WindowHandle MainWindow = nullptr;
@@ -27,6 +30,7 @@ namespace {
 
 Engine* engine = nullptr;
 ScreenConnectionListener screenListener;
+ScreenProfileControls screenControls;
 // The options of this run, from start-up to tear-down.
 const CustomiserOptions* runOptions = nullptr;
 constexpr const char* kMakerNotice = " (C) 2012 Ormic";
@@ -76,6 +80,13 @@ void CheckConnectionListener() {
   assert(false && "install the connection listener before the first ConnectReceiver");
 }
 
+// The profile mapping sets the screen's widgets from the first build on, so they must be there.
+void CheckProfileControls() {
+  if (CurrentProfileControls() != nullptr) return;
+  Log("Start-up: no profile controls are installed; the widgets will not show the profile");
+  assert(false && "install the profile controls before the main screen is built");
+}
+
 // Everything between a successful engine start and its shutdown.
 void RunInitiatedEngine() {
   // A failed download leaves the settings empty: no update prompt, no presets, the built-in
@@ -93,7 +104,10 @@ void RunInitiatedEngine() {
   CreateCarriedArt();
   // Controls take their image sizes from the sheet's regions, so link it before any is built.
   if (Skin != nullptr) UiLinkSkin(Skin->regions, Skin->regionCount);
-  // Main screen: build the panels and controls.
+  // Main screen: build the panels and controls; without a receiver yet it ends in AppState 0.
+  SetProfileControls(&screenControls);
+  CheckProfileControls();
+  BuildMainScreen();
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
   RegisterDeviceNotifications(runOptions->deviceNotifications);
@@ -109,6 +123,8 @@ void RunInitiatedEngine() {
   // the preset array.
   StopFirmwareUpgrade();
   DisconnectReceiver();
+  ReleaseMainScreen();
+  SetProfileControls(nullptr);
   SetConnectionListener(nullptr);
   ReleaseCarriedArt();
   Settings.presets.clear();

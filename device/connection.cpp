@@ -12,6 +12,7 @@
 #include "device/hid_link.h"
 #include "device/receiver_access.h"
 #include "device/wheel_protocol.h"
+#include "profile/profile_mapping.h"
 #include "profile/wheel_profile.h"
 
 std::int32_t ReceiverConnected = 0;
@@ -83,10 +84,8 @@ void ConnectReceiver(const char* path) {
     return;
   }
   if (ReadProfileFromReceiver(link)) {
+    for (int p = 0; p < kProfileCount; ++p) ProfileToControls(p);
     ConnectionListener* told = Listener();
-    if (told != nullptr) {
-      for (int p = 0; p < kProfileCount; ++p) told->ProfileToControls(p);
-    }
     WheelFirmwareVersion = version;
     ReceiverConnected = 1;
     if (AppState < kFirstUpdateState) {

@@ -18,10 +18,9 @@ extern std::uint8_t FirmwareOutOfDate;
 extern std::int32_t UpgradeAfterReconnect;
 
 // Opens the first receiver (`path` null) or the device at `path`, reads its version, loads its
-// profiles into ProfileSet and, through the connection listener, the controls, and restores the
-// screen state. A receiver whose
-// version cannot be read is disconnected again; one whose profiles cannot be read stays open
-// but not connected.
+// profiles into ProfileSet and from there into the controls (ProfileToControls), and restores the
+// screen state through the connection listener. A receiver whose version cannot be read is
+// disconnected again; one whose profiles cannot be read stays open but not connected.
 void ConnectReceiver(const char* path);
 
 // Closes the link and, unless an update is in progress, saves the screen state and shows the

@@ -5,8 +5,7 @@
 
 class HeadlessConnectionListener final : public ConnectionListener {
  public:
-  // There are no controls: the profiles stay in ProfileSet for the caller to use.
-  void ProfileToControls(int /*profile*/) override {}
+  // There are no controls to enable: the profiles stay in ProfileSet for the caller to use.
   void SetControlsEnabled(int /*on*/) override {}
   // A program without a screen never stages an upgrade that a later connection would continue
   // (only the update screen sets UpgradeAfterReconnect), so this is not expected to be called;

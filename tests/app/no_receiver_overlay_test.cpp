@@ -1,15 +1,9 @@
-// The dimming of the main screen and the place of the no-receiver notice.
+// The place of the no-receiver notice.
 #include <gtest/gtest.h>
 
 #include "app/no_receiver_overlay.h"
 
 namespace {
-
-TEST(MainScreenAlpha, DimmedUnderEveryOverlay) {
-  EXPECT_EQ(MainScreenAlpha(0), 128);
-  for (int state = 1; state <= 6; ++state) EXPECT_EQ(MainScreenAlpha(state), 255) << state;
-  for (int state = 7; state <= 11; ++state) EXPECT_EQ(MainScreenAlpha(state), 128) << state;
-}
 
 TEST(NoReceiverOverlay, CentredAroundTheNotice) {
   SkinRegion notice{0, 0, 401, 211};

@@ -15,6 +15,7 @@
 #include "app/frame_functions.h"
 #include "app/main_screen.h"
 #include "app/messages.h"
+#include "app/screen_profile_controls.h"
 #include "app/scripted_dialogs.h"
 #include "app/shell_engine.h"
 #include "app/startup.h"
@@ -23,6 +24,9 @@
 #include "device/progress.h"
 #include "engine/engine_impl.h"
 #include "online/settings_document.h"
+#include "profile/profile_controls.h"
+#include "profile/profile_set.h"
+#include "profile/profile_state.h"
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -37,6 +41,9 @@ class ShellTest : public ::testing::Test {
     UpgradeRunning = 0;
     ForgetPanels();
     ResetSettings();
+    InitProfileState();
+    CurrentProfile = 0;
+    SetProfileControls(&profileControls);
     for (StateHandler& handler : StateHandlers) handler = nullptr;
     StateHandlers[APP_NO_RECEIVER] = NoReceiverInput;
     opened().clear();
@@ -54,6 +61,7 @@ class ShellTest : public ::testing::Test {
     SetUrlOpener(nullptr);
     SetDialogs(nullptr);
     SetShellEngine(nullptr);
+    SetProfileControls(nullptr);
     ForgetPanels();
     ResetSettings();
     FirmwareOutOfDate = 0;
@@ -66,6 +74,8 @@ class ShellTest : public ::testing::Test {
   // Panels a test builds live in the test; the globals must not outlive them.
   static void ForgetPanels() {
     WindowButtonsPanel = ProfileBarPanel = ProfileSelectionPanel = SliderPanel = nullptr;
+    RearLightCheck = FrontLightCheck = LevelLowCheck = LevelMedCheck = LevelHighCheck = nullptr;
+    AngleSlider = nullptr;
   }
 
   // Everything the engine logged during the test.
@@ -109,4 +119,5 @@ class ShellTest : public ::testing::Test {
   std::string logFolder;
   EngineImpl engine;
   ScriptedDialogs dialogs;
+  ScreenProfileControls profileControls;  // the program's own, over the widget globals
 };

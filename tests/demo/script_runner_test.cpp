@@ -14,16 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "common/app_state.h"
 #include "app/device_change.h"
-#include "app/shell_engine.h"
 #include "app/screen_connection_listener.h"
+#include "app/screen_profile_controls.h"
+#include "app/shell_engine.h"
+#include "common/app_state.h"
 #include "demo/plug_key.h"
 #include "demo/receiver_notices.h"
 #include "device/connection.h"
 #include "device/hid_port.h"
 #include "engine/engine_impl.h"
 #include "engine/png_codec.h"
+#include "profile/profile_controls.h"
+#include "profile/profile_state.h"
 
 namespace {
 
@@ -68,11 +71,17 @@ class ScriptRunnerTest : public ::testing::Test {
     engine_->System_SetState(STATE_RENDER_FUNC, Render);
     ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
     SetShellEngine(engine_);
+    // The program's listener and widgets, as start-up installs them: every test's tear-down
+    // disconnects, whether it plugged a receiver in or not.
+    SetConnectionListener(&listener_);
+    InitProfileState();
+    SetProfileControls(&controls_);
   }
 
   void TearDown() override {
     DisconnectReceiver();
     SetConnectionListener(nullptr);
+    SetProfileControls(nullptr);
     SetCurrentHidBackend(nullptr);
     SetShellEngine(nullptr);
     if (engine_ != nullptr) {
@@ -157,6 +166,7 @@ class ScriptRunnerTest : public ::testing::Test {
   VirtualHidBackend backend_;
   ReceiverNotices notices_{receiver_};
   ScreenConnectionListener listener_;
+  ScreenProfileControls controls_;
   RecordingDialogs dialogs_;
   std::unique_ptr<ScriptRunner> runner_;
   std::vector<Seen> seen_;

@@ -14,18 +14,18 @@
 #include "device/wheel_protocol.h"
 #include "firmware_assets.h"
 #include "profile/factory_profiles.h"
+#include "profile/headless_profile_controls.h"
 #include "profile/profile_set.h"
+#include "profile/profile_state.h"
 
 namespace {
 
 // Stands in for the screen: records what the connection tells it.
 class RecordingListener final : public ConnectionListener {
  public:
-  void ProfileToControls(int profile) override { profilesShown.push_back(profile); }
   void SetControlsEnabled(int on) override { enableCalls.push_back(on); }
   void StartUpgradeWorker() override { ++workerStarts; }
 
-  std::vector<int> profilesShown;
   std::vector<int> enableCalls;
   int workerStarts = 0;
 };
@@ -53,17 +53,25 @@ class Connection : public ::testing::Test {
     UpgradeAfterReconnect = 0;
     DfuSignaturePresent = 0;
     SetConnectionListener(&screen);
+    InitProfileState();
+    SetProfileControls(&controls);
   }
   void TearDown() override {
     DisconnectReceiver();
+    SetProfileControls(nullptr);
     SetConnectionListener(nullptr);
     SetCurrentHidBackend(nullptr);
   }
 
   VirtualReceiver receiver;
   VirtualHidBackend backend;
+  // The first angle of each profile's saved settings: 0 until the profile has been read.
+  static std::vector<std::int32_t> SavedAngleA() {
+    return {ProfileSettings[0].angleA, ProfileSettings[1].angleA, ProfileSettings[2].angleA};
+  }
+
   RecordingListener screen;
-  const std::vector<int>& profilesShown = screen.profilesShown;
+  HeadlessProfileControls controls;
   const std::vector<int>& enableCalls = screen.enableCalls;
   const int& workerStarts = screen.workerStarts;
 };
@@ -76,7 +84,8 @@ TEST_F(Connection, FreshReceiverShowsTheMainScreenWithFactoryProfiles) {
   EXPECT_EQ(AppState, APP_MAIN_SCREEN);
   EXPECT_EQ(FirmwareOutOfDate, 0);
   EXPECT_EQ(DfuSignaturePresent, 0);
-  EXPECT_EQ(profilesShown, (std::vector<int>{0, 1, 2}));
+  // All three records reached the controls' saved state: their angles 3000, 5500 and 6000.
+  EXPECT_EQ(SavedAngleA(), (std::vector<std::int32_t>{3000, 5500, 6000}));
   EXPECT_EQ(enableCalls, std::vector<int>{1});
   for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(ProfileSet[i].bytes, FactoryProfiles[i].bytes);
 }
@@ -101,7 +110,7 @@ TEST_F(Connection, NoReceiverLeavesTheNoReceiverScreen) {
   EXPECT_EQ(ReceiverLink, nullptr);
   EXPECT_EQ(ReceiverConnected, 0);
   EXPECT_EQ(AppState, APP_NO_RECEIVER);
-  EXPECT_TRUE(profilesShown.empty());
+  EXPECT_EQ(SavedAngleA(), (std::vector<std::int32_t>{0, 0, 0}));
 }
 
 TEST_F(Connection, UnreadableVersionDisconnectsUntilTheReceiverAnswers) {
@@ -126,7 +135,7 @@ TEST_F(Connection, UnreadableProfilesKeepTheLinkOpenButNotConnected) {
   EXPECT_EQ(ReceiverConnected, 0);
   EXPECT_EQ(WheelFirmwareVersion, 0);
   EXPECT_EQ(AppState, APP_NO_RECEIVER);
-  EXPECT_TRUE(profilesShown.empty());
+  EXPECT_EQ(SavedAngleA(), (std::vector<std::int32_t>{0, 0, 0}));
 }
 
 TEST_F(Connection, RemovalSavesTheScreenAndReturnRestoresIt) {

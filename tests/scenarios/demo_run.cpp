@@ -171,3 +171,10 @@ void DemoRun::WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
   ASSERT_TRUE(out.good()) << path;
 }
+
+std::string DemoRun::FlashFile(std::uint16_t version, const std::string& flash) {
+  std::string file = "CS270VR1";
+  file += {static_cast<char>(version & 0xFF), static_cast<char>(version >> 8), '\x62', '\x02'};
+  file += std::string(4, '\0');
+  return file + flash;
+}

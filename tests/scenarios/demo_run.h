@@ -52,6 +52,9 @@ class DemoRun : public ::testing::Test {
 
   static std::string ReadFile(const std::string& path);
   static void WriteFile(const std::string& path, const std::string& bytes);
+  // A flash file as corsaro270-cli --virtual and --flash keep it: "CS270VR1", the firmware
+  // version and the product ID 0x0262 as little-endian words, zeros to 16 bytes, then the flash.
+  static std::string FlashFile(std::uint16_t version, const std::string& flash);
 
  private:
   std::string folder_;

@@ -12,15 +12,6 @@ using StateList = std::vector<std::pair<int, int>>;
 constexpr std::size_t kFlashSize = 131072;
 constexpr std::size_t kFlashFileHeader = 16;
 
-// A flash file as corsaro270-cli --virtual keeps it: "CS270VR1", the firmware version and the
-// product ID as little-endian words, zeros to 16 bytes, then the flash.
-std::string FlashFile(std::uint16_t version, const std::string& flash) {
-  std::string file = "CS270VR1";
-  file += {static_cast<char>(version & 0xFF), static_cast<char>(version >> 8), '\x62', '\x02'};
-  file += std::string(4, '\0');
-  return file + flash;
-}
-
 // An erased flash with a stored profile sector: the marker 0x98765432 at 0xC000 and three
 // 100-byte records at 0xC010, 0xC090 and 0xC110.
 std::string FlashWithProfiles() {

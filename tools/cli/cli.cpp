@@ -13,6 +13,7 @@
 #include "device/receiver_access.h"
 #include "device/receiver_lock.h"
 #include "device/virtual_receiver.h"
+#include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
 
 namespace {
@@ -215,6 +216,8 @@ int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   // The tool has no screen to tell about the receiver; its commands read ProfileSet themselves.
   static HeadlessConnectionListener listener;
   SetConnectionListener(&listener);
+  static HeadlessProfileControls controls;
+  SetProfileControls(&controls);
   CliContext context{out, err, {}, {}, {}};
   bool help = false;
   const int first = ParseOptions(argc, argv, context, help);

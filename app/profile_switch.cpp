@@ -1,0 +1,3 @@
+#include "app/profile_switch.h"
+
+double LabelSlideProgress = 0;

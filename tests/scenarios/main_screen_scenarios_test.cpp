@@ -1,0 +1,306 @@
+// The main screen as a user sees it in the demo: a fresh receiver's factory profile 1, the
+// dimmed screen under the no-receiver notice where only the window buttons react, the receiver
+// pulled out and put back, and a stored record with codes the tables do not know.
+#include <string>
+#include <vector>
+
+#include "tests/scenarios/demo_run.h"
+#include "tests/scenarios/skin_pictures.h"
+#include "tests/support/main_screen_places.h"
+
+namespace {
+
+constexpr std::size_t kFlashSize = 131072;
+
+// Atlas rectangles of the region table.
+AtlasRect Region(int region) {
+  switch (region) {
+    case 6:
+      return {1017, 0, 266, 600};  // background strip
+    case 24:
+      return {946, 71, 21, 20};  // light on
+    case 38:
+      return {0, 478, 500, 211};  // no-receiver notice
+    case 57:
+      return {523, 667, 18, 21};  // level dot
+    case 58:
+      return {542, 667, 18, 21};  // level dot, checked
+    case 71:
+      return {1348, 63, 53, 53};  // tyre
+    case 72:
+      return {462, 982, 27, 30};
+    case 76:
+      return {1402, 63, 27, 30};
+    case 77:
+      return {1284, 184, 27, 30};
+    case 80:
+      return {941, 539, 27, 30};
+    case 81:
+      return {750, 736, 27, 30};
+    case 82:
+      return {711, 776, 27, 30};
+    case 83:
+      return {821, 667, 27, 30};
+    case 87:
+      return {1430, 63, 27, 30};
+    case 88:
+      return {1376, 117, 27, 30};
+    case 89:
+      return {988, 507, 27, 30};
+    case 90:
+      return {1312, 184, 27, 30};
+    case 94:
+      return {518, 975, 27, 30};
+    case 95:
+      return {678, 827, 27, 30};
+    case 96:
+      return {969, 539, 27, 30};
+    case 100:
+      return {739, 776, 27, 30};
+    case 101:
+      return {849, 667, 27, 30};
+    case 102:
+      return {573, 944, 27, 30};
+    case 108:
+      return {0, 690, 409, 31};  // no-receiver footer
+    default:
+      ADD_FAILURE() << "no atlas rectangle for region " << region;
+      return {0, 0, 0, 0};
+  }
+}
+
+// The places of the pointers and labels drawn after control `control`'s label.
+std::vector<ShotBox> LaterLabels(int control) {
+  std::vector<ShotBox> boxes;
+  for (int later = control + 1; later < 19; ++later) {
+    const LabelPlace& place = kLabelPlaces[later];
+    boxes.push_back({place.pointerX, place.pointerY, 27, 26});
+    boxes.push_back({place.labelX, place.labelY, 27, 30});
+  }
+  return boxes;
+}
+
+void ExpectShown(const ImageArgb& shot, int region, int x, int y,
+                 const std::vector<ShotBox>& covers = {}) {
+  const TexelCount count = CountShownTexels(shot, Region(region), x, y, covers);
+  EXPECT_GT(count.opaque, 0) << "region " << region << " at " << x << "," << y;
+  EXPECT_EQ(count.shown, count.opaque) << "region " << region << " at " << x << "," << y;
+}
+
+// The labels of profile 1 at the places of the geometry table, with `tiles` on the controls
+// (0 for none).
+void ExpectLabels(const ImageArgb& shot, const int (&tiles)[19]) {
+  for (int control = 0; control < 19; ++control) {
+    if (tiles[control] == 0) continue;
+    SCOPED_TRACE("control " + std::to_string(control));
+    const LabelPlace& place = kLabelPlaces[control];
+    ExpectShown(shot, tiles[control], place.labelX, place.labelY, LaterLabels(control));
+  }
+}
+
+// A handle of the slider stands at the angle stored: the tyre, 39 by 39, centred there. The
+// wheel's cover, drawn over the slider, hides what lies under its opaque pixels.
+void ExpectHandle(const ImageArgb& shot, int stored) {
+  const HandleCentre centre = HandleAt(stored);
+  const ShotBox box{centre.x - 19, centre.y - 19, 39, 39};
+  std::vector<ShotBox> cover;
+  const AtlasRect wheelCover{569, 290, 371, 376};  // region 110, drawn at (322, 90)
+  const ImageArgb& atlas = SkinAtlas();
+  for (int y = box.y; y < box.y + box.h; ++y) {
+    for (int x = box.x; x < box.x + box.w; ++x) {
+      const int cx = x - 322;
+      const int cy = y - 90;
+      if (cx < 0 || cy < 0 || cx >= wheelCover.w || cy >= wheelCover.h) continue;
+      const std::uint32_t texel =
+          atlas.pixels[static_cast<std::size_t>(wheelCover.y + cy) * atlas.width + wheelCover.x +
+                       cx];
+      if ((texel >> 24) != 0) cover.push_back({x, y, 1, 1});
+    }
+  }
+  const TexelCount count = CountShownStretched(shot, Region(71), box, 8, cover);
+  EXPECT_GT(count.opaque, 400) << "handle at " << centre.x << "," << centre.y;
+  EXPECT_GE(count.shown * 100, count.opaque * 97) << "handle at " << centre.x << "," << centre.y;
+}
+
+// Factory profile 1's lights, level and slider: both lights on, level Med, angles 3000 and 32767.
+void ExpectFactoryProfileOne(const ImageArgb& shot) {
+  ExpectLabels(shot, kFactoryOneTiles);
+  ExpectShown(shot, 24, 408, 503);
+  ExpectShown(shot, 24, 503, 503);
+  ExpectShown(shot, 57, 568, 531);
+  ExpectShown(shot, 58, 599, 531);
+  ExpectShown(shot, 57, 630, 531);
+  ExpectHandle(shot, 3000);
+  ExpectHandle(shot, 32767);
+}
+
+bool SamePicture(const ImageArgb& a, const ImageArgb& b) {
+  return a.width == b.width && a.height == b.height && !a.pixels.empty() && a.pixels == b.pixels;
+}
+
+// Factory profile 1 as 100 bytes (the hex rows of the factory records).
+std::string FactoryProfileOne() {
+  const unsigned char bytes[100] = {
+      0x0F, 0x04, 0x05, 0x17, 0x18, 0x00, 0x00, 0x00, 0x03, 0x0D, 0x04, 0x12, 0x10, 0x11, 0x0B,
+      0x0A, 0x0C, 0x06, 0x05, 0x08, 0x07, 0x0C, 0x0B, 0x0A, 0x09, 0x0F, 0x10, 0x02, 0x0E, 0x11,
+      0x01, 0x12, 0x12, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00,
+      0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0xFF, 0x00, 0x01,
+      0x00, 0x01, 0x00, 0xFF, 0x00, 0x01, 0x00, 0x00, 0x80, 0xFF, 0x7F, 0x00, 0x00, 0xB8, 0x0B,
+      0x00, 0x00, 0xFF, 0x7F, 0x00, 0x00, 0x40, 0x40, 0x00, 0x00,
+  };
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+// An erased flash with the profile marker and profile 1 at 0xC010 (profiles 2 and 3 zero).
+std::string FlashWithProfileOne(const std::string& record) {
+  std::string flash(kFlashSize, '\xFF');
+  flash.replace(0xC000, 4, "\x32\x54\x76\x98");
+  flash.replace(0xC010, 100, record);
+  flash.replace(0xC090, 100, std::string(100, '\0'));
+  flash.replace(0xC110, 100, std::string(100, '\0'));
+  return flash;
+}
+
+// Slot s of a record: the code at 8 + s, the parameter at 36 + 2s, little-endian.
+void PutSlot(std::string& record, int slot, unsigned char code, int param) {
+  record[8 + slot] = static_cast<char>(code);
+  record[36 + 2 * slot] = static_cast<char>(param & 0xFF);
+  record[37 + 2 * slot] = static_cast<char>((param >> 8) & 0xFF);
+}
+
+TEST_F(DemoRun, AFreshReceiverShowsFactoryProfileOne) {
+  ASSERT_EQ(Run("wait-state 6\n"
+                "screenshot main\n"),
+            0)
+      << Stderr();
+  const ImageArgb main = Screenshot("main");
+  ASSERT_EQ(main.width, 1024);
+  ASSERT_FALSE(SkinAtlas().pixels.empty());
+  ExpectFactoryProfileOne(main);
+}
+
+TEST_F(DemoRun, WithoutAReceiverOnlyTheWindowButtonsReactUntilItArrives) {
+  ASSERT_EQ(Run("frames 2\n"
+                "screenshot waiting\n"
+                "# Load, Save, profile disc 2, the Med dot and a palette tile\n"
+                "click 595 35\n"
+                "click 663 35\n"
+                "click 870 35\n"
+                "click 607 540\n"
+                "drag 715 530 100 256\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot after-clicks\n"
+                "# the about button\n"
+                "click 1002 76\n"
+                "plug\n"
+                "wait-state 6\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot connected\n",
+                {"--no-receiver"}),
+            0)
+      << Stderr();
+  const ImageArgb waiting = Screenshot("waiting");
+  // Dimmed under the notice and its footer: e = (600 - 211) / 2 = 194.
+  ExpectShown(waiting, 38, 262, 134);
+  ExpectShown(waiting, 108, 307, 343);
+  // The palette at half alpha over the background strip, which starts its third copy at x 532.
+  const ImageArgb& atlas = SkinAtlas();
+  const AtlasRect tile = Region(72);
+  const AtlasRect strip = Region(6);
+  int blended = 0;
+  int opaque = 0;
+  for (int dy = 0; dy < tile.h; ++dy) {
+    for (int dx = 0; dx < tile.w; ++dx) {
+      const std::uint32_t texel = atlas.pixels[(tile.y + dy) * atlas.width + tile.x + dx];
+      if ((texel >> 24) != 0xFF) continue;
+      const std::uint32_t under =
+          atlas.pixels[(strip.y + 515 + dy) * atlas.width + strip.x + 702 + dx - 532];
+      const std::uint32_t shown = waiting.pixels[(515 + dy) * 1024 + 702 + dx];
+      bool near = true;
+      for (int shift : {0, 8, 16}) {
+        const int expected = (static_cast<int>((texel >> shift) & 0xFF) * 128 +
+                              static_cast<int>((under >> shift) & 0xFF) * 127) /
+                             255;
+        near = near && std::abs(static_cast<int>((shown >> shift) & 0xFF) - expected) <= 2;
+      }
+      ++opaque;
+      blended += near;
+    }
+  }
+  EXPECT_GT(opaque, 0);
+  EXPECT_EQ(blended, opaque) << "the palette is drawn at 128";
+
+  // The clicks changed nothing: no state, no picture.
+  EXPECT_TRUE(SamePicture(waiting, Screenshot("after-clicks")));
+  const std::vector<std::pair<int, int>> states = States();
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_EQ(states[0], (std::pair<int, int>{0, 0}));
+  EXPECT_EQ(states[1].second, 6);
+  // The about box, with the wheel's firmware 0 while no receiver is there.
+  EXPECT_EQ(Messages(), std::vector<std::string>{
+                            "info\tCorsaro270 Customiser\tPC Software v1.3\\n\\rInternal Firmware "
+                            "v1.96\\n\\rWheel Firmware v0. 0            \\n\\rBuild Date - Jun 26 "
+                            "2012\\n\\r"});
+  // Plugged in: the customiser with factory profile 1.
+  ExpectFactoryProfileOne(Screenshot("connected"));
+}
+
+TEST_F(DemoRun, UnpluggingAndPluggingAgainLeavesTheSameScreen) {
+  std::string script = "wait-state 6\nscreenshot first\n";
+  for (int round = 1; round <= 3; ++round) {
+    const std::string n = std::to_string(round);
+    script += "unplug\nwait-state 0\nscreenshot out" + n + "\nplug\nwait-state 6\nscreenshot in" +
+              n + "\n";
+  }
+  ASSERT_EQ(Run(script), 0) << Stderr();
+  const ImageArgb first = Screenshot("first");
+  ExpectFactoryProfileOne(first);
+  const ImageArgb out = Screenshot("out1");
+  ExpectShown(out, 38, 262, 134);
+  for (int round = 1; round <= 3; ++round) {
+    const std::string n = std::to_string(round);
+    EXPECT_TRUE(SamePicture(first, Screenshot("in" + n))) << "back in, round " << n;
+    EXPECT_TRUE(SamePicture(out, Screenshot("out" + n))) << "pulled out, round " << n;
+  }
+  std::vector<int> states;
+  for (const auto& [frame, state] : States()) states.push_back(state);
+  EXPECT_EQ(states, (std::vector<int>{6, 0, 6, 0, 6, 0, 6}));
+}
+
+TEST_F(DemoRun, AStoredRecordWithUnknownCodesShowsThoseControlsEmpty) {
+  std::string odd = FactoryProfileOne();
+  PutSlot(odd, 9, 19, 1);        // control 0: a code outside the tables
+  PutSlot(odd, 10, 18, -32768);  // control 1: the anticlockwise wheel
+  PutSlot(odd, 11, 255, 1);      // control 2: outside the tables
+  PutSlot(odd, 12, 21, 0);       // control 3: the stick up
+  PutSlot(odd, 13, 3, 1);        // control 4: outside the tables
+  std::string empty = odd;
+  PutSlot(empty, 9, 0, 0);
+  PutSlot(empty, 11, 0, 0);
+  PutSlot(empty, 13, 0, 0);
+  const std::string oddFlash = FlashWithProfileOne(odd);
+  WriteFile(Path("odd.bin"), FlashFile(0x0196, oddFlash));
+  WriteFile(Path("empty.bin"), FlashFile(0x0196, FlashWithProfileOne(empty)));
+
+  ASSERT_EQ(Run("wait-state 6\nscreenshot odd\ndump-flash odd\n", {"--flash", Path("odd.bin")}), 0)
+      << Stderr();
+  const ImageArgb shown = Screenshot("odd");
+  int tiles[19];
+  for (int control = 0; control < 19; ++control) tiles[control] = kFactoryOneTiles[control];
+  tiles[0] = tiles[2] = tiles[4] = 0;
+  tiles[1] = 81;
+  tiles[3] = 76;
+  ExpectLabels(shown, tiles);
+  // Nothing was written back: the flash is as it was stored.
+  const std::vector<std::uint8_t> flash = Flash("odd");
+  EXPECT_TRUE(std::string(flash.begin(), flash.end()) == oddFlash);
+
+  // The unknown codes look exactly like no action at all.
+  ASSERT_EQ(Run("wait-state 6\nscreenshot empty\n", {"--flash", Path("empty.bin")}), 0) << Stderr();
+  EXPECT_TRUE(SamePicture(shown, Screenshot("empty")));
+}
+
+}  // namespace
