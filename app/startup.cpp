@@ -15,6 +15,7 @@
 #include "app/screen_connection_listener.h"
 #include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
+#include "app/update_flow.h"
 #include "common/log.h"
 #include "device/connection.h"
 #include "device/firmware_upgrade.h"
@@ -108,6 +109,7 @@ void RunInitiatedEngine() {
   SetProfileControls(&screenControls);
   CheckProfileControls();
   BuildMainScreen();
+  InstallUpdateScreens();
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
   RegisterDeviceNotifications(runOptions->deviceNotifications);
