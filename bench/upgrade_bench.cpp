@@ -16,6 +16,8 @@
 #include "device/progress.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
+#include "profile/headless_profile_controls.h"
+#include "profile/profile_state.h"
 
 namespace {
 
@@ -29,12 +31,15 @@ class ConnectedReceiver {
     backend_.Add(&receiver_);
     SetCurrentHidBackend(&backend_);
     SetConnectionListener(&listener_);
+    InitProfileState();
+    SetProfileControls(&controls_);
     ConnectReceiver(nullptr);
     receiver_.SetTiming(timing);
   }
   ~ConnectedReceiver() {
     StopFirmwareUpgrade();
     DisconnectReceiver();
+    SetProfileControls(nullptr);
     SetConnectionListener(nullptr);
     SetCurrentHidBackend(nullptr);
   }
@@ -44,6 +49,7 @@ class ConnectedReceiver {
   VirtualReceiver receiver_{"virtual:upgrade-bench"};
   VirtualHidBackend backend_;
   HeadlessConnectionListener listener_;
+  HeadlessProfileControls controls_;
 };
 
 // Runs one whole upgrade; false when it did not stage the image.

@@ -18,6 +18,8 @@
 #include "device/progress.h"
 #include "device/receiver_lock.h"
 #include "device/virtual_receiver.h"
+#include "profile/headless_profile_controls.h"
+#include "profile/profile_state.h"
 
 namespace {
 
@@ -65,6 +67,8 @@ class FirmwareUpgrade : public ::testing::Test {
     backend.Add(&receiver);
     SetCurrentHidBackend(&backend);
     SetConnectionListener(&listener);
+    InitProfileState();
+    SetProfileControls(&controls);
     AppState = APP_NO_RECEIVER;
     StateBeforeUnplug = APP_MAIN_SCREEN;
     FirmwareOutOfDate = 0;
@@ -81,6 +85,7 @@ class FirmwareUpgrade : public ::testing::Test {
   void TearDown() override {
     StopFirmwareUpgrade();
     DisconnectReceiver();
+    SetProfileControls(nullptr);
     SetConnectionListener(nullptr);
     SetCurrentHidBackend(nullptr);
   }
@@ -114,6 +119,7 @@ class FirmwareUpgrade : public ::testing::Test {
   VirtualReceiver receiver{UniquePath()};
   VirtualHidBackend backend;
   HeadlessConnectionListener listener;
+  HeadlessProfileControls controls;
   int requestsBefore = 0;
 };
 

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "device/connection.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "profile/factory_profiles.h"
+#include "profile/headless_profile_controls.h"
 #include "profile/profile_set.h"
+#include "profile/profile_state.h"
 #include "receiver_fixture.h"
 #include "scripted_port.h"
 #include "wire_bytes.h"
@@ -81,11 +84,19 @@ TEST_F(WireTranscript, WritingProfilesErasesWritesAndReadsBackEachBlockThenMarks
 }
 
 TEST_F(WireTranscript, ConnectingSyncsSetsTheRadioReadsVersionProfilesAndSignature) {
+  // The connection tells a screen what it found and shows the profiles it read.
+  HeadlessConnectionListener listener;
+  HeadlessProfileControls controls;
+  InitProfileState();
+  SetConnectionListener(&listener);
+  SetProfileControls(&controls);
   SetCurrentHidBackend(&backend);
   receiver.RecordRequests(true);
   ConnectReceiver(nullptr);
   DisconnectReceiver();
   SetCurrentHidBackend(nullptr);
+  SetProfileControls(nullptr);
+  SetConnectionListener(nullptr);
 
   std::vector<WirePayload> expected = {
       Hex("4F 52 4D 49 43 02"),
