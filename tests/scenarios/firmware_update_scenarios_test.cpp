@@ -156,6 +156,22 @@ TEST_F(DemoRun, RemovingTheReceiverHalfWayNeverReachesTheReturnState) {
   EXPECT_EQ(Count(Messages(), kQuestion), 2u);
 }
 
+TEST_F(DemoRun, ClosingTheWindowMidTransferStopsTheWorkerAndLeavesTheImageUnsigned) {
+  // Escape is ignored while the upgrade runs: the script's quit closes the window two seconds
+  // later, with the transfer about half way.
+  ASSERT_EQ(Run("answer yes\n"
+                "wait-state 9\n"
+                "quit\n",
+                {"--firmware-version", "1.80", "--usb-pace", "--flash", Path("receiver.bin")}),
+            0)
+      << Stderr();
+  EXPECT_NE(Log().find("Firmware upgrade stopped before its end"), std::string::npos) << Log();
+  const std::string file = ReadFile(Path("receiver.bin"));
+  ASSERT_EQ(file.size(), kFlashFileHeader + kFlashSize);
+  EXPECT_EQ(FileVersion(file), 0x0180);
+  EXPECT_NE(file.compare(kFlashFileHeader + kSignatureAddress, 9, "ORMIC_DFU"), 0);
+}
+
 TEST_F(DemoRun, TheBarFillsFourPixelsAPercent) {
   ASSERT_EQ(Run("answer yes\n"
                 "wait-state 9\n"
