@@ -70,7 +70,8 @@ bool AskStartupQuestions() {
     }
     return true;
   }
-  if (FirmwareOutOfDate) {
+  // A receiver back from an update with its old firmware is state 10's to report first.
+  if (FirmwareOutOfDate && AppState != APP_UPDATE_WAIT_RETURN) {
     if (!AskYesNo(kFirmwareQuestion)) {
       ShowError(kFirmwareDeclined);
       return true;

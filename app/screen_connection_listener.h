@@ -7,6 +7,6 @@ class ScreenConnectionListener final : public ConnectionListener {
  public:
   // The main screen's SetControlsEnabled.
   void SetControlsEnabled(int on) override;
-  // No upgrade worker exists yet: the request is logged and AppState stays 9.
+  // Starts the firmware upgrade worker with the update screen's pauses.
   void StartUpgradeWorker() override;
 };

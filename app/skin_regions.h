@@ -102,6 +102,9 @@ constexpr int kRegionWheelCover = 110;  // drawn over the clock slider
 constexpr int kRegionNoReceiverNotice = 38;
 constexpr int kRegionNoReceiverFooter = 108;
 
+// The update overlay's picture.
+constexpr int kRegionUpdatePicture = 107;
+
 // Dialog buttons.
 constexpr int kRegionCancelNormal = 9;
 constexpr int kRegionCancelPressed = 10;

@@ -21,10 +21,12 @@
 #include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
 #include "app/single_run.h"
+#include "app/update_flow.h"
 #include "app/user_folders.h"
 #include "common/app_state.h"
 #include "common/log.h"
 #include "device/connection.h"
+#include "device/firmware_upgrade.h"
 #include "device/hid_port.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
@@ -130,6 +132,7 @@ void RunInitiatedEngine(SettingsDownload& settings) {
   CheckProfileControls();
   BuildMainScreen();
   InstallScreenHandlers();
+  InstallUpdateScreens();
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
   RegisterDeviceNotifications(runOptions->deviceNotifications);
@@ -139,10 +142,11 @@ void RunInitiatedEngine(SettingsDownload& settings) {
 
   engine->System_Start();
 
-  // Tear-down, in this order: disconnect the receiver; end a preset download and close its
-  // dialog; destroy the four top-level panels;
-  // release and delete the skin sheet; delete the small font, then the large one; free the
-  // preset array.
+  // Tear-down, in this order: stop a running firmware upgrade (it ends between two batches and
+  // never signs a half-written image); disconnect the receiver; end a preset download and close
+  // its dialog; destroy the four top-level panels; release and delete the skin sheet; delete the
+  // small font, then the large one; free the preset array.
+  StopFirmwareUpgrade();
   DisconnectReceiver();
   ClosePresetDialog();
   ReleaseMainScreen();

@@ -55,6 +55,8 @@ const char* const kUsage =
     "                            wrong-crc, remove-after N (pulled out after N more requests);\n"
     "                            none ends every fault\n"
     "  wait-state N [MAXFRAMES]  run frames until AppState is N, at most MAXFRAMES (900)\n"
+    "  wait-progress P [MAXFRAMES]  run frames until the firmware upgrade's bar shows at least\n"
+    "                            P percent, at most MAXFRAMES (900)\n"
     "  screenshot NAME           OUT/NAME.png: the window's 1024 by 600 pixels as presented\n"
     "  dump-flash NAME           OUT/NAME.bin: the receiver's 131072 bytes of flash\n"
     "  quit                      end the program through its exit path (Escape)\n"

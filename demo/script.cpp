@@ -20,6 +20,7 @@ constexpr int kMaxFrames = 1000000;
 constexpr int kMaxNotches = 1000;
 constexpr int kMaxReports = 1000000;
 constexpr int kLastAppState = 11;
+constexpr int kLastPercent = 100;
 constexpr int kClickHoldFrames = 2;
 constexpr int kDragMoves = 8;
 constexpr std::size_t kMaxNameLength = 100;
@@ -318,6 +319,20 @@ bool WaitState(const Line& line, Parser& parser) {
   return true;
 }
 
+bool WaitProgress(const Line& line, Parser& parser) {
+  int percent = 0;
+  int frames = kDefaultWaitStateFrames;
+  if (!Arguments(line, 1, 2, "wait-progress P [MAXFRAMES]", parser) ||
+      !Number(line, 1, "P", 0, kLastPercent, &percent, parser) ||
+      (line.words.size() == 3 && !Number(line, 2, "MAXFRAMES", 1, kMaxFrames, &frames, parser))) {
+    return false;
+  }
+  ScriptStep& step = parser.Add(StepKind::kWaitProgress, line);
+  step.state = percent;
+  step.count = frames;
+  return true;
+}
+
 bool Screenshot(const Line& line, Parser& parser) {
   if (!Arguments(line, 1, 1, "screenshot NAME", parser) || !OutputName(line, parser)) return false;
   parser.Add(StepKind::kScreenshot, line).text = line.words[1];
@@ -357,6 +372,7 @@ constexpr Command kCommands[] = {
     {"firmware-version", FirmwareVersion},
     {"fault", Fault},
     {"wait-state", WaitState},
+    {"wait-progress", WaitProgress},
     {"screenshot", Screenshot},
     {"dump-flash", DumpFlash},
     {"quit", Quit},

@@ -4,8 +4,8 @@
 //
 // Commands: frames N; move X Y; down; up; click X Y; drag X1 Y1 X2 Y2; wheel N; key NAME;
 // answer yes|no; file PATH|cancel; plug; unplug; firmware-version V; fault KIND [N];
-// wait-state N [MAXFRAMES]; screenshot NAME; dump-flash NAME; quit. A '#' at the start of a line
-// or after a blank starts a comment; blank lines are skipped.
+// wait-state N [MAXFRAMES]; wait-progress P [MAXFRAMES]; screenshot NAME; dump-flash NAME; quit. A
+// '#' at the start of a line or after a blank starts a comment; blank lines are skipped.
 
 #include <cstdint>
 #include <string>
@@ -29,6 +29,7 @@ enum class StepKind {
   kFirmwareVersion,  // `version` is reported from the next plug on
   kFault,            // the receiver shows `fault` (`count` reports for remove-after)
   kWaitState,        // frames run until AppState is `state`, at most `count` of them
+  kWaitProgress,     // frames run until the upgrade's percentage is at least `state`, as above
   kScreenshot,       // OUT/`text`.png: the next frame as presented
   kDumpFlash,        // OUT/`text`.bin: the receiver's flash
   kQuit,             // the program is ended through its exit path
@@ -55,7 +56,7 @@ struct ScriptError {
   std::string reason;
 };
 
-// Frames a wait-state runs at most when the script gives no limit.
+// Frames a wait-state or wait-progress runs at most when the script gives no limit.
 inline constexpr int kDefaultWaitStateFrames = 900;
 
 // Reads a whole script into steps. Relative file paths are taken in `folder`, the script's own.

@@ -4,9 +4,10 @@
 
 #include <filesystem>
 
-#include "common/app_state.h"
 #include "app/shell_engine.h"
+#include "common/app_state.h"
 #include "common/log.h"
+#include "device/progress.h"
 #include "engine/frame_capture.h"
 
 namespace {
@@ -133,6 +134,9 @@ ScriptRunner::Outcome ScriptRunner::Carry(const ScriptStep& step, Engine& engine
     case StepKind::kWaitState:
       *frames = 0;
       return WaitForState(step);
+    case StepKind::kWaitProgress:
+      *frames = 0;
+      return WaitForProgress(step);
     case StepKind::kScreenshot:
       *frames = 0;
       return TakeScreenshot(step, engine);
@@ -154,6 +158,15 @@ ScriptRunner::Outcome ScriptRunner::WaitForState(const ScriptStep& step) {
   if (stepFrames_ < step.count) return Outcome::kAgain;
   return Fail(step.line, "wait-state: AppState was still " + std::to_string(AppState) + ", not " +
                              std::to_string(step.state) + ", after " + std::to_string(step.count) +
+                             " frames");
+}
+
+ScriptRunner::Outcome ScriptRunner::WaitForProgress(const ScriptStep& step) {
+  if (ProgressPercent >= step.state) return Outcome::kDone;
+  if (stepFrames_ < step.count) return Outcome::kAgain;
+  return Fail(step.line, "wait-progress: the upgrade was still at " +
+                             std::to_string(ProgressPercent.load()) + "%, not " +
+                             std::to_string(step.state) + "%, after " + std::to_string(step.count) +
                              " frames");
 }
 

@@ -59,6 +59,7 @@ class ScriptRunner {
   void RunSteps(Engine& engine);
   Outcome Carry(const ScriptStep& step, Engine& engine, int* frames);
   Outcome WaitForState(const ScriptStep& step);
+  Outcome WaitForProgress(const ScriptStep& step);
   Outcome TakeScreenshot(const ScriptStep& step, Engine& engine);
   Outcome DumpFlash(const ScriptStep& step);
   void Plug();

@@ -2,10 +2,12 @@
 
 #include <cassert>
 #include <cstring>
+#include <memory>
 
 #include "common/app_state.h"
 #include "common/log.h"
 #include "device/connection_listener.h"
+#include "device/firmware_upgrade.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
 #include "device/receiver_access.h"
@@ -33,9 +35,9 @@ void SyncAndFlush(HidLink& link) {
   link.FlushInput();
 }
 
+// Lets go of the link. An upgrade worker that writes through it keeps it alive until it is done.
 void FreeReceiverLink() {
-  delete ReceiverLink;
-  ReceiverLink = nullptr;
+  ReceiverLink.reset();
 }
 
 bool OpenLink(HidLink& link, const char* path) {
@@ -65,7 +67,7 @@ void NoteStagedImage(HidLink& link) {
 
 void ConnectReceiver(const char* path) {
   FreeReceiverLink();
-  ReceiverLink = new HidLink();
+  ReceiverLink = std::make_shared<HidLink>();
   HidLink& link = *ReceiverLink;
   const bool opened = OpenLink(link, path);
   NoteReceiverOpenResult(link.LastOpenError(), link.Path());
@@ -95,17 +97,20 @@ void ConnectReceiver(const char* path) {
     if (UpgradeAfterReconnect) {
       UpgradeAfterReconnect = 0;
       AppState = APP_UPDATE_RUNNING;
+      // From its start the worker is the link's only user, so the closing sync goes first.
+      SyncAndFlush(link);
       if (told != nullptr) told->StartUpgradeWorker();
-    } else if (IsFirmwareOutOfDate(version)) {
-      FirmwareOutOfDate = 1;
+      return;
     }
+    if (IsFirmwareOutOfDate(version)) FirmwareOutOfDate = 1;
   }
   SyncAndFlush(link);
 }
 
 void DisconnectReceiver() {
   if (ReceiverLink != nullptr) {
-    SyncAndFlush(*ReceiverLink);
+    // While the upgrade worker writes through the link, it is the link's only user.
+    if (!FirmwareUpgradeUsesLink()) SyncAndFlush(*ReceiverLink);
     FreeReceiverLink();
   }
   ReceiverConnected = 0;

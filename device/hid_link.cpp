@@ -10,7 +10,7 @@
 #include "device/debug_output.h"
 #include "device/progress.h"
 
-HidLink* ReceiverLink = nullptr;
+std::shared_ptr<HidLink> ReceiverLink;
 
 namespace {
 
@@ -139,16 +139,21 @@ bool HidLink::FailBatch() {
 }
 
 bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
-                            bool showProgress, const char* message) {
+                            bool showProgress, const char* message,
+                            const std::atomic<bool>* stopRequested) {
   lastBatchWaits_.clear();
   if (!open_) return false;
   device_->SetInputBufferCount(kBatchInputBuffers);
   int slot = 0;
   int lastProgress = -1;
   for (int j = 0; j < count; ++j) {
-    // A chunk's requests go out under the deadline of its first group of slots, which runs from
-    // the first request: writes complete under the same wait as the replies.
-    if (slot == 0) firstGroupDeadline_ = Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    if (slot == 0) {
+      // Between groups nothing is in flight: the one safe place to give up on request.
+      if (stopRequested != nullptr && stopRequested->load()) return FailBatch();
+      // A chunk's requests go out under the deadline of its first group of slots, which runs
+      // from the first request: writes complete under the same wait as the replies.
+      firstGroupDeadline_ = Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+    }
     if (!device_->Write(requests + j * outputReportLength_, outputReportLength_,
                         MillisecondsLeft(firstGroupDeadline_))) {
       return FailBatch();

@@ -3,6 +3,7 @@
 // time-out, and batches of request/reply pairs kept 48 in flight. It knows nothing of what the
 // payloads mean.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -57,9 +58,12 @@ class HidLink {
   // Sends `count` request reports (OutputReportLength apart) and reads as many replies
   // (InputReportLength apart), keeping at most 48 pairs in flight; writes and replies of each
   // group of slots share the group's 1000 ms. With `showProgress` it publishes `message` and
-  // the whole percent done, 0 up to (100 * (count - 1)) / count.
+  // the whole percent done, 0 up to (100 * (count - 1)) / count. When `stopRequested` is given
+  // and becomes true, the batch fails before its next group of 48 pairs: the group in flight is
+  // completed first, so nothing stays pending.
   bool TransferBatch(const std::uint8_t* requests, std::uint8_t* replies, int count,
-                     bool showProgress, const char* message);
+                     bool showProgress, const char* message,
+                     const std::atomic<bool>* stopRequested = nullptr);
   // Discards every report queued by the device.
   void FlushInput();
 
@@ -89,5 +93,6 @@ class HidLink {
   std::vector<int> lastBatchWaits_;
 };
 
-// The link to the current receiver, or null when none is open.
-extern HidLink* ReceiverLink;
+// The link to the current receiver, or null when none is open. Shared, so that the upgrade worker
+// can keep the link it writes through alive after the receiver was disconnected.
+extern std::shared_ptr<HidLink> ReceiverLink;

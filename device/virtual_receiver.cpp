@@ -1,5 +1,6 @@
 #include "device/virtual_receiver.h"
 
+#include <sys/prctl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -91,6 +92,24 @@ class VirtualPort : public HidPort {
  private:
   VirtualReceiver& receiver_;
   std::uint32_t generation_;
+};
+
+// A bus completes its frames on time; Linux lets a sleeping thread wake up to its timer slack
+// (50 us by default) late, which, paid on every report, would make the modelled bus slower than
+// a real one. For one wait, the calling thread's slack is cut to the least and then restored.
+class PreciseWakeup {
+ public:
+  PreciseWakeup() : saved_(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
+    if (saved_ > 0) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+  }
+  ~PreciseWakeup() {
+    if (saved_ > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(saved_), 0, 0, 0);
+  }
+  PreciseWakeup(const PreciseWakeup&) = delete;
+  PreciseWakeup& operator=(const PreciseWakeup&) = delete;
+
+ private:
+  long saved_;
 };
 
 }  // namespace
@@ -295,7 +314,10 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
     outFreeAt_ = std::max(outFreeAt_, Clock::now()) + kFullSpeedInterval;
     const auto sent = outFreeAt_;
     lock.unlock();
-    std::this_thread::sleep_until(sent);
+    {
+      PreciseWakeup precise;
+      std::this_thread::sleep_until(sent);
+    }
     lock.lock();
     if (!plugged_ || generation != generation_) return false;
   }
@@ -322,7 +344,10 @@ HidReadResult VirtualReceiver::Take(std::uint32_t generation, std::uint8_t* repo
         if (Clock::now() >= deadline) return HidReadResult::kTimeout;
         continue;
       }
-      arrived_.wait_until(lock, readyAt);
+      {
+        PreciseWakeup precise;
+        arrived_.wait_until(lock, readyAt);
+      }
       continue;
     }
     if (timing_ == VirtualTiming::kInstant) return HidReadResult::kTimeout;

@@ -39,9 +39,10 @@ class RequestBatch {
   }
 
   // Runs the batch and checks that every reply answers `code`.
-  bool Run(HidLink& link, std::uint8_t code, bool showProgress, const char* message) {
+  bool Run(HidLink& link, std::uint8_t code, bool showProgress, const char* message,
+           const std::atomic<bool>* stopRequested = nullptr) {
     if (!link.TransferBatch(requests_.data(), replies_.data(), static_cast<int>(count_),
-                            showProgress, message)) {
+                            showProgress, message, stopRequested)) {
       return false;
     }
     for (std::uint32_t i = 0; i < count_; ++i) {
@@ -134,7 +135,8 @@ bool ReadMemory(HidLink& link, std::uint32_t address, std::uint8_t* buffer, std:
 }
 
 bool WriteMemory(HidLink& link, std::uint32_t address, const std::uint8_t* data,
-                 std::uint32_t length, bool showProgress, const char* message) {
+                 std::uint32_t length, bool showProgress, const char* message,
+                 const std::atomic<bool>* stopRequested) {
   const std::uint32_t count = ReportCount(length);
   RequestBatch batch(link, count);
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -146,7 +148,7 @@ bool WriteMemory(HidLink& link, std::uint32_t address, const std::uint8_t* data,
     const std::uint32_t size = remaining < kChunkSize ? remaining : kChunkSize;
     std::memcpy(payload + kPayloadDataOffset, data + kChunkSize * i, size);
   }
-  return batch.Run(link, kCommandWriteMemory, showProgress, message);
+  return batch.Run(link, kCommandWriteMemory, showProgress, message, stopRequested);
 }
 
 bool EraseSectors(HidLink& link, std::uint32_t address, std::uint32_t length) {

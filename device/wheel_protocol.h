@@ -6,6 +6,7 @@
 // command says otherwise. Addresses and lengths are little-endian; the firmware version comes
 // high byte first. A reply carries the magic and the request's code.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -72,9 +73,12 @@ bool WaitForReply(HidLink& link, std::uint8_t code, std::uint8_t* payload);
 // Reads `length` bytes of flash at `address` in one batch of 16-byte reports.
 bool ReadMemory(HidLink& link, std::uint32_t address, std::uint8_t* buffer, std::uint32_t length);
 // Writes `length` bytes at `address` in one batch of 16-byte reports; a short last chunk is
-// padded with 0xFF in bytes 16..23 and zeros in 24..31 of its payload.
+// padded with 0xFF in bytes 16..23 and zeros in 24..31 of its payload. Progress and
+// `stopRequested` work as in HidLink::TransferBatch: a stop ends the write between groups of 48
+// reports, with failure.
 bool WriteMemory(HidLink& link, std::uint32_t address, const std::uint8_t* data,
-                 std::uint32_t length, bool showProgress = false, const char* message = nullptr);
+                 std::uint32_t length, bool showProgress = false, const char* message = nullptr,
+                 const std::atomic<bool>* stopRequested = nullptr);
 // Erases every 4096-byte sector that the range touches, one report per sector.
 bool EraseSectors(HidLink& link, std::uint32_t address, std::uint32_t length);
 

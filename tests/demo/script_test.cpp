@@ -27,7 +27,7 @@ ScriptError ErrorOf(const std::string& text) {
 // The kinds of the steps, one letter each, for comparing expansions at a glance.
 std::string Kinds(const std::vector<ScriptStep>& steps) {
   std::string kinds;
-  for (const ScriptStep& step : steps) kinds += "WMDUwKkAFPpVfSsdQ"[static_cast<int>(step.kind)];
+  for (const ScriptStep& step : steps) kinds += "WMDUwKkAFPpVfSGsdQ"[static_cast<int>(step.kind)];
   return kinds;
 }
 
@@ -48,10 +48,12 @@ TEST(Script, CommandsBecomeStepsWithTheirValuesAndLines) {
       "fault wrong-crc\n"
       "wait-state 6\n"
       "wait-state 0 30\n"
+      "wait-progress 50\n"
+      "wait-progress 100 600\n"
       "screenshot main-1\n"
       "dump-flash flash_2.v1\n"
       "quit\n");
-  ASSERT_EQ(Kinds(steps), "WMDUwAAPpVVffSSsdQ");
+  ASSERT_EQ(Kinds(steps), "WMDUwAAPpVVffSSGGsdQ");
   for (std::size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i].line, static_cast<int>(i) + 1);
   EXPECT_EQ(steps[0].count, 5);
   EXPECT_EQ(steps[1].x, 1023);
@@ -68,8 +70,12 @@ TEST(Script, CommandsBecomeStepsWithTheirValuesAndLines) {
   EXPECT_EQ(steps[13].count, 900) << "the default limit";
   EXPECT_EQ(steps[14].state, 0);
   EXPECT_EQ(steps[14].count, 30);
-  EXPECT_EQ(steps[15].text, "main-1");
-  EXPECT_EQ(steps[16].text, "flash_2.v1");
+  EXPECT_EQ(steps[15].state, 50);
+  EXPECT_EQ(steps[15].count, 900);
+  EXPECT_EQ(steps[16].state, 100);
+  EXPECT_EQ(steps[16].count, 600);
+  EXPECT_EQ(steps[17].text, "main-1");
+  EXPECT_EQ(steps[18].text, "flash_2.v1");
 }
 
 TEST(Script, ClickIsMoveDownTwoFramesUpTwoFrames) {
@@ -168,6 +174,9 @@ TEST(Script, TheFirstFaultyLineStopsTheScriptWithItsReason) {
       {"wait-state 12\n", 1, "wait-state: N must be a whole number from 0 to 11, not \"12\""},
       {"wait-state 6 0\n", 1,
        "wait-state: MAXFRAMES must be a whole number from 1 to 1000000, not \"0\""},
+      {"wait-progress 101\n", 1,
+       "wait-progress: P must be a whole number from 0 to 100, not \"101\""},
+      {"wait-progress\n", 1, "usage: wait-progress P [MAXFRAMES]"},
       {"screenshot ../up\n", 1,
        "screenshot: \"../up\" is not a plain file name (letters, digits, '-', '_' and '.')"},
       {"dump-flash /etc/x\n", 1,

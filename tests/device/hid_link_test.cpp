@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 
@@ -106,6 +107,30 @@ TEST(HidLinkBatchFailure, RepliesOfAFailedBatchAreNotLeftForTheNextRequest) {
   EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 4, false, nullptr));
   EXPECT_TRUE(device.input.empty());
   EXPECT_GE(device.cancels, 1);
+}
+
+TEST(HidLinkBatchStop, AStopEndsTheBatchOnlyOnceTheGroupInFlightIsComplete) {
+  ScriptedDevice device;
+  ScriptedBackend backend(device);
+  HidLink link(backend);
+  ASSERT_TRUE(link.OpenFirstReceiver());
+  for (int i = 0; i < 100; ++i) device.QueueReply(kCommandWriteMemory);
+  std::atomic<bool> stop{false};
+  device.stopFlag = &stop;
+  device.stopAtWrite = 10;
+  std::vector<std::uint8_t> requests(100 * kReportSize), replies(100 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 100, false, nullptr, &stop));
+  EXPECT_EQ(device.writes, 48) << "the group of 48 pairs goes out whole, the next not at all";
+  EXPECT_EQ(device.reads, 48) << "every reply of that group is read before giving up";
+  EXPECT_EQ(link.LastBatchWaits(), std::vector<int>{96});
+}
+
+TEST_F(HidLinkBatch, AStopRequestedBeforehandSendsNothing) {
+  const std::atomic<bool> stop{true};
+  auto requests = ReadRequests(3);
+  std::vector<std::uint8_t> replies(3 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 3, false, nullptr, &stop));
+  EXPECT_EQ(receiver.RequestCount(), 0);
 }
 
 TEST_F(HidLinkBatch, ZeroPairsSucceedWithoutWaiting) {

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "common/log.h"
 #include "device/connection.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
-#include "common/log.h"
-#include "device/headless_connection_listener.h"
+#include "profile/headless_profile_controls.h"
+#include "profile/profile_state.h"
 
 namespace {
 
@@ -65,6 +67,8 @@ class ReceiverAccess : public ::testing::Test {
     backend.Add(&receiver);
     SetCurrentHidBackend(&backend);
     SetConnectionListener(&listener);
+    InitProfileState();
+    SetProfileControls(&controls);
     logged.clear();
     SetLogSink(KeepLine);
     receiver.SetAccessDenied(true);
@@ -74,12 +78,14 @@ class ReceiverAccess : public ::testing::Test {
     NoteReceiverOpenResult(HidOpenError::kNotPresent, "");
     SetCurrentHidBackend(nullptr);
     SetLogSink(nullptr);
+    SetProfileControls(nullptr);
     SetConnectionListener(nullptr);
   }
 
   VirtualReceiver receiver{"virtual:hidraw3"};
   VirtualHidBackend backend;
   HeadlessConnectionListener listener;
+  HeadlessProfileControls controls;  // a receiver that opens shows its profiles
 };
 
 TEST_F(ReceiverAccess, APresentReceiverThatMayNotBeOpenedIsNotAbsent) {

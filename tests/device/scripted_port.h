@@ -1,6 +1,7 @@
 #pragma once
 // A HID port whose input is a script of reports, for exact control over what a read returns.
 
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -18,6 +19,8 @@ struct ScriptedDevice {
   int reads = 0;
   int timeoutAtRead = -1;  // this read (counted from 0) times out whatever is queued
   int cancels = 0;
+  std::atomic<bool>* stopFlag = nullptr;  // raised by write number `stopAtWrite` (from 0)
+  int stopAtWrite = -1;
 
   void QueuePayload(const std::uint8_t* payload) {
     std::vector<std::uint8_t> report(kReportSize, 0);
@@ -39,7 +42,7 @@ class ScriptedPort : public HidPort {
   std::size_t InputReportLength() const override { return kReportSize; }
   std::size_t OutputReportLength() const override { return kReportSize; }
   bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override {
-    ++device_.writes;
+    if (device_.writes++ == device_.stopAtWrite) *device_.stopFlag = true;
     device_.writeTimeouts.push_back(timeoutMs);
     device_.written.emplace_back(report, report + length);
     return true;

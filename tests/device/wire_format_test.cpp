@@ -12,7 +12,9 @@
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "profile/factory_profiles.h"
+#include "profile/headless_profile_controls.h"
 #include "profile/profile_set.h"
+#include "profile/profile_state.h"
 #include "receiver_fixture.h"
 #include "scripted_port.h"
 #include "wire_bytes.h"
@@ -82,13 +84,18 @@ TEST_F(WireTranscript, WritingProfilesErasesWritesAndReadsBackEachBlockThenMarks
 }
 
 TEST_F(WireTranscript, ConnectingSyncsSetsTheRadioReadsVersionProfilesAndSignature) {
+  // The connection tells a screen what it found and shows the profiles it read.
   HeadlessConnectionListener listener;
+  HeadlessProfileControls controls;
+  InitProfileState();
   SetConnectionListener(&listener);
+  SetProfileControls(&controls);
   SetCurrentHidBackend(&backend);
   receiver.RecordRequests(true);
   ConnectReceiver(nullptr);
   DisconnectReceiver();
   SetCurrentHidBackend(nullptr);
+  SetProfileControls(nullptr);
   SetConnectionListener(nullptr);
 
   std::vector<WirePayload> expected = {

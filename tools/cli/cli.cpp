@@ -43,7 +43,8 @@ void PrintUsage(std::FILE* stream) {
       "                            file address)\n"
       "  --help                    show this text\n"
       "\n"
-      "Exit status: 0 success, 1 failure, 2 bad usage.\n",
+      "Exit status: 0 success, 1 failure, 2 bad usage, 3 nothing to do: upgrade without\n"
+      "--force found the receiver already running the firmware this tool carries.\n",
       stream);
 }
 

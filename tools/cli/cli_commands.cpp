@@ -15,6 +15,7 @@
 #include "tools/cli/preset_commands.h"
 #include "tools/cli/profile_file_io.h"
 #include "tools/cli/profile_report.h"
+#include "tools/cli/upgrade_command.h"
 
 namespace {
 
@@ -170,5 +171,7 @@ const CliCommand kCliCommands[] = {
      CliReceiverUse::kNone, ListPresets},
     {"install-preset", "NAME N", "download preset NAME and write it as profile N (1-3)", 2, 2,
      CliReceiverUse::kWrites, InstallPreset},
+    {"upgrade", "[--force]", "install the carried firmware when the receiver's is older", 0, 1,
+     CliReceiverUse::kWrites, UpgradeFirmware},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];
