@@ -4,6 +4,8 @@ set -u
 cli=$(realpath "$1")
 work=$2
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+# Backups made by these runs stay in the work folder.
+export XDG_DATA_HOME=$PWD/data
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
