@@ -122,8 +122,13 @@ class JsonReader {
           const std::string hex = text_.substr(at_, 4);
           if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
           const long code = std::strtol(hex.c_str(), nullptr, 16);
-          if (code >= 0x80) return false;  // the tool escapes only control characters
-          out.push_back(static_cast<char>(code));
+          if (code >= 0x800) return false;  // the tool escapes nothing beyond Latin-1
+          if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+          } else {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+          }
           at_ += 4;
           break;
         }

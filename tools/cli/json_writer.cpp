@@ -2,6 +2,33 @@
 
 #include <cmath>
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `c` (2 to 4), or 0 when there is none.
+int Utf8SequenceLength(const unsigned char* c) {
+  int length = 0;
+  unsigned minimum = 0;
+  unsigned code = 0;
+  if ((c[0] & 0xE0) == 0xC0) {
+    length = 2, minimum = 0x80, code = c[0] & 0x1Fu;
+  } else if ((c[0] & 0xF0) == 0xE0) {
+    length = 3, minimum = 0x800, code = c[0] & 0x0Fu;
+  } else if ((c[0] & 0xF8) == 0xF0) {
+    length = 4, minimum = 0x10000, code = c[0] & 0x07u;
+  } else {
+    return 0;
+  }
+  for (int i = 1; i < length; ++i) {
+    // A terminating zero fails this test too, so nothing past the text is read.
+    if ((c[i] & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (c[i] & 0x3Fu);
+  }
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
+}
+
+}  // namespace
+
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
     afterKey_ = false;
@@ -45,6 +72,18 @@ void JsonWriter::String(const char* text) {
   BeforeValue();
   std::fputc('"', out_);
   for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c != '\0'; ++c) {
+    if (*c >= 0x80) {
+      // Valid UTF-8 passes as it is; any other byte (a Latin-1 file name, say) is read as the
+      // Latin-1 character it most likely is, so the document stays valid.
+      const int length = Utf8SequenceLength(c);
+      if (length > 0) {
+        std::fwrite(c, 1, static_cast<std::size_t>(length), out_);
+        c += length - 1;
+      } else {
+        std::fprintf(out_, "\\u%04x", *c);
+      }
+      continue;
+    }
     switch (*c) {
       case '"':
         std::fputs("\\\"", out_);
@@ -62,7 +101,6 @@ void JsonWriter::String(const char* text) {
         std::fputs("\\t", out_);
         break;
       default:
-        // Other control characters as escapes; bytes from 0x80 pass as they are (UTF-8).
         if (*c < 0x20) {
           std::fprintf(out_, "\\u%04x", *c);
         } else {
