@@ -25,6 +25,13 @@ if [ "$out" != "none" ] && ! grep -q "vendor 0x2E7B" <<<"$out"; then fail "list 
 "$cli" --virtual flash.bin read-profile 1 back1.cs270 || fail "read-profile after writing"
 cmp -s p3.cs270 back1.cs270 || fail "profile 1 did not come back as written"
 
+# A second write backs up what the first stored; restoring the newest backup brings it back.
+"$cli" --virtual flash.bin write-profiles p1.cs270 p1.cs270 p1.cs270 >/dev/null || fail "rewrite"
+"$cli" backups --json --virtual flash.bin | grep -q '"valid":true' || fail "no backup listed"
+"$cli" --virtual flash.bin restore --latest >/dev/null || fail "restore --latest"
+"$cli" --virtual flash.bin read-profile 1 restored1.cs270 >/dev/null || fail "read after restore"
+cmp -s p3.cs270 restored1.cs270 || fail "restore --latest did not bring profile 1 back"
+
 # One record byte changed: check must refuse it and exit 1.
 cp p1.cs270 bad.cs270
 printf '\x55' | dd of=bad.cs270 bs=1 seek=40 conv=notrunc status=none

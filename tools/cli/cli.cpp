@@ -48,6 +48,7 @@ void PrintUsage(std::FILE* stream) {
       "                            backups)\n"
       "  --quiet                   print nothing but errors and the data asked for\n"
       "  --no-backup               write the receiver without backing up its profiles first\n"
+      "  --latest                  restore the newest automatic backup\n"
       "  --help                    show this text\n"
       "\n"
       "Options may come before or after the command; after \"--\" everything is an argument.\n"

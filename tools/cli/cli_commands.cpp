@@ -245,8 +245,8 @@ const CliCommand kCliCommands[] = {
      CliReceiverUse::kWrites, InstallPreset},
     {"backup", "FILE", "save the receiver's three profiles as one backup file", 1, 1,
      CliReceiverUse::kReads, BackUpProfiles},
-    {"restore", "FILE|--latest", "check a backup file (or the newest automatic one), write it", 0,
-     1, CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
+    {"restore", "[FILE]", "check a backup FILE (--latest: the newest one) and write it", 0, 1,
+     CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
     {"backups", "", "list the automatic backups made before each write, newest first", 0, 0,
      CliReceiverUse::kNone, ListBackups, kCliTakesJson},
 };
