@@ -1,15 +1,12 @@
 #include "device/profile_backups.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 #include "common/log.h"
 #include "device/profile_backup_file.h"
@@ -20,28 +17,24 @@ namespace fs = std::filesystem;
 
 constexpr const char* kBackupSubfolder = "/corsaro270/backups";
 constexpr const char* kBackupExtension = ".cs270set";
+// The shape of a backup's name: '#' a decimal digit, 'x' a hexadecimal one.
+constexpr std::string_view kNamePattern = "########T######.###Z-fwxxxx.cs270set";
 // "20261209T043851.123Z": the part of a name that orders backups.
 constexpr std::size_t kStampLength = 20;
-// "20261209T043851.123Z-fw0196.cs270set"
-constexpr std::size_t kNameLength = kStampLength + 7 + 9;
+constexpr std::size_t kVersionOffset = 23;
 
 std::string folderOverride;
 
-bool AllDigits(const std::string& text, std::size_t from, std::size_t count) {
-  for (std::size_t i = from; i < from + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
+bool IsBackupName(const std::string& name) {
+  if (name.size() != kNamePattern.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const bool fits = kNamePattern[i] == '#'   ? std::isdigit(c) != 0
+                      : kNamePattern[i] == 'x' ? std::isxdigit(c) != 0
+                                               : name[i] == kNamePattern[i];
+    if (!fits) return false;
   }
   return true;
-}
-
-bool IsBackupName(const std::string& name) {
-  return name.size() == kNameLength && AllDigits(name, 0, 8) && name[8] == 'T' &&
-         AllDigits(name, 9, 6) && name[15] == '.' && AllDigits(name, 16, 3) && name[19] == 'Z' &&
-         name.compare(20, 3, "-fw") == 0 && std::isxdigit(static_cast<unsigned char>(name[23])) &&
-         std::isxdigit(static_cast<unsigned char>(name[24])) &&
-         std::isxdigit(static_cast<unsigned char>(name[25])) &&
-         std::isxdigit(static_cast<unsigned char>(name[26])) &&
-         name.compare(27, std::string::npos, kBackupExtension) == 0;
 }
 
 // "2026-12-09 04:38:51 UTC" from a name's stamp.
@@ -143,7 +136,7 @@ std::vector<ProfileBackupEntry> ListProfileBackups(const std::string& folder) {
     entry.path = it->path().string();
     entry.date = DateOf(name);
     entry.firmwareVersion =
-        static_cast<std::int32_t>(std::strtol(name.substr(23, 4).c_str(), nullptr, 16));
+        static_cast<std::int32_t>(std::strtol(name.substr(kVersionOffset, 4).c_str(), nullptr, 16));
     backups.push_back(entry);
   }
   // The names begin with their stamps, so by name is by age.
