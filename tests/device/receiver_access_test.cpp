@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "common/log.h"
 #include "device/connection.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
-#include "common/log.h"
-#include "device/headless_connection_listener.h"
+#include "profile/headless_profile_controls.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ class ReceiverAccess : public ::testing::Test {
     backend.Add(&receiver);
     SetCurrentHidBackend(&backend);
     SetConnectionListener(&listener);
+    SetProfileControls(&controls);
     logged.clear();
     SetLogSink(KeepLine);
     receiver.SetAccessDenied(true);
@@ -75,9 +77,11 @@ class ReceiverAccess : public ::testing::Test {
     SetCurrentHidBackend(nullptr);
     SetLogSink(nullptr);
     SetConnectionListener(nullptr);
+    SetProfileControls(nullptr);
   }
 
   VirtualReceiver receiver{"virtual:hidraw3"};
+  HeadlessProfileControls controls;
   VirtualHidBackend backend;
   HeadlessConnectionListener listener;
 };

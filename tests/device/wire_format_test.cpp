@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "device/connection.h"
+#include "device/connection_listener.h"
+#include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "profile/factory_profiles.h"
+#include "profile/headless_profile_controls.h"
+#include "profile/profile_controls.h"
 #include "profile/profile_set.h"
 #include "receiver_fixture.h"
 #include "scripted_port.h"
@@ -84,11 +88,18 @@ TEST_F(WireTranscript, WritingProfilesErasesWritesAndReadsBackEachBlockThenMarks
 }
 
 TEST_F(WireTranscript, ConnectingSyncsSetsTheRadioReadsVersionProfilesAndSignature) {
+  // A connection shows the profiles and tells the screen, as the program's start-up wires it.
+  HeadlessConnectionListener listener;
+  HeadlessProfileControls controls;
+  SetConnectionListener(&listener);
+  SetProfileControls(&controls);
   SetCurrentHidBackend(&backend);
   receiver.RecordRequests(true);
   ConnectReceiver(nullptr);
   DisconnectReceiver();
   SetCurrentHidBackend(nullptr);
+  SetProfileControls(nullptr);
+  SetConnectionListener(nullptr);
 
   std::vector<WirePayload> expected = {
       Hex("4F 52 4D 49 43 02"),
