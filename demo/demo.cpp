@@ -15,6 +15,7 @@
 #include "demo/receiver_notices.h"
 #include "demo/recording_dialogs.h"
 #include "demo/script_runner.h"
+#include "device/profile_backups.h"
 #include "device/virtual_receiver.h"
 
 namespace {
@@ -188,6 +189,7 @@ int RunDemo(int argc, char** argv) {
       !PrepareRun(options, std::move(steps), run, customiser)) {
     return kDemoExitUsage;
   }
+  SetProfileBackupFolder(VirtualReceiverBackupFolder());
   session = &run;
   RunCustomiser(customiser);
   session = nullptr;

@@ -5,6 +5,7 @@
 
 #include "common/byte_order.h"
 #include "common/log.h"
+#include "device/profile_backups.h"
 #include "device/progress.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_set.h"
@@ -190,7 +191,42 @@ bool VerifyProfileBlock(HidLink& link, int index) {
   return std::memcmp(block, readBack, kProfileSize) == 0;
 }
 
-bool WriteProfileToReceiver(HidLink& link) {
+ProfileBackupOutcome BackUpReceiverProfiles(HidLink& link) {
+  using Status = ProfileBackupOutcome::Status;
+  ProfileBackupOutcome outcome;
+  std::uint8_t marker[4];
+  WheelProfile records[kProfileCount];
+  std::int32_t version = 0;
+  bool read = ReadMemory(link, kProfileSectorAddress, marker, sizeof marker);
+  if (read && LoadLe32(marker) != ProfileMagic) {
+    outcome.status = Status::kNothingStored;
+    Log("The receiver holds no stored profiles: nothing to back up");
+    return outcome;
+  }
+  for (int i = 0; read && i < kProfileCount; ++i) {
+    read = ReadMemory(link, kProfileBlockAddress[i], records[i].bytes.data(), kProfileSize);
+  }
+  read = read && ReadFirmwareVersion(link, version);
+  if (!read) {
+    outcome.why = "the receiver did not answer while its profiles were read";
+  } else if (SaveProfileBackup(records, version, outcome.path, outcome.why)) {
+    outcome.status = Status::kSaved;
+    Log("Backed up the receiver's profiles to %s", outcome.path.c_str());
+    return outcome;
+  }
+  outcome.status = Status::kFailed;
+  Log("Could not back up the receiver's profiles: %s", outcome.why.c_str());
+  return outcome;
+}
+
+bool WriteProfileToReceiver(HidLink& link, ProfileBackupRule rule, ProfileBackupOutcome* outcome) {
+  ProfileBackupOutcome backup;
+  if (rule != ProfileBackupRule::kSkip) backup = BackUpReceiverProfiles(link);
+  if (outcome != nullptr) *outcome = backup;
+  if (backup.status == ProfileBackupOutcome::Status::kFailed &&
+      rule == ProfileBackupRule::kRequired) {
+    return false;
+  }
   if (!EraseSectors(link, kProfileSectorAddress, kSectorSize)) return false;
   for (int i = 0; i < kProfileCount; ++i) {
     if (!VerifyProfileBlock(link, i)) return false;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "device/hid_link.h"
 
@@ -86,9 +87,32 @@ bool EraseSectors(HidLink& link, std::uint32_t address, std::uint32_t length);
 // profiles, in memory only. `stored` (optional) tells whether the marker was there. ProfileSet is
 // left unchanged when a read fails.
 bool ReadProfileFromReceiver(HidLink& link, bool* stored = nullptr);
-// Erases the profile sector, writes and reads back each record of ProfileSet, then writes the
-// marker last, so an interrupted write leaves a sector that reads as empty.
-bool WriteProfileToReceiver(HidLink& link);
+// What a profile write does about the profiles the receiver holds before it erases them.
+enum class ProfileBackupRule {
+  kLogFailure,  // back them up; a failed backup is logged and the write goes on
+  kRequired,    // back them up; a failed backup stops the write before anything is erased
+  kSkip,        // write without a backup
+};
+
+// What became of the backup before a profile write.
+struct ProfileBackupOutcome {
+  enum class Status { kSkipped, kSaved, kNothingStored, kFailed };
+  Status status = Status::kSkipped;
+  std::string path;  // the backup made (kSaved)
+  std::string why;   // why none could be made (kFailed)
+};
+
+// Reads the receiver's profile sector and firmware version afresh and, when the sector holds
+// stored profiles (its marker is there), saves the three records as an automatic backup
+// (SaveProfileBackup). A sector without the marker holds nothing of the user's: nothing is saved,
+// so the newest backup stays the last set the receiver really held. Logs the outcome.
+ProfileBackupOutcome BackUpReceiverProfiles(HidLink& link);
+
+// Backs up what the receiver holds as `rule` says, then erases the profile sector, writes and
+// reads back each record of ProfileSet, and writes the marker last, so an interrupted write leaves
+// a sector that reads as empty. `outcome` (optional) receives what became of the backup.
+bool WriteProfileToReceiver(HidLink& link, ProfileBackupRule rule = ProfileBackupRule::kLogFailure,
+                            ProfileBackupOutcome* outcome = nullptr);
 // Writes profile record `index` of ProfileSet and reads it back; true when all 100 bytes match.
 bool VerifyProfileBlock(HidLink& link, int index);
 // Clears a staged image's signature and sets the update screen's message accordingly.

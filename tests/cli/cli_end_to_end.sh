@@ -4,6 +4,8 @@ set -u
 cli=$(realpath "$1")
 work=$2
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+# Backups made by these runs stay in the work folder.
+export XDG_DATA_HOME=$PWD/data
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -22,6 +24,13 @@ if [ "$out" != "none" ] && ! grep -q "vendor 0x2E7B" <<<"$out"; then fail "list 
 "$cli" --virtual flash.bin write-profiles p3.cs270 p1.cs270 p2.cs270 || fail "write-profiles"
 "$cli" --virtual flash.bin read-profile 1 back1.cs270 || fail "read-profile after writing"
 cmp -s p3.cs270 back1.cs270 || fail "profile 1 did not come back as written"
+
+# A second write backs up what the first stored; restoring the newest backup brings it back.
+"$cli" --virtual flash.bin write-profiles p1.cs270 p1.cs270 p1.cs270 >/dev/null || fail "rewrite"
+"$cli" backups --json --virtual flash.bin | grep -q '"valid":true' || fail "no backup listed"
+"$cli" --virtual flash.bin restore --latest >/dev/null || fail "restore --latest"
+"$cli" --virtual flash.bin read-profile 1 restored1.cs270 >/dev/null || fail "read after restore"
+cmp -s p3.cs270 restored1.cs270 || fail "restore --latest did not bring profile 1 back"
 
 # One record byte changed: check must refuse it and exit 1.
 cp p1.cs270 bad.cs270

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,8 +53,14 @@ class Cli : public ::testing::Test {
           ("cli_" + std::string(test->test_suite_name()) + "_" + test->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    // Backups made by the runs stay in this test's folder.
+    if (const char* old = std::getenv("XDG_DATA_HOME")) oldDataHome = old;
+    setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  void TearDown() override {
+    setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);
+    std::filesystem::remove_all(dir);
+  }
 
   std::string Path(const char* name) const { return (dir / name).string(); }
 
@@ -74,4 +81,5 @@ class Cli : public ::testing::Test {
   }
 
   std::filesystem::path dir;
+  std::string oldDataHome;
 };

@@ -218,7 +218,11 @@ TEST_F(WheelProtocolProfiles, WrittenProfilesReadBackWithTheMarkerLast) {
   const WheelProfile written[3] = {ProfileSet[0], ProfileSet[1], ProfileSet[2]};
   receiver.RecordRequests(true);
   ASSERT_TRUE(WriteProfileToReceiver(link));
-  const auto requests = receiver.RecordedRequests();
+  auto requests = receiver.RecordedRequests();
+  // Reads come first: the marker, to see whether there is anything to back up.
+  while (!requests.empty() && requests.front()[kPayloadCodeOffset] == kCommandReadMemory) {
+    requests.erase(requests.begin());
+  }
   ASSERT_FALSE(requests.empty());
   EXPECT_EQ(requests.front()[kPayloadCodeOffset], kCommandEraseSector);
   EXPECT_EQ(requests.back()[kPayloadCodeOffset], kCommandWriteMemory);
@@ -236,8 +240,9 @@ TEST_F(WheelProtocolProfiles, WrittenProfilesReadBackWithTheMarkerLast) {
 
 TEST_F(WheelProtocolProfiles, InterruptedWriteLeavesASectorThatReadsAsEmpty) {
   ASSERT_TRUE(WriteProfileToReceiver(link));
+  // Without the backup's reads in front, the tenth report falls inside the write itself.
   receiver.SetFaults({.removeAfterReports = receiver.RequestCount() + 10});
-  EXPECT_FALSE(WriteProfileToReceiver(link));
+  EXPECT_FALSE(WriteProfileToReceiver(link, ProfileBackupRule::kSkip));
   receiver.SetFaults({});
   receiver.Plug();
   ASSERT_TRUE(link.OpenFirstReceiver());

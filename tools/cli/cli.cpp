@@ -2,18 +2,22 @@
 
 #include <sys/stat.h>
 
+#include <cstdarg>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
+#include "device/profile_backups.h"
 #include "device/receiver_access.h"
 #include "device/receiver_lock.h"
 #include "device/udev_rule.h"
 #include "device/virtual_receiver.h"
+#include "device/wheel_protocol.h"
 #include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
 
@@ -41,54 +45,115 @@ void PrintUsage(std::FILE* stream) {
       "  --device PATH             use the receiver at this hidraw path\n"
       "  --url URL                 the settings document listing the presets (http, https or\n"
       "                            file address)\n"
+      "  --json                    print one JSON document (list, info, check, presets,\n"
+      "                            backups)\n"
+      "  --quiet                   print nothing but errors and the data asked for\n"
+      "  --no-backup               write the receiver without backing up its profiles first\n"
+      "  --latest                  restore the newest automatic backup\n"
+      "  --force                   upgrade even a receiver that runs the carried firmware\n"
       "  --help                    show this text\n"
+      "\n"
+      "Options may come before or after the command; after \"--\" everything is an argument.\n"
+      "Before every write, the profiles the receiver held are saved in\n"
+      "$XDG_DATA_HOME/corsaro270/backups (else ~/.local/share/corsaro270/backups); the newest 50\n"
+      "are kept.\n"
       "\n"
       "Exit status: 0 success, 1 failure, 2 bad usage, 3 nothing to do: upgrade without\n"
       "--force found the receiver already running the firmware this tool carries.\n",
       stream);
 }
 
-// Parses the options in front of the command; returns the index of the command or -1.
-int ParseOptions(int argc, char** argv, CliContext& context, bool& help) {
-  int i = 1;
-  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
-    const char* option = argv[i];
-    if (std::strcmp(option, "--help") == 0) {
-      help = true;
+// The options that take no value, and where each lands.
+struct CliFlag {
+  const char* name;
+  bool CliOptions::*field;
+};
+
+constexpr CliFlag kCliFlags[] = {
+    {"--json", &CliOptions::json},
+    {"--quiet", &CliOptions::quiet},
+    {"--no-backup", &CliOptions::noBackup},
+    {"--latest", &CliOptions::latest},
+    {"--force", &CliOptions::force},
+};
+
+// Reads an option that takes a value; false after printing why it is wrong.
+bool SetValueOption(CliContext& context, const char* option, const char* value) {
+  // An unset shell variable must not quietly mean "the default", such as real hardware.
+  if (value[0] == '\0') {
+    std::fprintf(context.err, "corsaro270-cli: %s needs a value, not an empty one\n", option);
+    return false;
+  }
+  if (std::strcmp(option, "--virtual") == 0) {
+    context.options.virtualFile = value;
+  } else if (std::strcmp(option, "--device") == 0) {
+    context.options.devicePath = value;
+  } else if (std::strcmp(option, "--url") == 0) {
+    context.options.presetUrl = value;
+  } else if (std::strcmp(option, "--firmware-version") == 0) {
+    if (!ParseFirmwareVersion(value, context.options.firmwareVersion)) {
+      std::fprintf(context.err, "corsaro270-cli: bad firmware version \"%s\"\n", value);
+      return false;
+    }
+    context.options.versionSet = true;
+  }
+  return true;
+}
+
+bool TakesValue(const char* option) {
+  return std::strcmp(option, "--virtual") == 0 || std::strcmp(option, "--device") == 0 ||
+         std::strcmp(option, "--url") == 0 || std::strcmp(option, "--firmware-version") == 0;
+}
+
+// Reads the options, before or after the command alike, and collects the command and its
+// arguments in `words`; after "--" everything is a word. False after printing why not.
+bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
+                  std::vector<char*>& words) {
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    char* argument = argv[i];
+    if (optionsEnded || std::strncmp(argument, "--", 2) != 0) {
+      words.push_back(argument);
       continue;
     }
-    if (i + 1 >= argc) {
-      std::fprintf(context.err, "corsaro270-cli: %s needs a value\n", option);
-      return -1;
-    }
-    const char* value = argv[++i];
-    // An unset shell variable must not quietly mean "the default", such as real hardware.
-    if (value[0] == '\0') {
-      std::fprintf(context.err, "corsaro270-cli: %s needs a value, not an empty one\n", option);
-      return -1;
-    }
-    if (std::strcmp(option, "--virtual") == 0) {
-      context.options.virtualFile = value;
-    } else if (std::strcmp(option, "--device") == 0) {
-      context.options.devicePath = value;
-    } else if (std::strcmp(option, "--url") == 0) {
-      context.options.presetUrl = value;
-    } else if (std::strcmp(option, "--firmware-version") == 0) {
-      if (!ParseFirmwareVersion(value, context.options.firmwareVersion)) {
-        std::fprintf(context.err, "corsaro270-cli: bad firmware version \"%s\"\n", value);
-        return -1;
+    if (std::strcmp(argument, "--") == 0) {
+      optionsEnded = true;
+    } else if (std::strcmp(argument, "--help") == 0) {
+      help = true;
+    } else if (TakesValue(argument)) {
+      if (i + 1 >= argc) {
+        std::fprintf(context.err, "corsaro270-cli: %s needs a value\n", argument);
+        return false;
       }
-      context.options.versionSet = true;
+      if (!SetValueOption(context, argument, argv[++i])) return false;
     } else {
-      std::fprintf(context.err, "corsaro270-cli: unknown option %s\n", option);
-      return -1;
+      const CliFlag* flag = nullptr;
+      for (const CliFlag& known : kCliFlags) {
+        if (std::strcmp(known.name, argument) == 0) flag = &known;
+      }
+      if (flag == nullptr) {
+        std::fprintf(context.err, "corsaro270-cli: unknown option %s\n", argument);
+        return false;
+      }
+      context.options.*(flag->field) = true;
     }
   }
   if (!help && context.options.versionSet && context.options.virtualFile.empty()) {
     std::fputs("corsaro270-cli: --firmware-version needs --virtual\n", context.err);
-    return -1;
+    return false;
   }
-  return i;
+  return true;
+}
+
+// Refuses options that the command does not take, so a script learns of its mistake.
+bool CommandTakesOptions(const CliContext& context, const CliCommand& command) {
+  const char* refused = nullptr;
+  if (context.options.json && (command.flags & kCliTakesJson) == 0) refused = "--json";
+  if (context.options.latest && (command.flags & kCliTakesLatest) == 0) refused = "--latest";
+  if (context.options.force && (command.flags & kCliTakesForce) == 0) refused = "--force";
+  if (refused == nullptr) return true;
+  std::fprintf(context.err, "corsaro270-cli: %s is not an option of %s\n", refused, command.name);
+  return false;
 }
 
 const CliCommand* FindCommand(const char* name) {
@@ -213,6 +278,50 @@ bool SaveReceiverState(CliContext& context) {
   return true;
 }
 
+void Say(const CliContext& context, const char* format, ...) {
+  if (context.options.quiet) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(context.out, format, arguments);
+  va_end(arguments);
+}
+
+bool ConnectForWriting(CliContext& context) {
+  if (!ConnectForCli(context) || !LockReceiverForWriting(context)) return false;
+  if (!FirmwareOutOfDate) return true;
+  char version[16];
+  char required[16];
+  FormatFirmwareVersion(WheelFirmwareVersion, version, sizeof version);
+  FormatFirmwareVersion(kRequiredFirmwareVersion, required, sizeof required);
+  std::fprintf(context.err,
+               "The wheel firmware v%s is out of date (v%s is required); upgrade it with the "
+               "customiser first. Nothing was written.\n",
+               version, required);
+  return false;
+}
+
+bool WriteProfilesForCli(CliContext& context) {
+  using Status = ProfileBackupOutcome::Status;
+  const ProfileBackupRule rule =
+      context.options.noBackup ? ProfileBackupRule::kSkip : ProfileBackupRule::kRequired;
+  ProfileBackupOutcome backup;
+  if (!WriteProfileToReceiver(*ReceiverLink, rule, &backup)) {
+    if (backup.status == Status::kFailed) {
+      std::fprintf(context.err,
+                   "Could not back up the profiles on the receiver: %s.\nNothing was written; "
+                   "--no-backup writes without a backup.\n",
+                   backup.why.c_str());
+    } else {
+      std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
+    }
+    return false;
+  }
+  if (backup.status == Status::kSaved) {
+    Say(context, "The profiles the receiver held were backed up to %s.\n", backup.path.c_str());
+  }
+  return true;
+}
+
 int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   // The tool has no screen to tell about the receiver; its commands read ProfileSet themselves.
   static HeadlessConnectionListener listener;
@@ -221,27 +330,31 @@ int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   SetProfileControls(&controls);
   CliContext context{out, err, {}, {}, {}};
   bool help = false;
-  const int first = ParseOptions(argc, argv, context, help);
-  if (first < 0) return kExitUsage;
+  std::vector<char*> words;
+  if (!ParseOptions(argc, argv, context, help, words)) return kExitUsage;
   if (help) {
     PrintUsage(out);
     return kExitOk;
   }
-  if (first >= argc) {
+  if (words.empty()) {
     PrintUsage(err);
     return kExitUsage;
   }
-  const CliCommand* command = FindCommand(argv[first]);
+  const CliCommand* command = FindCommand(words[0]);
   if (command == nullptr) {
-    std::fprintf(err, "corsaro270-cli: unknown command \"%s\" (see --help)\n", argv[first]);
+    std::fprintf(err, "corsaro270-cli: unknown command \"%s\" (see --help)\n", words[0]);
     return kExitUsage;
   }
-  const int count = argc - first - 1;
+  const int count = static_cast<int>(words.size()) - 1;
   if (count < command->minArguments || count > command->maxArguments) {
     std::fprintf(err, "Usage: corsaro270-cli [options] %s %s\n", command->name, command->arguments);
     return kExitUsage;
   }
-  const int status = RunCommand(context, *command, argv + first + 1, count);
+  if (!CommandTakesOptions(context, *command)) return kExitUsage;
+  // A virtual receiver's backups are kept apart, so that they never reach a real receiver.
+  SetProfileBackupFolder(context.options.virtualFile.empty() ? std::string()
+                                                             : VirtualReceiverBackupFolder());
+  const int status = RunCommand(context, *command, words.data() + 1, count);
   DisconnectReceiver();
   return status;
 }

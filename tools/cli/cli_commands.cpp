@@ -11,7 +11,9 @@
 #include "device/hid_port.h"
 #include "device/wheel_protocol.h"
 #include "profile/profile_set.h"
+#include "tools/cli/backup_commands.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/json_writer.h"
 #include "tools/cli/preset_commands.h"
 #include "tools/cli/profile_file_io.h"
 #include "tools/cli/profile_report.h"
@@ -48,12 +50,55 @@ bool ReadCheckedProfileFile(CliContext& context, const char* path, WheelProfile&
     std::fprintf(context.err, "%s: %s.%s\n", path, why.c_str(), failureNote);
     return false;
   }
-  if (!warning.empty()) std::fprintf(context.err, "warning: %s: %s.\n", path, warning.c_str());
+  if (!warning.empty() && !context.options.quiet) {
+    std::fprintf(context.err, "warning: %s: %s.\n", path, warning.c_str());
+  }
   return true;
+}
+
+void WriteReceiverJson(JsonWriter& json, const HidDeviceInfo& device, bool denied) {
+  json.BeginObject();
+  json.Key("path");
+  json.String(device.path.c_str());
+  json.Key("vendorId");
+  json.Integer(device.vendorId);
+  json.Key("productId");
+  json.Integer(device.productId);
+  json.Key("permissionDenied");
+  json.Bool(denied);
+  json.EndObject();
+}
+
+// The receiver as `info` sees it; "profilesStored" is null when the receiver did not answer.
+void WriteInfoJson(CliContext& context, bool markerRead, bool stored) {
+  JsonWriter json(context.out);
+  json.BeginObject();
+  json.Key("wheelFirmware");
+  json.String(VersionText(WheelFirmwareVersion).c_str());
+  json.Key("internalFirmware");
+  json.String(VersionText(kRequiredFirmwareVersion).c_str());
+  json.Key("firmwareOutOfDate");
+  json.Bool(FirmwareOutOfDate != 0);
+  json.Key("profilesStored");
+  if (markerRead) {
+    json.Bool(stored);
+  } else {
+    json.Null();
+  }
+  json.Key("upgradeImageStaged");
+  json.Bool(DfuSignaturePresent != 0);
+  json.EndObject();
+  json.Finish();
 }
 
 int List(CliContext& context, char**, int) {
   HidBackend& backend = CurrentHidBackend();
+  JsonWriter json(context.out);
+  if (context.options.json) {
+    json.BeginObject();
+    json.Key("receivers");
+    json.BeginArray();
+  }
   int found = 0;
   bool denied = false;
   for (const HidDeviceInfo& device : backend.Enumerate()) {
@@ -62,13 +107,22 @@ int List(CliContext& context, char**, int) {
     HidOpenError error = HidOpenError::kNone;
     const bool deniedHere =
         backend.Open(device.path, error) == nullptr && error == HidOpenError::kPermissionDenied;
-    std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X%s\n", device.path.c_str(),
-                 device.vendorId, device.productId, deniedHere ? "  permission denied" : "");
+    if (context.options.json) {
+      WriteReceiverJson(json, device, deniedHere);
+    } else {
+      std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X%s\n", device.path.c_str(),
+                   device.vendorId, device.productId, deniedHere ? "  permission denied" : "");
+    }
     denied = denied || deniedHere;
     ++found;
   }
+  if (context.options.json) {
+    json.EndArray();
+    json.EndObject();
+    json.Finish();
+  }
   if (!SaveReceiverState(context)) return kExitFailure;
-  if (found == 0) std::fputs("none\n", context.out);
+  if (found == 0 && !context.options.json) std::fputs("none\n", context.out);
   if (denied) PrintUdevRuleHint(context.err);
   return kExitOk;
 }
@@ -78,6 +132,11 @@ int Info(CliContext& context, char**, int) {
   std::uint8_t marker[4];
   const bool markerRead = ReadMemory(*ReceiverLink, kProfileSectorAddress, marker, sizeof marker);
   if (!SaveReceiverState(context)) return kExitFailure;
+  const bool stored = markerRead && LoadLe32(marker) == ProfileMagic;
+  if (context.options.json) {
+    WriteInfoJson(context, markerRead, stored);
+    return markerRead ? kExitOk : kExitFailure;
+  }
   std::fprintf(context.out, "Wheel Firmware v%s\n", VersionText(WheelFirmwareVersion).c_str());
   std::fprintf(context.out, "Internal Firmware v%s\n",
                VersionText(kRequiredFirmwareVersion).c_str());
@@ -90,7 +149,7 @@ int Info(CliContext& context, char**, int) {
     return kExitFailure;
   }
   std::fprintf(context.out, "Profiles stored: %s\n",
-               LoadLe32(marker) == ProfileMagic ? "yes" : "no (the factory profiles apply)");
+               stored ? "yes" : "no (the factory profiles apply)");
   std::fprintf(context.out, "Upgrade image staged: %s\n", DfuSignaturePresent ? "yes" : "no");
   return kExitOk;
 }
@@ -113,8 +172,8 @@ int ReadProfile(CliContext& context, char** arguments, int) {
     return kExitFailure;
   }
   if (!SaveReceiverState(context)) return kExitFailure;
-  std::fprintf(context.out, "Wrote %s profile %d to %s.\n", stored ? "stored" : "factory",
-               index + 1, arguments[1]);
+  Say(context, "Wrote %s profile %d to %s.\n", stored ? "stored" : "factory", index + 1,
+      arguments[1]);
   return kExitOk;
 }
 
@@ -127,51 +186,71 @@ int WriteProfiles(CliContext& context, char** arguments, int) {
       return kExitFailure;
     }
   }
-  if (!ConnectForCli(context) || !LockReceiverForWriting(context)) return kExitFailure;
-  if (FirmwareOutOfDate) {
-    std::fprintf(context.err,
-                 "The wheel firmware v%s is out of date (v%s is required); upgrade it with the "
-                 "customiser first. Nothing was written.\n",
-                 VersionText(WheelFirmwareVersion).c_str(),
-                 VersionText(kRequiredFirmwareVersion).c_str());
-    return kExitFailure;
-  }
+  if (!ConnectForWriting(context)) return kExitFailure;
   for (int i = 0; i < kProfileCount; ++i) ProfileSet[i] = records[i];
-  if (!WriteProfileToReceiver(*ReceiverLink)) {
-    std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
-    return kExitFailure;
-  }
-  if (!SaveReceiverState(context)) return kExitFailure;
-  std::fputs("Wheel profile data has been written correctly.\n", context.out);
+  if (!WriteProfilesForCli(context) || !SaveReceiverState(context)) return kExitFailure;
+  Say(context, "Wheel profile data has been written correctly.\n");
   return kExitOk;
 }
 
 int Check(CliContext& context, char** arguments, int) {
   WheelProfile profile{};
-  if (!ReadCheckedProfileFile(context, arguments[0], profile, "")) return kExitFailure;
-  std::fprintf(context.out, "%s: valid profile file\n", arguments[0]);
-  PrintProfile(profile, context.out);
-  return kExitOk;
+  if (!context.options.json) {
+    if (!ReadCheckedProfileFile(context, arguments[0], profile, "")) return kExitFailure;
+    std::fprintf(context.out, "%s: valid profile file\n", arguments[0]);
+    PrintProfile(profile, context.out);
+    return kExitOk;
+  }
+  // A script gets the verdict on standard output either way, and the exit status with it.
+  std::string why;
+  std::string warning;
+  const bool valid = ReadProfileFile(arguments[0], profile, why, warning);
+  JsonWriter json(context.out);
+  json.BeginObject();
+  json.Key("file");
+  json.String(arguments[0]);
+  json.Key("valid");
+  json.Bool(valid);
+  if (valid) {
+    if (!warning.empty()) {
+      json.Key("warning");
+      json.String(warning.c_str());
+    }
+    json.Key("profile");
+    WriteProfileJson(json, profile, true);
+  } else {
+    json.Key("error");
+    json.String(why.c_str());
+  }
+  json.EndObject();
+  json.Finish();
+  return valid ? kExitOk : kExitFailure;
 }
 
 }  // namespace
 
 const CliCommand kCliCommands[] = {
     {"list", "", "list the receivers present (path, vendor and product ID)", 0, 0,
-     CliReceiverUse::kReads, List},
+     CliReceiverUse::kReads, List, kCliTakesJson},
     {"info", "", "show the firmware version, stored profiles and staged upgrade", 0, 0,
-     CliReceiverUse::kReads, Info},
+     CliReceiverUse::kReads, Info, kCliTakesJson},
     {"read-profile", "N FILE", "save profile N (1-3) of the receiver as a .cs270 file", 2, 2,
      CliReceiverUse::kReads, ReadProfile},
     {"write-profiles", "F1 F2 F3", "check three .cs270 files and write them as profiles 1-3", 3, 3,
      CliReceiverUse::kWrites, WriteProfiles},
     {"check", "FILE", "check a .cs270 file and print the profile it holds", 1, 1,
-     CliReceiverUse::kNone, Check},
+     CliReceiverUse::kNone, Check, kCliTakesJson},
     {"presets", "", "list the presets of the preset server (name, type, note)", 0, 0,
-     CliReceiverUse::kNone, ListPresets},
+     CliReceiverUse::kNone, ListPresets, kCliTakesJson},
     {"install-preset", "NAME N", "download preset NAME and write it as profile N (1-3)", 2, 2,
      CliReceiverUse::kWrites, InstallPreset},
-    {"upgrade", "[--force]", "install the carried firmware when the receiver's is older", 0, 1,
-     CliReceiverUse::kWrites, UpgradeFirmware},
+    {"upgrade", "[--force]", "install the carried firmware when the receiver's is older", 0, 0,
+     CliReceiverUse::kWrites, UpgradeFirmware, kCliTakesForce},
+    {"backup", "FILE", "save the receiver's three profiles as one backup file", 1, 1,
+     CliReceiverUse::kReads, BackUpProfiles},
+    {"restore", "[FILE]", "check a backup FILE (--latest: the newest one) and write it", 0, 1,
+     CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
+    {"backups", "", "list the automatic backups made before each write, newest first", 0, 0,
+     CliReceiverUse::kNone, ListBackups, kCliTakesJson},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];

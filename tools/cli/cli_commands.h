@@ -7,6 +7,11 @@
 // only when the command writes.
 enum class CliReceiverUse { kNone, kReads, kWrites };
 
+// Options that only some commands take.
+constexpr unsigned kCliTakesJson = 1;
+constexpr unsigned kCliTakesLatest = 2;
+constexpr unsigned kCliTakesForce = 4;
+
 struct CliCommand {
   const char* name;
   const char* arguments;  // shown in the usage text
@@ -15,6 +20,7 @@ struct CliCommand {
   int maxArguments;
   CliReceiverUse receiver;
   int (*run)(CliContext& context, char** arguments, int count);
+  unsigned flags = 0;  // kCliTakes... bits
 };
 
 // Every command, in the order --help lists them; a new command is one more row.

@@ -15,6 +15,11 @@ struct CliOptions {
   bool versionSet = false;  // --firmware-version given (virtual receiver only)
   std::uint16_t firmwareVersion = 0;
   std::string presetUrl;  // empty: the preset server's settings document
+  bool json = false;      // print one JSON document
+  bool quiet = false;     // print errors and the data asked for, nothing else
+  bool noBackup = false;  // write without backing up the receiver's profiles first
+  bool latest = false;    // restore: the newest automatic backup
+  bool force = false;     // upgrade: install even a receiver that is up to date
 };
 
 // The flash file of a virtual receiver, as far as this run is concerned.
@@ -41,6 +46,18 @@ void PrintUdevRuleHint(std::FILE* stream);
 // Takes the connected receiver's lock before a command writes it (a run on a virtual receiver
 // holds it from the start). Prints why not and returns false when another program keeps it.
 bool LockReceiverForWriting(CliContext& context);
+
+// Connects the receiver and takes its lock for a write, refusing a receiver whose firmware is out
+// of date. Prints why and returns false when any of that fails.
+bool ConnectForWriting(CliContext& context);
+
+// Prints a confirmation or a warning to standard output, unless --quiet was given.
+void Say(const CliContext& context, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Writes ProfileSet to the connected receiver, backing up what it held first unless --no-backup
+// was given. Prints why when the backup or the write fails (nothing is written when the backup
+// fails) and where the backup went when it succeeds.
+bool WriteProfilesForCli(CliContext& context);
 
 // Saves the virtual receiver's flash file if this run must (it wrote the receiver, made the file
 // or set the firmware version). Commands call it before they report success. Prints why not and

@@ -13,6 +13,7 @@
 #include "profile/profile_file.h"
 #include "profile/profile_set.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/json_writer.h"
 
 namespace {
 
@@ -62,11 +63,37 @@ bool DownloadCheckedPreset(CliContext& context, const PresetEntry& preset, Wheel
   return false;
 }
 
+void WritePresetsJson(CliContext& context, const std::vector<PresetEntry>& presets) {
+  JsonWriter json(context.out);
+  json.BeginObject();
+  json.Key("presets");
+  json.BeginArray();
+  for (const PresetEntry& preset : presets) {
+    json.BeginObject();
+    json.Key("name");
+    json.String(preset.name);
+    json.Key("type");
+    json.Integer(preset.type);
+    json.Key("note");
+    json.String(preset.note);
+    json.Key("file");
+    json.String(preset.file);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  json.Finish();
+}
+
 }  // namespace
 
 int ListPresets(CliContext& context, char**, int) {
   std::vector<PresetEntry> presets;
   if (!FetchPresets(context, presets)) return kExitFailure;
+  if (context.options.json) {
+    WritePresetsJson(context, presets);
+    return kExitOk;
+  }
   if (presets.empty()) std::fputs("none\n", context.out);
   for (const PresetEntry& preset : presets) {
     std::fprintf(context.out, "%s  (type %d)\n", preset.name, preset.type);
@@ -95,20 +122,9 @@ int InstallPreset(CliContext& context, char** arguments, int) {
   WheelProfile profile{};
   if (!DownloadCheckedPreset(context, *preset, profile)) return kExitFailure;
 
-  if (!ConnectForCli(context) || !LockReceiverForWriting(context)) return kExitFailure;
-  if (FirmwareOutOfDate) {
-    std::fputs(
-        "The wheel firmware is out of date; upgrade it with the customiser first. "
-        "Nothing was written.\n",
-        context.err);
-    return kExitFailure;
-  }
+  if (!ConnectForWriting(context)) return kExitFailure;
   ProfileSet[index] = profile;
-  if (!WriteProfileToReceiver(*ReceiverLink)) {
-    std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
-    return kExitFailure;
-  }
-  if (!SaveReceiverState(context)) return kExitFailure;
-  std::fprintf(context.out, "Installed preset \"%s\" as profile %d.\n", preset->name, index + 1);
+  if (!WriteProfilesForCli(context) || !SaveReceiverState(context)) return kExitFailure;
+  Say(context, "Installed preset \"%s\" as profile %d.\n", preset->name, index + 1);
   return kExitOk;
 }

@@ -56,6 +56,12 @@ const char* LevelName(Level level) {
   return "?";
 }
 
+// The action an input does, or null for none (unknown codes included).
+const char* ActionName(const WheelProfile& profile, int slot) {
+  const int action = CodeActionTable(SlotCode(profile, slot), SlotParam(profile, slot));
+  return action == kNoAction ? nullptr : kActionNames[action];
+}
+
 }  // namespace
 
 void PrintProfile(const WheelProfile& profile, std::FILE* out) {
@@ -75,4 +81,46 @@ void PrintProfile(const WheelProfile& profile, std::FILE* out) {
                    action == kNoAction ? "none" : kActionNames[action]);
     }
   }
+}
+
+std::string ProfileSummary(const WheelProfile& profile) {
+  char text[128];
+  std::snprintf(text, sizeof text,
+                "rear light %s, front light %s, level %s, angles %.1f and %.1f degrees",
+                RearLightOn(profile) ? "on" : "off", FrontLightOn(profile) ? "on" : "off",
+                LevelName(LevelFromWord(LevelWord(profile))), AngleToDegrees(AngleA(profile)),
+                AngleToDegrees(AngleB(profile)));
+  return text;
+}
+
+void WriteProfileJson(JsonWriter& json, const WheelProfile& profile, bool withInputs) {
+  json.BeginObject();
+  json.Key("rearLight");
+  json.Bool(RearLightOn(profile));
+  json.Key("frontLight");
+  json.Bool(FrontLightOn(profile));
+  json.Key("level");
+  json.String(LevelName(LevelFromWord(LevelWord(profile))));
+  json.Key("angleA");
+  json.Number(AngleToDegrees(AngleA(profile)), 1);
+  json.Key("angleB");
+  json.Number(AngleToDegrees(AngleB(profile)), 1);
+  if (withInputs) {
+    json.Key("inputs");
+    json.BeginArray();
+    for (const InputName& input : kInputs) {
+      json.BeginObject();
+      json.Key("input");
+      json.String(input.name);
+      json.Key("action");
+      if (const char* action = ActionName(profile, input.slot)) {
+        json.String(action);
+      } else {
+        json.Null();
+      }
+      json.EndObject();
+    }
+    json.EndArray();
+  }
+  json.EndObject();
 }

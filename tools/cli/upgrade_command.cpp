@@ -1,7 +1,6 @@
 #include "tools/cli/upgrade_command.h"
 
 #include <chrono>
-#include <cstring>
 #include <string>
 
 #include "device/connection.h"
@@ -82,12 +81,8 @@ int ReplugVirtualReceiver(CliContext& context, VirtualReceiver& receiver) {
 
 }  // namespace
 
-int UpgradeFirmware(CliContext& context, char** arguments, int count) {
-  const bool force = count == 1 && std::strcmp(arguments[0], "--force") == 0;
-  if (count == 1 && !force) {
-    std::fputs("Usage: corsaro270-cli [options] upgrade [--force]\n", context.err);
-    return kExitUsage;
-  }
+int UpgradeFirmware(CliContext& context, char**, int) {
+  const bool force = context.options.force;
   if (!ConnectForCli(context)) return kExitFailure;
   const std::string carried = VersionText(kRequiredFirmwareVersion);
   if (!force && !IsFirmwareOutOfDate(WheelFirmwareVersion)) {
