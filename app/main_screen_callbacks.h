@@ -7,3 +7,12 @@
 // frame function to end the program, minimise (2) minimises the window, support (3) opens the
 // support page and about (4) shows the about box. Other ids do nothing.
 void WindowButtonsCallback(UIBase* widget, int event, int userValue);
+
+// The profile bar, acting on the widget's id when the user value is 0: Clear Map (11), Assign
+// Setting (12), Reset to default (13), Load (101) and Save (102). Presets (103) and other ids do
+// nothing here.
+void ProfileBarCallback(UIBase* widget, int event, int userValue);
+
+// A profile disc: once it is checked and names another profile than the current one (its id
+// minus 21), the animated switch to that profile starts.
+void ProfileRadioCallback(UIBase* widget, int event, int userValue);
