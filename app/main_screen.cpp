@@ -169,7 +169,7 @@ void BuildMainScreen() {
   InitProfileState();
   CurrentProfile = 0;
   CancelDrag();
-  LabelSlideProgress = 0;
+  ForgetProfileSwitch();
   InstallMainScreenHandlers();
   if (ReceiverConnected != 0) {
     ShowProfile(0, false);
@@ -201,6 +201,7 @@ void SetControlsEnabled(int on) {
 void ReleaseMainScreen() {
   RemoveMainScreenHandlers();
   CancelDrag();
+  ForgetProfileSwitch();
   for (UIPanel** panel :
        {&WindowButtonsPanel, &ProfileBarPanel, &ProfileSelectionPanel, &SliderPanel}) {
     delete *panel;

@@ -61,6 +61,8 @@ void ReleaseOrHover(FrameInput& input) {
 
 int MainScreenInput() {
   FrameInput& input = CurrentFrameInput;
+  // Back on the main screen from another one in the middle of a switch: finish it now.
+  if (ProfileSwitchUnfinished()) CompleteProfileSwitch();
   if (pressFromSwitch && input.buttonDown) {
     input.previousButton = true;
     return 0;

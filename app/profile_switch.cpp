@@ -1,6 +1,5 @@
 #include "app/profile_switch.h"
 
-#include "app/frame_functions.h"
 #include "app/main_screen.h"
 #include "app/main_screen_input.h"
 #include "common/app_state.h"
@@ -16,6 +15,7 @@ SlideAnimation ProfileSlide;
 namespace {
 
 constexpr int kSlideSteps = 30;
+bool switchRunning = false;
 constexpr double kMiddleAngle = 90;
 
 void StartEaseOut(Tween& tween, int family, double from, double to) {
@@ -35,6 +35,7 @@ void SwitchIn() {
 }
 
 void Finish() {
+  switchRunning = false;
   AppState = APP_MAIN_SCREEN;
   // The bounce ends on 0 only up to rounding; the labels must stand exactly in place.
   LabelSlideProgress = 0;
@@ -50,6 +51,7 @@ void StartProfileSwitch(int profile) {
   StartEaseOut(ProfileSlide.angle1, TWEEN_EXPONENTIAL, angle1, kMiddleAngle);
   StartEaseOut(ProfileSlide.angle2, TWEEN_EXPONENTIAL, angle2, kMiddleAngle);
   StartEaseOut(ProfileSlide.progress, TWEEN_EXPONENTIAL, 0, 1);
+  switchRunning = true;
   AppState = APP_SWITCH_FIRST_HALF;
 }
 
@@ -66,4 +68,22 @@ int AnimationStep() {
     Finish();
   }
   return 0;
+}
+
+bool ProfileSwitchUnfinished() {
+  return switchRunning;
+}
+
+void CompleteProfileSwitch() {
+  if (!switchRunning) return;
+  if (ShownProfile != RequestedProfile) {
+    CurrentProfile = RequestedProfile;
+    ShowProfile(RequestedProfile, true);
+  }
+  Finish();
+}
+
+void ForgetProfileSwitch() {
+  switchRunning = false;
+  LabelSlideProgress = 0;
 }

@@ -28,3 +28,14 @@ void StartProfileSwitch(int profile);
 // of the second it puts the slider exactly on the profile's angles (AppState 6). No widget takes
 // input meanwhile; a press begun now is ignored until it is released. Returns 0.
 int AnimationStep();
+
+// Whether a switch has started and not reached AppState 6 through its own end.
+bool ProfileSwitchUnfinished();
+
+// Ends at once a switch that another screen cut off (the firmware update, when the receiver came
+// back out of date half-way through): the requested profile becomes current and shown if it was
+// not yet, the labels stand in place and the slider at its angles.
+void CompleteProfileSwitch();
+
+// Drops a switch without showing anything, for a screen being built or torn down.
+void ForgetProfileSwitch();

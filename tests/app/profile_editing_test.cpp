@@ -220,4 +220,28 @@ TEST_F(ProfileSwitch, APulledReceiverLeavesTheSwitchToFinishOnItsReturn) {
   }
 }
 
+// Pulled half-way out and back with out-of-date firmware, the user accepts the upgrade; when the
+// update screens hand back to the main screen (they end in AppState 6), the switch is complete.
+TEST_F(ProfileSwitch, ASwitchCutOffByTheUpdateIsCompletedOnTheMainScreen) {
+  Click(kDisc3X, kDiscY);
+  for (int frame = 0; frame < 5; ++frame) UpAt(500, 400);
+  ASSERT_EQ(AppState, 5);
+  Unplug();
+  receiver.SetFirmwareVersion(0x0180);
+  Plug();
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
+  UpAt(500, 400);
+  ASSERT_EQ(AppState, 8);
+  AppState = 6;  // what the update's last screen does
+  UpAt(500, 400);
+  EXPECT_EQ(CurrentProfile, 2);
+  EXPECT_EQ(ShownProfile, 2);
+  EXPECT_EQ(LabelSlideProgress, 0);
+  EXPECT_DOUBLE_EQ(AngleSlider->angle1, 6000 / kUnitsPerDegree);
+  EXPECT_EQ(ControlActions[5], kB) << "profile 3's B on control 5";
+  for (int frame = 0; frame < 40; ++frame) UpAt(500, 400);
+  EXPECT_EQ(AppState, 6);
+  EXPECT_EQ(CurrentProfile, 2);
+}
+
 }  // namespace
