@@ -15,8 +15,9 @@ SlideAnimation ProfileSlide;
 namespace {
 
 constexpr int kSlideSteps = 30;
-bool switchRunning = false;
 constexpr double kMiddleAngle = 90;
+// From the start of a switch until its end, its own or one forced on the main screen.
+bool switchRunning = false;
 
 void StartEaseOut(Tween& tween, int family, double from, double to) {
   tween.Start(family, TWEEN_OUT, kSlideSteps, from, to, 0, 0);
