@@ -113,10 +113,6 @@ int NoReceiverInput() {
   return PanelsInput({WindowButtonsPanel});
 }
 
-int MainScreenPanelsInput() {
-  return PanelsInput({WindowButtonsPanel, ProfileBarPanel});
-}
-
 int PanelsInput(std::initializer_list<UIPanel*> panels) {
   FrameInput& input = CurrentFrameInput;
   if (input.buttonDown) {

@@ -52,9 +52,6 @@ void SampleFrameInput(Engine& engine);
 int DispatchState();
 // State 0: only the window-buttons panel takes input.
 int NoReceiverInput();
-// State 6 until the main screen's own input takes the slot: only the window buttons and the
-// profile bar take the pointer (no tiles dragged, no profile switched, no slider moved).
-int MainScreenPanelsInput();
 // Hands this frame's press, or its hover or release, to each panel in turn and keeps the
 // captured and previous-button flags. Returns -1 when quit was requested, 1 while a widget
 // holds the press, else 0.

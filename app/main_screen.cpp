@@ -3,9 +3,12 @@
 #include <cassert>
 #include <initializer_list>
 
+#include "app/action_drag.h"
 #include "app/frame_functions.h"
 #include "app/main_screen_callbacks.h"
 #include "app/main_screen_ids.h"
+#include "app/main_screen_input.h"
+#include "app/profile_switch.h"
 #include "app/skin_regions.h"
 #include "common/app_state.h"
 #include "device/connection.h"
@@ -48,9 +51,11 @@ UIButton* AddButton(UIPanel* panel, int id, int normal, int pressed, int hover, 
 }
 
 UICheck* AddRadioMember(UIRadioGroup* group, int id, int unchecked, int checked, int hover, int x,
-                        int y) {
+                        int y, WidgetCallback callback = nullptr) {
   auto* member = new UICheck(id, unchecked, checked, hover, kNoHoverChecked, x, y);
   member->radioMember = true;
+  member->callback = callback;
+  member->userValue = 0;
   group->AddMember(member);
   return member;
 }
@@ -68,17 +73,15 @@ void BuildWindowButtons() {
             18, WindowButtonsCallback);
 }
 
-// The bar's editing buttons get their operations with the editing of profiles; until then a
-// click on them does nothing. Presets opens the preset dialog.
 void BuildProfileBar() {
   ProfileBarPanel = new UIPanel(0, 0);
   UIPanel* panel = ProfileBarPanel;
   AddButton(panel, kClearMapButtonId, kRegionClearMapNormal, kRegionClearMapPressed,
-            kRegionClearMapHover, 54, 491, nullptr);
+            kRegionClearMapHover, 54, 491, ProfileBarCallback);
   AddButton(panel, kAssignButtonId, kRegionAssignNormal, kRegionAssignPressed, kRegionAssignHover,
-            160, 491, nullptr);
+            160, 491, ProfileBarCallback);
   AddButton(panel, kResetButtonId, kRegionResetNormal, kRegionResetPressed, kRegionResetHover, 268,
-            491, nullptr);
+            491, ProfileBarCallback);
 
   RearLightCheck =
       new UICheck(kRearLightCheckId, kRegionRearLightUnchecked, kRegionRearLightChecked,
@@ -100,24 +103,24 @@ void BuildProfileBar() {
   panel->AddChild(level);
 
   AddButton(panel, kLoadButtonId, kRegionLoadNormal, kRegionLoadPressed, kRegionLoadHover, 562, 5,
-            nullptr);
+            ProfileBarCallback);
   AddButton(panel, kSaveButtonId, kRegionSaveNormal, kRegionSavePressed, kRegionSaveHover, 629, 5,
-            nullptr);
+            ProfileBarCallback);
   AddButton(panel, kPresetsButtonId, kRegionPresetsNormal, kRegionPresetsPressed,
             kRegionPresetsHover, 699, 5, ProfileBarCallback);
 }
 
-// The discs switch profiles with the profile switch; until it exists a click selects nothing.
 void BuildProfileSelection() {
   ProfileSelectionPanel = new UIPanel(0, 0);
   auto* discs = new UIRadioGroup(kRadioGroupId, 0, 0);
-  UICheck* first = AddRadioMember(discs, kProfileDisc1Id, kRegionDisc1Unchecked,
-                                  kRegionDisc1Checked, kRegionDisc1Checked, 779, 5);
+  UICheck* first =
+      AddRadioMember(discs, kProfileDisc1Id, kRegionDisc1Unchecked, kRegionDisc1Checked,
+                     kRegionDisc1Checked, 779, 5, ProfileRadioCallback);
   first->SetChecked(true);
   AddRadioMember(discs, kProfileDisc2Id, kRegionDisc2Unchecked, kRegionDisc2Checked,
-                 kRegionDisc2Checked, 840, 5);
+                 kRegionDisc2Checked, 840, 5, ProfileRadioCallback);
   AddRadioMember(discs, kProfileDisc3Id, kRegionDisc3Unchecked, kRegionDisc3Checked,
-                 kRegionDisc3Checked, 902, 5);
+                 kRegionDisc3Checked, 902, 5, ProfileRadioCallback);
   ProfileSelectionPanel->AddChild(discs);
 }
 
@@ -165,6 +168,9 @@ void BuildMainScreen() {
   BuildSlider();
   InitProfileState();
   CurrentProfile = 0;
+  CancelDrag();
+  ForgetProfileSwitch();
+  InstallMainScreenHandlers();
   if (ReceiverConnected != 0) {
     ShowProfile(0, false);
     return;
@@ -182,6 +188,8 @@ void SetControlsEnabled(int on) {
     // The no-receiver state is never saved as the one to return to.
     if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;
     AppState = APP_NO_RECEIVER;
+    // The profile is read again when the receiver returns; a tile held now would land on it.
+    CancelDrag();
     SetMainPanelsEnabled(false);
   } else if (on == 1) {
     AppState = StateBeforeUnplug;
@@ -191,6 +199,9 @@ void SetControlsEnabled(int on) {
 }
 
 void ReleaseMainScreen() {
+  RemoveMainScreenHandlers();
+  CancelDrag();
+  ForgetProfileSwitch();
   for (UIPanel** panel :
        {&WindowButtonsPanel, &ProfileBarPanel, &ProfileSelectionPanel, &SliderPanel}) {
     delete *panel;

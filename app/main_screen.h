@@ -27,16 +27,19 @@ extern UICheck* LevelHighCheck;
 extern UIClockSlider* AngleSlider;
 
 // Builds the four panels and their widgets (the skin sheet must be linked), empties the profile
-// working state and chooses profile 1. With a receiver connected it shows profile 1; without
-// one it leaves the no-receiver state (AppState 0, returning to 6) with the profile selection,
-// profile bar and slider panels disabled but visible. The profile controls must be installed.
+// working state, chooses profile 1 and puts the screen's input handlers and dragged-tile overlay
+// into the shell's slots. With a receiver connected it shows profile 1; without one it leaves the
+// no-receiver state (AppState 0, returning to 6) with the profile selection, profile bar and
+// slider panels disabled but visible. The profile controls must be installed.
 void BuildMainScreen();
 
 // Only while AppState is below 8: with 0 saves the state to return to, enters the no-receiver
 // state and disables the profile selection, profile bar and slider panels (keeping them
-// visible); with 1 returns to the saved state, enables the three panels and puts the slider at
-// the shown profile's angles. Other values do nothing.
+// visible), dropping a tile being dragged; with 1 returns to the saved state (a profile switch
+// pulled half-way then runs on to its end), enables the three panels and puts the slider at the
+// shown profile's angles. Other values do nothing.
 void SetControlsEnabled(int on);
 
-// Destroys the four panels with their widgets and forgets every global above.
+// Empties the screen's slots in the shell, destroys the four panels with their widgets and
+// forgets every global above.
 void ReleaseMainScreen();

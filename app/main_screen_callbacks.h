@@ -8,6 +8,11 @@
 // support page and about (4) shows the about box. Other ids do nothing.
 void WindowButtonsCallback(UIBase* widget, int event, int userValue);
 
-// The profile bar's buttons, acting on the widget's id when the user value is 0: presets (103)
-// opens the preset dialog. Other ids do nothing.
+// The profile bar, acting on the widget's id when the user value is 0: Clear Map (11), Assign
+// Setting (12), Reset to default (13), Load (101), Save (102) and Presets (103), which opens the
+// preset dialog. Other ids do nothing.
 void ProfileBarCallback(UIBase* widget, int event, int userValue);
+
+// A profile disc: once it is checked and names another profile than the current one (its id
+// minus 21), the animated switch to that profile starts.
+void ProfileRadioCallback(UIBase* widget, int event, int userValue);

@@ -164,7 +164,6 @@ void FormatWindowTitle(char* out, int size) {
 }
 
 void InstallScreenHandlers() {
-  StateHandlers[APP_MAIN_SCREEN] = MainScreenPanelsInput;
   StateHandlers[APP_PRESET_DIALOG] = PresetDialogFrame;
   StateOverlays[APP_PRESET_DIALOG] = DrawPresetDialog;
 }

@@ -14,8 +14,8 @@ extern WindowHandle MainWindow;
 // cut at size - 1 characters and always terminated.
 void FormatWindowTitle(char* out, int size);
 
-// Puts the screens' per-frame handlers and overlays into their AppState slots (start-up does
-// this once the main screen is built).
+// Puts the preset dialog's per-frame handler and overlay into the slots of its AppState (start-up
+// does this once the main screen, which installs its own, is built).
 void InstallScreenHandlers();
 
 // Empties the settings document and gives it the built-in support page, as before the download.

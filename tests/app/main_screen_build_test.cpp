@@ -97,15 +97,15 @@ TEST_F(MainScreenBuild, ProfileBarWithItsLightsAndLevel) {
   ASSERT_NE(ProfileBarPanel, nullptr);
   const std::vector<UIBase*> bar = Children(ProfileBarPanel);
   ASSERT_EQ(bar.size(), 9u);
-  ExpectButton(bar[0], {103, 54, 52, 53, 699, 5}, true);  // Presets opens the preset dialog
-  ExpectButton(bar[1], {102, 70, 68, 69, 629, 5}, false);
-  ExpectButton(bar[2], {101, 33, 31, 32, 562, 5}, false);
+  ExpectButton(bar[0], {103, 54, 52, 53, 699, 5}, true);
+  ExpectButton(bar[1], {102, 70, 68, 69, 629, 5}, true);
+  ExpectButton(bar[2], {101, 33, 31, 32, 562, 5}, true);
   ASSERT_EQ(bar[3]->kind, KIND_RADIO_GROUP);
   ExpectCheck(bar[4], {22, 20, 22, 21, 21, 491, 491});
   ExpectCheck(bar[5], {21, 59, 61, 60, 60, 396, 491});
-  ExpectButton(bar[6], {13, 66, 64, 65, 268, 491}, false);
-  ExpectButton(bar[7], {12, 5, 3, 4, 160, 491}, false);
-  ExpectButton(bar[8], {11, 14, 12, 13, 54, 491}, false);
+  ExpectButton(bar[6], {13, 66, 64, 65, 268, 491}, true);
+  ExpectButton(bar[7], {12, 5, 3, 4, 160, 491}, true);
+  ExpectButton(bar[8], {11, 14, 12, 13, 54, 491}, true);
   EXPECT_EQ(RearLightCheck, bar[5]);
   EXPECT_EQ(FrontLightCheck, bar[4]);
   EXPECT_FALSE(RearLightCheck->checked);
@@ -120,7 +120,10 @@ TEST_F(MainScreenBuild, ProfileBarWithItsLightsAndLevel) {
   EXPECT_EQ(LevelHighCheck, level[0]);
   EXPECT_EQ(LevelMedCheck, level[1]);
   EXPECT_EQ(LevelLowCheck, level[2]);
-  for (const UICheck* dot : level) EXPECT_TRUE(dot->radioMember) << dot->id;
+  for (const UICheck* dot : level) {
+    EXPECT_TRUE(dot->radioMember) << dot->id;
+    EXPECT_EQ(dot->callback, nullptr) << "the level is read when the profile is captured";
+  }
   EXPECT_TRUE(LevelLowCheck->checked);
   EXPECT_FALSE(LevelMedCheck->checked);
   EXPECT_FALSE(LevelHighCheck->checked);
@@ -137,7 +140,11 @@ TEST_F(MainScreenBuild, ProfileDiscsWithTheFirstChosen) {
   ExpectCheck(discs[0], {23, 47, 48, 48, 48, 902, 5});
   ExpectCheck(discs[1], {22, 45, 46, 46, 46, 840, 5});
   ExpectCheck(discs[2], {21, 43, 44, 44, 44, 779, 5});
-  for (const UICheck* disc : discs) EXPECT_TRUE(disc->radioMember) << disc->id;
+  for (const UICheck* disc : discs) {
+    EXPECT_TRUE(disc->radioMember) << disc->id;
+    EXPECT_NE(disc->callback, nullptr) << disc->id;
+    EXPECT_EQ(disc->userValue, 0) << disc->id;
+  }
   EXPECT_FALSE(discs[0]->checked);
   EXPECT_FALSE(discs[1]->checked);
   EXPECT_TRUE(discs[2]->checked);

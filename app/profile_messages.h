@@ -1,0 +1,15 @@
+#pragma once
+// The texts of the profile operations' message boxes.
+
+inline constexpr const char* kClearProfileQuestion = "Clear Current Profile Data?";
+inline constexpr const char* kResetProfileQuestion =
+    "Reset Profile Data To Factory Default Setting?";
+inline constexpr const char* kWriteFailedNotice = "ERROR WRITING DATA TO WHEEL";
+// The line ends are as the wheel's first customiser wrote them: line feed before carriage return.
+inline constexpr const char* kWriteDoneNotice =
+    "Wheel profile data has been written correctly\n\r \n\rYou may now disconnect your wheel.";
+inline constexpr const char* kSaveFailedNotice = "ERROR SAVING WHEEL PROFILE";
+inline constexpr const char* kLoadFailedNotice = "ERROR LOADING WHEEL PROFILE";
+inline constexpr const char* kCorruptProfileNotice = "Profile data is corrupt!";
+inline constexpr const char* kProfileLoadedNotice =
+    "Press the \"Assign Setting\" button\r\nto save the profile data to your Corsaro270 Wheel.";
