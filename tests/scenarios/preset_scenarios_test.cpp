@@ -11,6 +11,7 @@
 
 #include "tests/online/test_http_server.h"
 #include "tests/scenarios/demo_run.h"
+#include "tests/support/profile_records.h"
 
 namespace {
 
@@ -111,6 +112,33 @@ int DifferingPixels(const ImageArgb& shot, const ImageArgb& other, int x, int y,
     }
   }
   return count;
+}
+
+TEST_F(PresetRun, AnAppliedPresetIsWrittenByAssignSettingToTheCurrentProfileOnly) {
+  List({{"Factory Profile 1", "First", "factory1.cs270"}, {"Rally", "Second", "rally.cs270"}});
+  ASSERT_EQ(RunWithPresets(std::string("wait-state 6\n") + kOpenDialog + kSecondRow + kOk +
+                           "wait-state 6 600\n"
+                           "frames 2\n"
+                           "# Assign Setting\n"
+                           "click 199 520\n"
+                           "frames 2\n"
+                           "dump-flash assigned\n"),
+            0)
+      << Stderr();
+  const std::string rally = Bundled("rally.cs270");
+  ASSERT_EQ(rally.size(), 116u);
+  const std::vector<std::uint8_t> flash = Flash("assigned");
+  ASSERT_EQ(flash.size(), kFlashSize);
+  const auto block = [&](std::size_t at) {
+    return std::vector<std::uint8_t>(flash.begin() + static_cast<long>(at),
+                                     flash.begin() + static_cast<long>(at) + 100);
+  };
+  EXPECT_EQ(block(0xC010), std::vector<std::uint8_t>(rally.begin() + 16, rally.end()));
+  const Record two = WrittenBack(FactoryRecord(1));
+  const Record three = WrittenBack(FactoryRecord(2));
+  EXPECT_EQ(block(0xC090), std::vector<std::uint8_t>(two.begin(), two.end()));
+  EXPECT_EQ(block(0xC110), std::vector<std::uint8_t>(three.begin(), three.end()));
+  EXPECT_EQ(block(0xC000).front(), 0x32);
 }
 
 TEST_F(PresetRun, TheSecondPresetReplacesTheShownProfileAsIfTheReceiverHeldIt) {
