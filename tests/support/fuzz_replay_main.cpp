@@ -36,10 +36,10 @@ bool Replay(const fs::path& path) {
   }
   const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
                                 std::istreambuf_iterator<char>()};
-  // An empty input still gets a valid pointer, as libFuzzer gives it.
-  std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-  data.reserve(1);
-  LLVMFuzzerTestOneInput(data.data(), data.size());
+  // An empty input still gets a valid pointer, as libFuzzer gives it: one spare byte, not passed.
+  std::vector<std::uint8_t> data(bytes.size() + 1, 0);
+  std::copy(bytes.begin(), bytes.end(), data.begin());
+  LLVMFuzzerTestOneInput(data.data(), bytes.size());
   return true;
 }
 
