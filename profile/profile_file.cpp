@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "common/byte_order.h"
 #include "common/firmware_crc.h"
+#include "common/read_up_to.h"
 
 void EncodeProfileFile(const WheelProfile& profile, ProfileFile& file) {
   std::memcpy(file.bytes + kProfileFileMagicOffset, kProfileFileMagic, sizeof kProfileFileMagic);
@@ -49,19 +49,6 @@ namespace {
 bool SameFileState(const struct stat& a, const struct stat& b) {
   return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
          a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
-// Reads up to `size` bytes; -1 on an error.
-long ReadUpTo(int fd, std::uint8_t* bytes, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = read(fd, bytes + got, size - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return static_cast<long>(got);
 }
 
 }  // namespace
