@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -26,6 +27,20 @@ bool SameEntryName(const char* a, const char* b) {
     if (Canonical(*a) != Canonical(*b)) return false;
   }
   return *a == *b;
+}
+
+// Deflate expands its input at most about 1032 times.
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
+
+// A damaged header can claim gigabytes for a few bytes of pack; such an entry is refused before
+// anything is allocated for it. Stored bytes are as long as the entry (plus the password
+// header), and no entry's bytes run past the end of the pack.
+bool PlausibleSizes(const unz_file_info64& info, std::uint64_t packSize) {
+  if (info.compressed_size > packSize) return false;
+  const std::uint64_t most = info.compression_method == 0
+                                 ? info.compressed_size
+                                 : info.compressed_size * kMaxDeflateRatio + kMaxDeflateRatio;
+  return info.uncompressed_size <= most;
 }
 
 constexpr unsigned long kEncryptedFlag = 1;
@@ -116,6 +131,8 @@ Lookup Load(const char* path, const char* password, const char* name, void** dat
             std::uint32_t* size) {
   unzFile zip = unzOpen64(path);
   if (zip == nullptr) return Lookup::kNotFound;
+  std::error_code error;
+  const std::uint64_t packSize = std::filesystem::file_size(path, error);
   Lookup result = Lookup::kNotFound;
   for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
     unz_file_info64 info;
@@ -130,7 +147,9 @@ Lookup Load(const char* path, const char* password, const char* name, void** dat
     // An encrypted entry without a password is as unreadable as one with the wrong password.
     const bool hasPassword = password != nullptr && password[0] != '\0';
     Buffer buffer;
-    if ((info.flag & kEncryptedFlag) != 0) {
+    if (error || !PlausibleSizes(info, packSize)) {
+      // Damaged: fails like an entry whose bytes do not match its CRC.
+    } else if ((info.flag & kEncryptedFlag) != 0) {
       if (hasPassword) buffer = ReadEncrypted(zip, info, password);
     } else {
       buffer = ReadPlain(zip, info);

@@ -210,6 +210,24 @@ TEST_F(EnginePacks, ADamagedEntryFailsAndIsNotLookedForOnDisk) {
   EXPECT_EQ(Load("d.txt"), "<none> Can't load resource: d.txt");
 }
 
+TEST_F(EnginePacks, AnEntryClaimingMoreBytesThanThePackCanHoldFails) {
+  const std::string path = folder / "liar.zip";
+  ASSERT_TRUE(MakeZip(path, {{"a.txt", "four"}, {"b.txt", "fine"}}, nullptr, false));
+  std::string bytes = ReadFileText(path);
+  // The first entry's uncompressed size, in its local header (offset 22) and in its central
+  // directory record (offset 24): 0x90000000 bytes, from a pack of a few hundred.
+  const std::string claimed("\x00\x00\x00\x90", 4);
+  bytes.replace(22, 4, claimed);
+  const auto central = bytes.find("PK\x01\x02");
+  ASSERT_NE(central, std::string::npos);
+  bytes.replace(central + 24, 4, claimed);
+  WriteFileText(path, bytes);
+
+  ASSERT_TRUE(engine->Resource_AddPack("liar.zip", nullptr));
+  EXPECT_EQ(Load("a.txt"), "<none> Can't load resource: a.txt");
+  EXPECT_EQ(Load("b.txt"), "fine");
+}
+
 TEST_F(EnginePacks, ATruncatedArchiveIsRefused) {
   const std::string path = folder / "cut.zip";
   ASSERT_TRUE(MakeZip(path, {{"a.txt", Repeated("abc", 1000)}}));
