@@ -46,6 +46,9 @@ bool FrameFunc() {
 bool RenderFunc() {
   Engine* engine = ShellEngine();
   if (engine == nullptr || !engine->Gfx_BeginScene(nullptr)) return false;
+  // A scene that starts from a clear does not build on the last one, so the engine may skip
+  // drawing it again while it repeats the picture on the screen.
+  engine->Gfx_Clear(0xFF000000);
   DrawMainScreen();
   engine->Gfx_EndScene();
   return false;

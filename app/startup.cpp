@@ -197,6 +197,7 @@ int RunCustomiser(const CustomiserOptions& options) {
   FormatWindowTitle(title, kTitleSize);
   ResetSettings();
   ConfigureEngine(title);
+  engine->System_SetState(STATE_SKIP_UNCHANGED_FRAMES, !options.drawEveryFrame);
 
   // The settings document downloads and the carried art decodes while the window opens and the
   // splash plays. Without a frameless window there is nothing to tear down but the engine itself.

@@ -39,6 +39,8 @@ struct CustomiserOptions {
   Dialogs* dialogs = nullptr;
   // Called at the start of every frame of the frame loop, before FrameFunc; null: nothing.
   void (*frameStep)() = nullptr;
+  // Draws and presents every frame, also one that repeats the picture on the screen.
+  bool drawEveryFrame = false;
 };
 
 // Exit codes of the customiser.

@@ -114,6 +114,7 @@ bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Sessi
   customiser.hidBackend = &run.backend;
   customiser.deviceNotifications = &run.notices;
   customiser.frameStep = InteractiveFrame;
+  customiser.drawEveryFrame = options.drawEveryFrame;
   customiser.logFile = kOwnLogName;
   customiser.instanceName = options.scriptFile.empty() ? kInstanceName : nullptr;
 

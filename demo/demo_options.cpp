@@ -21,6 +21,8 @@ const char* const kUsage =
     "  --no-receiver             start with the receiver unplugged\n"
     "  --usb-pace                the receiver answers at USB full speed (one report per\n"
     "                            millisecond each way) instead of at once\n"
+    "  --draw-every-frame        draw and present every frame, also one that would repeat the\n"
+    "                            picture on the screen (the program skips those)\n"
     "  --settings URL            the settings document that lists the presets (http, https or\n"
     "                            file address). Default: the bundled presets, from the first\n"
     "                            of these folders that holds tarnwick270/settings.xml:\n"
@@ -86,6 +88,8 @@ bool ParseDemoOptions(int argc, char** argv, DemoOptions* options, std::string* 
       options->noReceiver = true;
     } else if (option == "--usb-pace") {
       options->usbPace = true;
+    } else if (option == "--draw-every-frame") {
+      options->drawEveryFrame = true;
     } else if (option == "--flash" || option == "--firmware-version" || option == "--settings" ||
                option == "--script" || option == "--out") {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') return Fail(error, option + " needs a value");

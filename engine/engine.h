@@ -51,6 +51,9 @@ enum BoolState : int {
   STATE_RUN_INACTIVE = 5,
   STATE_HIDE_CURSOR = 6,
   STATE_SPLASH = 7,
+  // On by default: a frame that would draw the picture already on the screen is not drawn or
+  // presented again. Off draws every frame.
+  STATE_SKIP_UNCHANGED_FRAMES = 101,
 };
 
 enum FuncState : int {

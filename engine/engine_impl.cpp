@@ -105,6 +105,9 @@ void EngineImpl::System_SetState(BoolState state, bool value) {
     case STATE_SPLASH:
       splash = value;
       return;
+    case STATE_SKIP_UNCHANGED_FRAMES:
+      skipUnchangedFrames = value;
+      return;
   }
 }
 
@@ -225,6 +228,8 @@ bool EngineImpl::System_GetState(BoolState state) {
       return hideCursor;
     case STATE_SPLASH:
       return splash;
+    case STATE_SKIP_UNCHANGED_FRAMES:
+      return skipUnchangedFrames;
   }
   return false;
 }

@@ -228,6 +228,7 @@ class EngineImpl final : public Engine {
   bool runInactive = false;
   WindowHandle parentWindow = nullptr;
   bool splash = true;
+  bool skipUnchangedFrames = true;
   int powerStatus = kPowerUnknown;
   struct WindowRect {
     int left, top, right, bottom;

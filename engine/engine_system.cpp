@@ -144,6 +144,11 @@ bool EngineImpl::System_Initiate(bool withCaption) {
 
 void EngineImpl::System_Shutdown() {
   System_Log("\nFinishing..");
+  if (graphics.HasDevice()) {
+    System_Log("Frames drawn: %llu, unchanged and not drawn: %llu",
+               static_cast<unsigned long long>(graphics.DrawnScenes()),
+               static_cast<unsigned long long>(graphics.SkippedScenes()));
+  }
   search.Close();
   input.ClearFrame();
   StopSound();
@@ -232,6 +237,8 @@ void EngineImpl::WindowProcedure(const SDL_Event& event) {
 }
 
 void EngineImpl::HandleWindowEvent(const SDL_Event& event) {
+  // Shown, exposed, resized or restored: what the window showed may be gone.
+  graphics.RepaintNextFrame();
   switch (event.window.event) {
     case SDL_WINDOWEVENT_CLOSE:
       AskToClose();

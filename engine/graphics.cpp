@@ -68,7 +68,7 @@ bool Graphics::Initiate() {
   currentBlend_ = BLEND_DEFAULT;
   currentTexture_ = nullptr;
   linearFilter_ = engine_.textureFilter;
-  device_.SetLinearFilter(linearFilter_);
+  scene_.SetLinearFilter(linearFilter_);
   BindTarget(nullptr);
   currentTarget_ = nullptr;
   Clear(0);
@@ -76,6 +76,7 @@ bool Graphics::Initiate() {
 }
 
 void Graphics::Shutdown() {
+  scene_.BeforeDeviceChange();
   vertices_ = nullptr;
   primCount_ = 0;
   for (GfxTexture* texture : textures_) DeleteTexture(texture);
@@ -104,7 +105,7 @@ void Graphics::SetTextureFilter(bool on) {
   Flush(false);
   linearFilter_ = on;
   engine_.textureFilter = on;
-  device_.SetLinearFilter(on);
+  scene_.SetLinearFilter(on);
 }
 
 void Graphics::FollowTextureFilter() {
@@ -126,6 +127,7 @@ bool Graphics::BeginScene(TargetHandle target) {
     return false;
   }
   if ((engine_.fps == -1) != vsync_) SetVsync(engine_.fps == -1);
+  if (target == nullptr) scene_.Begin();
   if (target != currentTarget_) {
     if (target != nullptr && target->framebuffer == 0) {
       Fail("Gfx_BeginScene: Can't set render target");
@@ -142,8 +144,10 @@ void Graphics::EndScene() {
   if (vertices_ == nullptr) return;
   Flush(true);
   if (currentTarget_ != nullptr) return;
+  // Under vertical synchronisation the swap paces the frames, so every scene is presented.
+  const bool drawn = scene_.End(engine_.skipUnchangedFrames && !vsync_);
   SaveRequestedCapture();
-  device_.Present(screenFramebuffer_, screenWidth_, screenHeight_);
+  if (drawn) device_.Present(screenFramebuffer_, screenWidth_, screenHeight_);
 }
 
 void Graphics::Clear(std::uint32_t colour) {
@@ -151,12 +155,15 @@ void Graphics::Clear(std::uint32_t colour) {
   // Primitives batched before the clear belong under what follows it, not on top.
   Flush(false);
   const bool depth = currentTarget_ ? currentTarget_->withDepth : engine_.depthBuffer;
-  device_.Clear(colour, depth);
+  scene_.Clear(colour, depth);
 }
 
 void Graphics::Flush(bool ending) {
   if (vertices_ == nullptr) return;
-  if (primCount_ > 0) device_.Draw(primKind_, primCount_, buffer_.data());
+  if (primCount_ > 0) {
+    scene_.Draw(primKind_, primCount_, buffer_.data());
+    ++drawCalls_;
+  }
   primCount_ = 0;
   if (ending) vertices_ = nullptr;
 }
@@ -174,14 +181,14 @@ void Graphics::PrepareBatch(int kind, int limit, TextureHandle texture, int blen
 
 void Graphics::ApplyBlend(int blend) {
   const int changed = blend ^ currentBlend_;
-  if (changed & BLEND_ALPHA_BLEND) device_.SetAlphaBlend(blend & BLEND_ALPHA_BLEND);
-  if (changed & BLEND_DEPTH_WRITE) device_.SetDepthWrite(blend & BLEND_DEPTH_WRITE);
-  if (changed & BLEND_COLOR_ADD) device_.SetColourAdd(blend & BLEND_COLOR_ADD);
+  if (changed & BLEND_ALPHA_BLEND) scene_.SetAlphaBlend(blend & BLEND_ALPHA_BLEND);
+  if (changed & BLEND_DEPTH_WRITE) scene_.SetDepthWrite(blend & BLEND_DEPTH_WRITE);
+  if (changed & BLEND_COLOR_ADD) scene_.SetColourAdd(blend & BLEND_COLOR_ADD);
   currentBlend_ = blend;
 }
 
 void Graphics::ApplyTexture(TextureHandle texture) {
-  device_.BindTexture(texture ? texture->name : 0);
+  scene_.BindTexture(texture ? texture->name : 0);
   currentTexture_ = texture;
 }
 
@@ -236,11 +243,11 @@ unsigned Graphics::CurrentFramebuffer() const {
 }
 
 void Graphics::BindTarget(GfxTarget* target) {
-  device_.BindFramebuffer(target ? target->framebuffer : screenFramebuffer_);
-  device_.SetDepthTest(target ? target->withDepth : engine_.depthBuffer);
+  scene_.BindFramebuffer(target ? target->framebuffer : screenFramebuffer_);
+  scene_.SetDepthTest(target ? target->withDepth : engine_.depthBuffer);
   const Rect bounds =
       target ? Rect{0, 0, target->width, target->height} : Rect{0, 0, screenWidth_, screenHeight_};
-  device_.SetViewport(bounds.x, bounds.y, bounds.width, bounds.height);
+  scene_.SetViewport(bounds.x, bounds.y, bounds.width, bounds.height);
   view_ = Affine{};
   SetProjection(bounds);
 }
@@ -279,7 +286,7 @@ void Graphics::UploadTransform() {
                             p.d * v.ty + p.ty,
                             -1,
                             1};
-  device_.SetTransform(matrix);
+  scene_.SetTransform(matrix);
 }
 
 void Graphics::SetClipRect(int x, int y, int width, int height) {
@@ -300,7 +307,7 @@ void Graphics::SetClipRect(int x, int y, int width, int height) {
     clip = Rect{x, y, std::max(width, 0), std::max(height, 0)};
   }
   Flush(false);
-  device_.SetViewport(clip.x, clip.y, clip.width, clip.height);
+  scene_.SetViewport(clip.x, clip.y, clip.width, clip.height);
   SetProjection(clip);
 }
 
@@ -333,6 +340,7 @@ TargetHandle Graphics::TargetCreate(int width, int height, bool withDepth) {
   target->width = width;
   target->height = height;
   target->withDepth = withDepth;
+  scene_.BeforeDeviceChange();
   if (!device_.CreateFramebuffer(width, height, withDepth, &target->framebuffer,
                                  &target->texture.name, &target->depth)) {
     unsigned fb = 0, texture = 0, depth = 0;
@@ -342,14 +350,14 @@ TargetHandle Graphics::TargetCreate(int width, int height, bool withDepth) {
     delete target;
     Fail(colourWorks ? "Can't create render target depth buffer"
                      : "Can't create render target texture");
-    device_.BindFramebuffer(CurrentFramebuffer());
+    scene_.BindFramebuffer(CurrentFramebuffer());
     return nullptr;
   }
   target->texture.width = width;
   target->texture.height = height;
   target->texture.ownedByTarget = true;
   targets_.insert(targets_.begin(), target);
-  device_.BindFramebuffer(CurrentFramebuffer());
+  scene_.BindFramebuffer(CurrentFramebuffer());
   return target;
 }
 
@@ -366,6 +374,7 @@ void Graphics::TargetFree(TargetHandle target) {
     BindTarget(nullptr);
   }
   targets_.erase(found);
+  scene_.BeforeDeviceChange();
   device_.DeleteFramebuffer(target->framebuffer, target->texture.name, target->depth);
   delete target;
 }
@@ -378,6 +387,7 @@ TextureHandle Graphics::TargetTexture(TargetHandle target) {
 
 TextureHandle Graphics::MakeTexture(int width, int height, const std::uint32_t* pixels,
                                     bool mipmaps) {
+  scene_.BeforeDeviceChange();
   const unsigned name = device_.CreateTexture(width, height, pixels, mipmaps);
   if (name == 0) return nullptr;
   auto* texture = new GfxTexture;
@@ -390,6 +400,7 @@ TextureHandle Graphics::MakeTexture(int width, int height, const std::uint32_t* 
 }
 
 void Graphics::DeleteTexture(TextureHandle texture) {
+  scene_.BeforeDeviceChange();
   device_.DeleteTexture(texture->name);
   delete texture;
 }
@@ -502,6 +513,7 @@ void Graphics::TextureUnlock(TextureHandle texture) {
   texture->locked = false;
   if (!texture->lockedReadOnly && texture->name != 0) {
     if (texture == currentTexture_) Flush(false);
+    scene_.BeforeDeviceChange();
     const std::size_t first =
         static_cast<std::size_t>(texture->lockTop) * texture->width + texture->lockLeft;
     device_.UpdateTexture(texture->name, texture->lockLeft, texture->lockTop, texture->lockWidth,
@@ -523,6 +535,7 @@ bool Graphics::ReadPixels(TargetHandle target, int x, int y, int width, int heig
       height > boundsHeight - y)
     return false;
   Flush(false);
+  scene_.DrawHeldBack();
   device_.ReadPixels(target ? target->framebuffer : screenFramebuffer_, x, y, width, height, argb);
   // The back buffer has no alpha of its own (X8R8G8B8); what blending left there is not shown.
   if (target == nullptr) {

@@ -12,7 +12,10 @@
 //     changes, a texture that is bound is freed;
 //   - the scene ends.
 // Device state changes happen only when the blend bits or the texture differ from what is set.
-// DrawCalls() counts the real draws, for tests and benchmarks.
+// DrawCalls() counts the draws the batching made, for tests and benchmarks.
+//
+// A scene on the screen reaches the device only when it ends, through SceneRecorder, and is not
+// drawn or presented again while it repeats the picture on the screen.
 
 #include <cstdint>
 #include <string>
@@ -21,6 +24,7 @@
 #include "engine/engine.h"
 #include "engine/frame_capture.h"
 #include "engine/gl_device.h"
+#include "engine/scene_recorder.h"
 
 class EngineImpl;
 
@@ -85,8 +89,13 @@ class Graphics {
   // Switches vertical synchronisation. A change of the engine's fps to or from -1 (STATE_FPS) is
   // picked up by itself at the next Gfx_BeginScene.
   void SetVsync(bool on);
-  // Real draws sent to the device since it was created.
-  std::uint64_t DrawCalls() const { return device_.DrawCalls(); }
+  // Draws the batching made since the graphics were made (a skipped scene's draws count too).
+  std::uint64_t DrawCalls() const { return drawCalls_; }
+  // Scenes on the screen drawn and presented, and scenes that repeated the picture on the screen.
+  std::uint64_t DrawnScenes() const { return scene_.DrawnScenes(); }
+  std::uint64_t SkippedScenes() const { return scene_.SkippedScenes(); }
+  // The window's picture was lost (exposed, resized): the next scene is drawn whatever it holds.
+  void RepaintNextFrame() { scene_.Forget(); }
   // The last error message this part posted, or empty.
   const char* LastError() const { return lastError_; }
 
@@ -143,6 +152,8 @@ class Graphics {
 
   EngineImpl& engine_;
   GlDevice device_;
+  SceneRecorder scene_{device_};
+  std::uint64_t drawCalls_ = 0;
   const char* lastError_ = "";
 
   // The screen's back buffer: a framebuffer of our own, kept after presenting like a copy swap.
