@@ -1,65 +1,19 @@
 #pragma once
-// The built main screen with a virtual receiver plugged in through the device-change function, so
-// that it shows the factory profiles of a fresh receiver in AppState 6; input goes through the
-// frame function, dialogs answer from the test.
-
-#include <SDL2/SDL.h>
+// The built main screen with its virtual receiver plugged in, so that it shows the factory
+// profiles of a fresh receiver in AppState 6; input goes through the frame function, dialogs
+// answer from the test.
 
 #include <cstdint>
 #include <vector>
 
-#include "app/device_change.h"
-#include "app/main_screen.h"
-#include "app/screen_connection_listener.h"
-#include "app/skin_regions.h"
-#include "device/connection_listener.h"
-#include "device/virtual_receiver.h"
-#include "tests/app/shell_fixture.h"
-#include "ui/skin_link.h"
+#include "tests/app/main_screen_fixture.h"
 
-class EditingTest : public ShellTest {
+class EditingTest : public MainScreenTest {
  protected:
-  static constexpr const char* kReceiverNode = "/dev/hidraw7";
-
   void SetUp() override {
-    ShellTest::SetUp();
-    UiLinkSkin(kSkinRegions, kSkinRegionCount);
-    backend.Add(&receiver);
-    SetCurrentHidBackend(&backend);
-    SetConnectionListener(&screen);
-    receiver.Unplug();
-    receiver.DeliverDeviceChanges(nullptr);
-    BuildMainScreen();
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("editing", 0, 0, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    engine.window = window;
+    MainScreenTest::SetUp();
     Plug();
     ASSERT_EQ(AppState, 6);
-  }
-  void TearDown() override {
-    engine.window = nullptr;
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    DisconnectReceiver();
-    SetConnectionListener(nullptr);
-    SetCurrentHidBackend(nullptr);
-    ReleaseMainScreen();
-    UiLinkSkin(nullptr, 0);
-    ShellTest::TearDown();
-  }
-
-  void Plug() {
-    receiver.Plug();
-    DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, kReceiverNode};
-    DeviceChangeFunc(nullptr, WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                     reinterpret_cast<std::intptr_t>(&record));
-  }
-  void Unplug() {
-    receiver.Unplug();
-    DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, kReceiverNode};
-    DeviceChangeFunc(nullptr, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
-                     reinterpret_cast<std::intptr_t>(&record));
   }
 
   // One frame with the button held at (x, y).
@@ -113,9 +67,4 @@ class EditingTest : public ShellTest {
   static constexpr float kLabel5X = 588, kLabel5Y = 235;
   // Control 7 (slot 16), showing Y.
   static constexpr float kControl7X = 431, kControl7Y = 272;
-
-  VirtualReceiver receiver{kReceiverNode};
-  VirtualHidBackend backend;
-  ScreenConnectionListener screen;
-  SDL_Window* window = nullptr;
 };

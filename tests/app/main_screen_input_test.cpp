@@ -1,24 +1,13 @@
 // The built main screen as the receiver comes and goes and as the user clicks without one:
 // device notices go through DeviceChangeFunc and the wheel link's own connection, clicks through
 // the frame function's no-receiver handler.
-#include <SDL2/SDL.h>
-
 #include <cstring>
 
-#include "app/device_change.h"
-#include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
-#include "app/screen_connection_listener.h"
-#include "app/skin_regions.h"
-#include "device/connection_listener.h"
-#include "device/virtual_receiver.h"
-#include "tests/app/shell_fixture.h"
+#include "tests/app/main_screen_fixture.h"
 #include "ui/radio_group.h"
-#include "ui/skin_link.h"
 
 namespace {
-
-constexpr const char* kReceiverNode = "/dev/hidraw5";
 
 // A flash whose profile sector holds the marker 0x98765432 and three records: the first with
 // Rear Light only, level High (0x8000), angleA 5000 and angleB 24272 (100 degrees), the others
@@ -39,47 +28,8 @@ void StoreProfiles(VirtualReceiver& receiver) {
   receiver.LoadFlash(0xC000, sector, sizeof sector);
 }
 
-class MainScreenInput : public ShellTest {
+class MainScreenInput : public MainScreenTest {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    UiLinkSkin(kSkinRegions, kSkinRegionCount);
-    backend.Add(&receiver);
-    SetCurrentHidBackend(&backend);
-    SetConnectionListener(&screen);
-    receiver.Unplug();
-    receiver.DeliverDeviceChanges(nullptr);
-    BuildMainScreen();
-    // Clicks need a window to land in.
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("main screen", 0, 0, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    engine.window = window;
-  }
-  void TearDown() override {
-    engine.window = nullptr;
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    DisconnectReceiver();
-    SetConnectionListener(nullptr);
-    SetCurrentHidBackend(nullptr);
-    ReleaseMainScreen();
-    UiLinkSkin(nullptr, 0);
-    ShellTest::TearDown();
-  }
-
-  void Plug() {
-    receiver.Plug();
-    DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, kReceiverNode};
-    DeviceChangeFunc(nullptr, WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                     reinterpret_cast<std::intptr_t>(&record));
-  }
-  void Unplug() {
-    receiver.Unplug();
-    DeviceInterfaceRecord record{DBT_DEVTYP_DEVICEINTERFACE, kReceiverNode};
-    DeviceChangeFunc(nullptr, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
-                     reinterpret_cast<std::intptr_t>(&record));
-  }
   // A click as the frame loop sees it: a press frame, then a release frame.
   bool Click(float x, float y) {
     Press(x, y);
@@ -96,11 +46,6 @@ class MainScreenInput : public ShellTest {
     }
     return control != nullptr && control->enabled;
   }
-
-  VirtualReceiver receiver{kReceiverNode};
-  VirtualHidBackend backend;
-  ScreenConnectionListener screen;
-  SDL_Window* window = nullptr;
 };
 
 TEST_F(MainScreenInput, TheArrivingReceiversProfileAppearsAndThePanelsWake) {
