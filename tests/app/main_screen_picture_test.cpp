@@ -9,32 +9,23 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/carried_art.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
 #include "app/profile_switch.h"
-#include "app/screen_profile_controls.h"
 #include "app/skin_regions.h"
 #include "app_assets.h"
 #include "common/app_state.h"
 #include "device/receiver_access.h"
-#include "engine/engine.h"
-#include "engine/engine_impl.h"
 #include "engine/png_codec.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_controls.h"
 #include "profile/profile_mapping.h"
 #include "profile/profile_set.h"
 #include "profile/profile_state.h"
+#include "tests/app/screen_picture_fixture.h"
 #include "tests/support/main_screen_places.h"
-#include "ui/skin_link.h"
 
 namespace {
-
-constexpr int kWidth = 1024;
-constexpr int kHeight = 600;
-
-using Screen = std::vector<std::uint32_t>;
 
 struct Box {
   int x, y, w, h;
@@ -58,42 +49,19 @@ TEST(MainScreenAlpha, DimmedUnderEveryOverlay) {
   for (int state = 7; state <= 11; ++state) EXPECT_EQ(MainScreenAlpha(state), 128) << state;
 }
 
-class MainScreenPicture : public ::testing::Test {
+class MainScreenPicture : public ScreenPicture {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    engine_ = Engine_Create(ENGINE_VERSION);
-    ASSERT_NE(engine_, nullptr);
-    engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);
-    engine_->System_SetState(STATE_SCREEN_HEIGHT, kHeight);
-    engine_->System_SetState(STATE_WINDOWED, true);
-    engine_->System_SetState(STATE_SPLASH, false);
-    engine_->System_SetState(STATE_SOUND, false);
-    ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
-    ASSERT_TRUE(CreateCarriedArt());
-    UiLinkSkin(Skin->regions, Skin->regionCount);
+    ScreenPicture::SetUp();
     const auto png = app_assets::Get("skin/skin.png");
     ASSERT_TRUE(DecodePng(png.data(), png.size(), &atlas_));
-
-    AppState = APP_NO_RECEIVER;
-    StateBeforeUnplug = APP_MAIN_SCREEN;
     CurrentProfile = 0;
-    SetProfileControls(&controls_);
-    BuildMainScreen();
   }
 
   void TearDown() override {
     LabelSlideProgress = 0;
-    ReleaseMainScreen();
-    SetProfileControls(nullptr);
-    UiLinkSkin(nullptr, 0);
-    ReleaseCarriedArt();
     for (WheelProfile& record : ProfileSet) record = {};
-    AppState = APP_NO_RECEIVER;
-    StateBeforeUnplug = APP_MAIN_SCREEN;
-    if (engine_ == nullptr) return;
-    engine_->System_Shutdown();
-    engine_->Release();
+    ScreenPicture::TearDown();
   }
 
   // What a receiver with the factory profiles does to the screen.
@@ -101,17 +69,6 @@ class MainScreenPicture : public ::testing::Test {
     for (int p = 0; p < 3; ++p) ProfileSet[p] = FactoryProfiles[p];
     for (int p = 0; p < 3; ++p) ProfileToControls(p);
     SetControlsEnabled(1);
-  }
-
-  Screen Render() {
-    Screen screen(static_cast<std::size_t>(kWidth) * kHeight);
-    EXPECT_TRUE(engine_->Gfx_BeginScene(nullptr));
-    engine_->Gfx_Clear(0xFF000000u);
-    DrawMainScreen();
-    EXPECT_TRUE(static_cast<EngineImpl*>(engine_)->graphics.ReadPixels(nullptr, 0, 0, kWidth,
-                                                                       kHeight, screen.data()));
-    engine_->Gfx_EndScene();
-    return screen;
   }
 
   std::uint32_t Texel(int region, int dx, int dy) const {
@@ -197,9 +154,7 @@ class MainScreenPicture : public ::testing::Test {
     return {left, top, right - left + 1, bottom - top + 1};
   }
 
-  Engine* engine_ = nullptr;
   ImageArgb atlas_;
-  ScreenProfileControls controls_;
 };
 
 TEST_F(MainScreenPicture, LabelsComeAfterTheWheelsCoverAndLightsAfterTheirChecks) {

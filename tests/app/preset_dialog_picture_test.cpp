@@ -8,45 +8,21 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/carried_art.h"
 #include "app/frame_functions.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
 #include "app/preset_dialog.h"
-#include "app/screen_profile_controls.h"
 #include "app/startup.h"
 #include "common/app_state.h"
-#include "engine/engine.h"
-#include "engine/engine_impl.h"
 #include "online/settings_document.h"
-#include "profile/profile_controls.h"
-#include "ui/skin_link.h"
+#include "tests/app/screen_picture_fixture.h"
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 600;
-
-using Screen = std::vector<std::uint32_t>;
-
-class PresetDialogPicture : public ::testing::Test {
+class PresetDialogPicture : public ScreenPicture {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    engine_ = Engine_Create(ENGINE_VERSION);
-    ASSERT_NE(engine_, nullptr);
-    engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);
-    engine_->System_SetState(STATE_SCREEN_HEIGHT, kHeight);
-    engine_->System_SetState(STATE_WINDOWED, true);
-    engine_->System_SetState(STATE_SPLASH, false);
-    engine_->System_SetState(STATE_SOUND, false);
-    ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
-    ASSERT_TRUE(CreateCarriedArt());
-    UiLinkSkin(Skin->regions, Skin->regionCount);
-    AppState = APP_NO_RECEIVER;
-    StateBeforeUnplug = APP_MAIN_SCREEN;
-    SetProfileControls(&controls_);
-    BuildMainScreen();
+    ScreenPicture::SetUp();
     InstallScreenHandlers();
     SetControlsEnabled(1);
     // Twelve presets: more than the five rows, so the thumb shows, 62 pixels high.
@@ -62,27 +38,9 @@ class PresetDialogPicture : public ::testing::Test {
 
   void TearDown() override {
     ClosePresetDialog();
-    ReleaseMainScreen();
-    SetProfileControls(nullptr);
-    UiLinkSkin(nullptr, 0);
-    ReleaseCarriedArt();
     Settings.presets.clear();
     CurrentFrameInput = {};
-    AppState = APP_NO_RECEIVER;
-    if (engine_ == nullptr) return;
-    engine_->System_Shutdown();
-    engine_->Release();
-  }
-
-  Screen Render() {
-    Screen screen(static_cast<std::size_t>(kWidth) * kHeight);
-    EXPECT_TRUE(engine_->Gfx_BeginScene(nullptr));
-    engine_->Gfx_Clear(0xFF000000u);
-    DrawMainScreen();
-    EXPECT_TRUE(static_cast<EngineImpl*>(engine_)->graphics.ReadPixels(nullptr, 0, 0, kWidth,
-                                                                       kHeight, screen.data()));
-    engine_->Gfx_EndScene();
-    return screen;
+    ScreenPicture::TearDown();
   }
 
   static std::uint32_t At(const Screen& screen, int x, int y) {
@@ -124,8 +82,6 @@ class PresetDialogPicture : public ::testing::Test {
     EXPECT_NE(At(screen, 797, light[0]), 0xFFFFF000u);
   }
 
-  Engine* engine_ = nullptr;
-  ScreenProfileControls controls_;
 };
 
 TEST_F(PresetDialogPicture, RowsShowTheHotBandAndTheSelectedNameInAmber) {
