@@ -24,6 +24,7 @@
 #include "profile/headless_profile_controls.h"
 #include "profile/profile_set.h"
 #include "profile/profile_state.h"
+#include "tests/device/upgrade_session.h"
 
 namespace {
 
@@ -267,27 +268,11 @@ class FirmwareUpgradeFaults : public ::testing::TestWithParam<MatrixCase> {
   void SetUp() override {
     receiver.SetTiming(std::get<2>(GetParam()));
     receiver.SetFirmwareVersion(0x0180);
-    SetCurrentHidBackend(&backend);
-    SetConnectionListener(&listener);
-    InitProfileState();
-    SetProfileControls(&controls);
-    AppState = APP_NO_RECEIVER;
-    StateBeforeUnplug = APP_MAIN_SCREEN;
-    UpgradeAfterReconnect = 0;
-    UpgradeRunning = 0;
-    ProgressPercent = 0;
-    ProgressMessage = nullptr;
-    ConnectReceiver(nullptr);
+    ConnectBeforeUpgrade(&backend, &listener, &controls);
     ASSERT_EQ(ReceiverConnected, 1);
     FirmwareOutOfDate = 0;
   }
-  void TearDown() override {
-    StopFirmwareUpgrade();
-    DisconnectReceiver();
-    SetProfileControls(nullptr);
-    SetConnectionListener(nullptr);
-    SetCurrentHidBackend(nullptr);
-  }
+  void TearDown() override { EndUpgradeSession(); }
 
   static std::string UniquePath() {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();

@@ -20,6 +20,7 @@
 #include "device/virtual_receiver.h"
 #include "profile/headless_profile_controls.h"
 #include "profile/profile_state.h"
+#include "tests/device/upgrade_session.h"
 
 namespace {
 
@@ -65,30 +66,13 @@ class FirmwareUpgrade : public ::testing::Test {
   void SetUp() override {
     receiver.SetFirmwareVersion(0x0180);
     backend.Add(&receiver);
-    SetCurrentHidBackend(&backend);
-    SetConnectionListener(&listener);
-    InitProfileState();
-    SetProfileControls(&controls);
-    AppState = APP_NO_RECEIVER;
-    StateBeforeUnplug = APP_MAIN_SCREEN;
-    FirmwareOutOfDate = 0;
-    UpgradeAfterReconnect = 0;
-    UpgradeRunning = 0;
-    ProgressPercent = 0;
-    ProgressMessage = nullptr;
-    ConnectReceiver(nullptr);
+    ConnectBeforeUpgrade(&backend, &listener, &controls);
     ASSERT_EQ(ReceiverConnected, 1);
     ASSERT_EQ(FirmwareOutOfDate, 1);
     FirmwareOutOfDate = 0;
     requestsBefore = receiver.RequestCount();
   }
-  void TearDown() override {
-    StopFirmwareUpgrade();
-    DisconnectReceiver();
-    SetProfileControls(nullptr);
-    SetConnectionListener(nullptr);
-    SetCurrentHidBackend(nullptr);
-  }
+  void TearDown() override { EndUpgradeSession(); }
 
   static std::string UniquePath() {
     return std::string("virtual:upgrade-") +
