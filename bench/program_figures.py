@@ -4,6 +4,7 @@ main thread and of the whole process, start-up time to the first frame of the ma
 resident memory after start-up. It prints figures; it passes or fails nothing.
 
 Usage: bench/program_figures.py [--bin build/bin] [--runs 3] [--only idle|startup|memory]
+                                [--draw-every-frame]
 
 Without a display it runs itself under xvfb-run, so the program draws through X11 and Mesa's
 software renderer as on a desktop without a graphics driver. The settings document comes from
@@ -63,6 +64,8 @@ def start_silent_server():
 class Run:
     """One scripted run of the demo that idles until it is ended."""
 
+    extra_options = []  # passed to every run, after the others
+
     def __init__(self, program, settings, no_receiver=False, wanted=MAIN_SCREEN):
         self.out = pathlib.Path(tempfile.mkdtemp(prefix="corsaro-figures-"))
         script = self.out / "idle.txt"
@@ -71,6 +74,7 @@ class Run:
                    "--settings", settings]
         if no_receiver:
             command.append("--no-receiver")
+        command += Run.extra_options
         self.wanted = wanted
         self.started = time.monotonic()
         self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
@@ -188,7 +192,11 @@ def main():
     parser.add_argument("--bin", default=str(ROOT / "build" / "bin"))
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--only", choices=("idle", "startup", "memory"))
+    parser.add_argument("--draw-every-frame", action="store_true",
+                        help="the demo draws every frame, also those that repeat the picture")
     options = parser.parse_args()
+    if options.draw_every_frame:
+        Run.extra_options.append("--draw-every-frame")
     if not os.environ.get("DISPLAY") and not os.environ.get("SDL_VIDEODRIVER"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24", sys.executable,
                                *sys.argv])

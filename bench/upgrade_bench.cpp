@@ -90,8 +90,9 @@ void BM_BodyTransferFullSpeed(benchmark::State& state) {
       seconds / static_cast<double>(state.iterations()) / kBusLimitSeconds;
 }
 
-void BM_WorkerWithoutPausesFullSpeed(benchmark::State& state) {
-  ConnectedReceiver connected(VirtualTiming::kFullSpeed);
+// Whole upgrades without the screen's pauses, on a receiver answering at `timing`.
+void RunUpgrades(benchmark::State& state, VirtualTiming timing) {
+  ConnectedReceiver connected(timing);
   if (!connected.Connected()) {
     state.SkipWithError("no receiver");
     return;
@@ -104,18 +105,12 @@ void BM_WorkerWithoutPausesFullSpeed(benchmark::State& state) {
   }
 }
 
+void BM_WorkerWithoutPausesFullSpeed(benchmark::State& state) {
+  RunUpgrades(state, VirtualTiming::kFullSpeed);
+}
+
 void BM_WorkerCpuInstant(benchmark::State& state) {
-  ConnectedReceiver connected(VirtualTiming::kInstant);
-  if (!connected.Connected()) {
-    state.SkipWithError("no receiver");
-    return;
-  }
-  for (auto _ : state) {
-    if (!UpgradeOnce()) {
-      state.SkipWithError("upgrade failed");
-      return;
-    }
-  }
+  RunUpgrades(state, VirtualTiming::kInstant);
 }
 
 }  // namespace
