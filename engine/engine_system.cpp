@@ -385,5 +385,3 @@ float EngineImpl::Timer_Delta() {
 int EngineImpl::Timer_FramesPerSecond() {
   return timer.framesPerSecond;
 }
-
-// Placeholder until the splash lands in splash.cpp; delete this line then.
