@@ -15,6 +15,7 @@
 #include "engine/offscreen_render.h"
 #include "engine/png_codec.h"
 #include "engine/sprite.h"
+#include "tests/support/offscreen_engine.h"
 
 namespace {
 
@@ -51,15 +52,8 @@ TEST(CarriedArtTable, RegionTableHoldsTheFrameSources) {
 class CarriedArtTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    engine_ = Engine_Create(ENGINE_VERSION);
+    engine_ = StartOffscreenEngine(1024, 600);
     ASSERT_NE(engine_, nullptr);
-    engine_->System_SetState(STATE_SCREEN_WIDTH, 1024);
-    engine_->System_SetState(STATE_SCREEN_HEIGHT, 600);
-    engine_->System_SetState(STATE_WINDOWED, true);
-    engine_->System_SetState(STATE_SPLASH, false);
-    engine_->System_SetState(STATE_SOUND, false);
-    ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
   }
   void TearDown() override {
     ReleaseCarriedArt();

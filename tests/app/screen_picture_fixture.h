@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 #include "app/carried_art.h"
@@ -17,6 +16,7 @@
 #include "engine/engine.h"
 #include "engine/engine_impl.h"
 #include "profile/profile_controls.h"
+#include "tests/support/offscreen_engine.h"
 #include "ui/skin_link.h"
 
 class ScreenPicture : public ::testing::Test {
@@ -26,15 +26,8 @@ class ScreenPicture : public ::testing::Test {
   using Screen = std::vector<std::uint32_t>;
 
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    engine_ = Engine_Create(ENGINE_VERSION);
+    engine_ = StartOffscreenEngine(kWidth, kHeight);
     ASSERT_NE(engine_, nullptr);
-    engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);
-    engine_->System_SetState(STATE_SCREEN_HEIGHT, kHeight);
-    engine_->System_SetState(STATE_WINDOWED, true);
-    engine_->System_SetState(STATE_SPLASH, false);
-    engine_->System_SetState(STATE_SOUND, false);
-    ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
     ASSERT_TRUE(CreateCarriedArt());
     UiLinkSkin(Skin->regions, Skin->regionCount);
     AppState = APP_NO_RECEIVER;

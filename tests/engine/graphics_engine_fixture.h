@@ -13,6 +13,7 @@
 #include "engine/engine_impl.h"
 #include "engine/png_codec.h"
 #include "tests/engine/graphics_fixture.h"
+#include "tests/support/offscreen_engine.h"
 
 class EngineDrawTest : public ::testing::Test {
  protected:
@@ -22,15 +23,8 @@ class EngineDrawTest : public ::testing::Test {
 
   void SetUp() override {
     UseOffscreenVideo();
-    engine_ = Engine_Create(ENGINE_VERSION);
+    engine_ = StartOffscreenEngine(kWidth, kHeight, /*textureFilter=*/false);
     ASSERT_NE(engine_, nullptr);
-    engine_->System_SetState(STATE_SCREEN_WIDTH, kWidth);
-    engine_->System_SetState(STATE_SCREEN_HEIGHT, kHeight);
-    engine_->System_SetState(STATE_WINDOWED, true);
-    engine_->System_SetState(STATE_SPLASH, false);
-    engine_->System_SetState(STATE_SOUND, false);
-    engine_->System_SetState(STATE_TEXTURE_FILTER, false);
-    ASSERT_TRUE(engine_->System_Initiate(false)) << engine_->System_LastError();
   }
 
   void TearDown() override {
