@@ -155,21 +155,10 @@ class FrameDrag : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("drag", 200, 100, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    engine.window = window;
-  }
-  void TearDown() override {
-    engine.window = nullptr;
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    ShellTest::TearDown();
+    OpenWindow(200, 100);
   }
   void MoveTo(float x, float y) { engine.input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, x, y); }
   void Position(int* left, int* top) { SDL_GetWindowPosition(window, left, top); }
-
-  SDL_Window* window = nullptr;
 };
 
 TEST_F(FrameDrag, PressInTheTopBandMovesTheWindowByTheMousesMovement) {

@@ -3,8 +3,6 @@
 // through the device-change function as the program's own notices would bring it. The receiver
 // starts unplugged.
 
-#include <SDL2/SDL.h>
-
 #include <cstdint>
 
 #include "app/device_change.h"
@@ -30,15 +28,10 @@ class MainScreenTest : public ShellTest {
     receiver.DeliverDeviceChanges(nullptr);
     BuildMainScreen();
     // Clicks need a window to land in.
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("main screen", 0, 0, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    engine.window = window;
+    OpenWindow();
   }
   void TearDown() override {
-    engine.window = nullptr;
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    CloseWindow();
     DisconnectReceiver();
     SetConnectionListener(nullptr);
     SetCurrentHidBackend(nullptr);
@@ -59,7 +52,6 @@ class MainScreenTest : public ShellTest {
   VirtualReceiver receiver{kReceiverNode};
   VirtualHidBackend backend;
   ScreenConnectionListener screen;
-  SDL_Window* window = nullptr;
 
  private:
   static void Notify(std::uintptr_t event) {

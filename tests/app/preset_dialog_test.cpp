@@ -83,11 +83,7 @@ class PresetDialogTest : public ShellTest {
     presetFolder = folder;
   }
   void TearDown() override {
-    if (window != nullptr) {
-      engine.window = nullptr;
-      SDL_DestroyWindow(window);
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
+    CloseWindow();
     ClosePresetDialog();
     ReleaseMainScreen();
     UiLinkSkin(nullptr, 0);
@@ -124,16 +120,7 @@ class PresetDialogTest : public ShellTest {
     return nullptr;
   }
 
-  // Clicks through the frame function need a window to land in.
-  void OpenWindow() {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("presets", 0, 0, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    engine.window = window;
-  }
-
   std::string presetFolder;
-  SDL_Window* window = nullptr;
 };
 
 TEST_F(PresetDialogTest, WithoutPresetsTheMessageShowsAndTheMainScreenStays) {

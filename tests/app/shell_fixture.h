@@ -3,6 +3,7 @@
 // recorded browser and an engine without a window, logging through start-up's own sink; each test
 // switches on what it needs.
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -58,6 +59,7 @@ class ShellTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    CloseWindow();
     SetUrlOpener(nullptr);
     SetDialogs(nullptr);
     SetShellEngine(nullptr);
@@ -76,6 +78,22 @@ class ShellTest : public ::testing::Test {
     WindowButtonsPanel = ProfileBarPanel = ProfileSelectionPanel = SliderPanel = nullptr;
     RearLightCheck = FrontLightCheck = LevelLowCheck = LevelMedCheck = LevelHighCheck = nullptr;
     AngleSlider = nullptr;
+  }
+
+  // A 1024 by 600 window for input that goes through the frame function (presses land in it,
+  // the window drag moves it); closed at tear-down at the latest.
+  void OpenWindow(int left = 0, int top = 0) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    window = SDL_CreateWindow("shell test", left, top, 1024, 600, SDL_WINDOW_BORDERLESS);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    engine.window = window;
+  }
+  void CloseWindow() {
+    if (window == nullptr) return;
+    engine.window = nullptr;
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    window = nullptr;
   }
 
   // Everything the engine logged during the test.
@@ -117,6 +135,7 @@ class ShellTest : public ::testing::Test {
   }
 
   std::string logFolder;
+  SDL_Window* window = nullptr;
   EngineImpl engine;
   ScriptedDialogs dialogs;
   ScreenProfileControls profileControls;  // the program's own, over the widget globals
