@@ -29,6 +29,6 @@ function(corsaro_fuzz_target name)
     corsaro_include_view(${name}_replay ${F_LAYER})
     add_test(NAME fuzz_replay.${name} COMMAND ${name}_replay ${corpus})
     set_tests_properties(fuzz_replay.${name} PROPERTIES
-      ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+      ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy" LABELS fuzz_replay)
   endif()
 endfunction()
