@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 
 namespace {
 
@@ -244,23 +245,18 @@ std::string TemporaryPrefix(const std::string& name) {
   return "." + name.substr(0, kTemporaryNameRoom) + ".";
 }
 
-bool IsTemporaryName(const char* entry, const std::string& prefix) {
-  const std::size_t length = std::strlen(entry);
-  if (length != prefix.size() + kRandomLetters ||
-      prefix.compare(0, prefix.size(), entry, prefix.size()) != 0) {
-    return false;
-  }
-  for (const char* c = entry + prefix.size(); *c != '\0'; ++c) {
-    if (std::strchr(kLetters, *c) == nullptr) return false;
-  }
-  return true;
+// The NAME of a temporary ".NAME.XXXXXX", or empty when `entry` is not one.
+std::string TemporaryOf(const std::string& entry) {
+  const std::size_t letters = entry.size() - kRandomLetters;
+  if (entry.size() < kRandomLetters + 3 || entry[0] != '.' || entry[letters - 1] != '.') return {};
+  if (entry.find_first_not_of(kLetters, letters) != std::string::npos) return {};
+  return entry.substr(1, letters - 2);
 }
 
 // A temporary left by a save that was killed: ours, plain, a few seconds old and not locked by
 // a save still writing it.
-void RemoveIfStale(const Target& target, const char* entry) {
+void RemoveIfStale(int folder, const char* entry) {
   struct stat status {};
-  const int folder = target.folder.get();
   if (fstatat(folder, entry, &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(status.st_mode) ||
       status.st_uid != geteuid() || status.st_nlink != 1 ||
       std::time(nullptr) - status.st_mtime < kStaleSeconds) {
@@ -275,19 +271,24 @@ void RemoveIfStale(const Target& target, const char* entry) {
   }
 }
 
-void RemoveStaleTemporaries(const Target& target) {
-  const int listing = openat(target.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void RemoveStaleIn(int folder, const std::function<bool(const std::string&)>& isTarget) {
+  const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (listing < 0) return;
   DIR* entries = fdopendir(listing);
   if (entries == nullptr) {
     close(listing);
     return;
   }
-  const std::string prefix = TemporaryPrefix(target.name);
   while (const dirent* entry = readdir(entries)) {
-    if (IsTemporaryName(entry->d_name, prefix)) RemoveIfStale(target, entry->d_name);
+    const std::string name = TemporaryOf(entry->d_name);
+    if (!name.empty() && isTarget(name)) RemoveIfStale(folder, entry->d_name);
   }
   closedir(entries);
+}
+
+void RemoveStaleTemporaries(const Target& target) {
+  const std::string kept = target.name.substr(0, kTemporaryNameRoom);
+  RemoveStaleIn(target.folder.get(), [&](const std::string& name) { return name == kept; });
 }
 
 std::string RandomLetters() {
@@ -381,4 +382,9 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   if (target.exists && !OpenExisting(target, existing, why)) return false;
   RemoveStaleTemporaries(target);
   return Replace(target, existing, bytes, size, newFileMode, why);
+}
+
+void RemoveStaleTemporaries(const std::string& folder, bool (*isTarget)(const std::string& name)) {
+  const UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.valid()) RemoveStaleIn(fd.get(), isTarget);
 }

@@ -25,3 +25,7 @@
 // failed halfway, the file is as it was.
 bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size,
                          std::string& why, unsigned newFileMode = 0);
+
+// Removes, as a save does for its own file, the stale temporaries in `folder` of every file whose
+// name `isTarget` accepts: for files that are never saved twice under one name.
+void RemoveStaleTemporaries(const std::string& folder, bool (*isTarget)(const std::string& name));
