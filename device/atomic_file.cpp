@@ -99,12 +99,18 @@ bool MayFollow(const struct stat& folder, const struct stat& link) {
   return !shared || link.st_uid == geteuid() || link.st_uid == folder.st_uid;
 }
 
+// The same rule for a file found there (fs.protected_regular): another user may have put it in
+// the way to read what is saved.
+bool MayWriteOver(const Target& target) {
+  return MayFollow(target.folderStatus, target.status);
+}
+
 bool OpenFolder(const std::string& path, Target& target, std::string& why) {
   // Read access lets stale temporaries be listed; without it the folder is still used.
   int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0 || fstat(fd, &target.folderStatus) != 0) {
-    why = Reason("cannot open the folder", path, errno);
+    why = Reason("cannot create a file in", path, errno);
     if (fd >= 0) close(fd);
     return false;
   }
@@ -373,8 +379,13 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   if (!FindTarget(path, target, why)) return false;
   if (target.exists && S_ISCHR(target.status.st_mode)) return WriteDevice(target, bytes, size, why);
   if (target.exists && !S_ISREG(target.status.st_mode)) {
-    why = "will not write " + target.shown + ": it is " + KindOf(target.status.st_mode) +
+    why = "cannot write " + target.shown + ": it is " + KindOf(target.status.st_mode) +
           ", which a save never replaces";
+    return false;
+  }
+  if (target.exists && !MayWriteOver(target)) {
+    why = "cannot write " + target.shown +
+          ": it belongs to another user and lies in a folder all users may write";
     return false;
   }
   if (!WithinSizeLimit(target, size, why)) return false;

@@ -14,7 +14,8 @@
 //   file. An existing file keeps its permissions, owner and group; a new one gets
 //   `newFileMode`, or 0666 less the umask when that is 0.
 // - An existing file this user may not open for writing is not saved over. The kernel decides,
-//   as it does for any program: root may write a read-only file.
+//   as it does for any program: root may write a read-only file. Nor is another user's file in
+//   such a shared folder, under the same rule as links.
 // - A writable file in a folder that takes no new file, or whose owner cannot be kept, is
 //   written in place instead, which is not atomic.
 // - A character device (such as /dev/null) is written in place; a folder, FIFO, socket or block

@@ -156,6 +156,17 @@ TEST_F(AtomicFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
   chmod(shared.c_str(), 0755);
   EXPECT_TRUE(Write(planted, "private folder")) << why;
   EXPECT_EQ(ReadText(victim), "private folder");
+
+  // A file another user put in the way in the shared folder, open for all to write, is not
+  // written either: it would hand them what is saved.
+  chmod(shared.c_str(), 01777);
+  const auto trap = shared / "q.cs270";
+  std::ofstream(trap) << "theirs";
+  ASSERT_EQ(chown(trap.c_str(), kNobody, kNobody), 0);
+  chmod(trap.c_str(), 0666);
+  EXPECT_FALSE(Write(trap, "a profile"));
+  EXPECT_NE(why.find("belongs to another user"), std::string::npos) << why;
+  EXPECT_EQ(ReadText(trap), "theirs");
 }
 
 TEST_F(AtomicFile, AFifoIsRefusedAndACharacterDeviceWrittenInPlaceNeverReplaced) {
