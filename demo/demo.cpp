@@ -16,6 +16,7 @@
 #include "demo/recording_dialogs.h"
 #include "demo/script_runner.h"
 #include "device/profile_backups.h"
+#include "device/receiver_lock.h"
 #include "device/virtual_receiver.h"
 
 namespace {
@@ -32,7 +33,13 @@ constexpr const char* kMessagesName = "messages.txt";
 
 // Everything a run of the demo sets up around the customiser.
 struct Session {
-  VirtualReceiver receiver{kDemoReceiverPath};
+  explicit Session(const std::string& flashFile)
+      : receiver(flashFile.empty() ? kDemoReceiverPath : "virtual:" + flashFile) {}
+
+  // Held from before the flash file is read until after it is written back, so that no
+  // corsaro270-cli --virtual write in between is lost: it is refused instead.
+  ReceiverLock flashLock;
+  VirtualReceiver receiver;
   VirtualHidBackend backend;
   ReceiverNotices notices{receiver};
   RecordingDialogs dialogs;
@@ -50,6 +57,14 @@ void ScriptedFrame() {
 
 void InteractiveFrame() {
   HandlePlugKey(*ShellEngine(), session->receiver);
+}
+
+bool LockFlashFile(const DemoOptions& options, ReceiverLock& lock) {
+  if (options.flashFile.empty()) return true;
+  std::string why;
+  if (lock.Acquire(ReceiverIdentity(options.flashFile), kReceiverLockWaitMs, why)) return true;
+  std::fprintf(stderr, "corsaro270-demo: %s: %s\n", options.flashFile.c_str(), why.c_str());
+  return false;
 }
 
 // Loads the flash file when it exists and applies the receiver options.
@@ -184,7 +199,8 @@ int RunDemo(int argc, char** argv) {
     return kDemoExitScript;
   }
 
-  Session run;
+  Session run(options.flashFile);
+  if (!LockFlashFile(options, run.flashLock)) return kDemoExitFailure;
   CustomiserOptions customiser;
   if (!SetUpReceiver(options, run.receiver) ||
       !PrepareRun(options, std::move(steps), run, customiser)) {

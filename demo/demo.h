@@ -4,11 +4,13 @@
 
 // Exit statuses.
 inline constexpr int kDemoExitOk = 0;
-inline constexpr int kDemoExitFailure = 1;  // no window, or the flash file could not be written
-inline constexpr int kDemoExitUsage = 2;    // bad options
-inline constexpr int kDemoExitScript = 3;   // a script error
+// No window, the flash file could not be written, or another program holds it.
+inline constexpr int kDemoExitFailure = 1;
+inline constexpr int kDemoExitUsage = 2;   // bad options
+inline constexpr int kDemoExitScript = 3;  // a script error
 
-// The device node the virtual receiver is reached at.
+// The device node the virtual receiver is reached at without a flash file; with one it is
+// "virtual:FILE", as corsaro270-cli --virtual names it.
 inline constexpr const char* kDemoReceiverPath = "/dev/hidraw-demo";
 
 // Runs the demo with its command line (see PrintDemoUsage); returns the exit status.

@@ -15,8 +15,10 @@ const char* const kUsage =
     "Options:\n"
     "  --flash FILE              keep the receiver's flash in FILE, as corsaro270-cli --virtual\n"
     "                            does: read at the start (a fresh receiver when FILE does not\n"
-    "                            exist yet) and written back at exit. Without it the receiver\n"
-    "                            starts fresh and is not kept.\n"
+    "                            exist yet) and written back at exit. While the demo runs it\n"
+    "                            holds FILE's receiver lock, so corsaro270-cli --virtual FILE\n"
+    "                            refuses to write it. Without it the receiver starts fresh\n"
+    "                            and is not kept.\n"
     "  --firmware-version V      the firmware version the receiver reports, as 1.96 or 0x0196\n"
     "  --no-receiver             start with the receiver unplugged\n"
     "  --usb-pace                the receiver answers at USB full speed (one report per\n"
@@ -70,7 +72,8 @@ const char* const kUsage =
     "frame that begins in another AppState.\n"
     "\n"
     "Exit status: 0 the program ended; 1 the run failed (no window, or the flash file could not\n"
-    "be written); 2 bad options; 3 a script error, with LINE: reason on standard error.\n";
+    "be written or is in use by another program); 2 bad options; 3 a script error, with LINE:\n"
+    "reason on standard error.\n";
 
 bool Fail(std::string* error, std::string why) {
   *error = std::move(why);

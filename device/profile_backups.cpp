@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/log.h"
+#include "device/atomic_file.h"
 #include "device/profile_backup_file.h"
 
 namespace {
@@ -157,6 +158,8 @@ bool SaveProfileBackup(const WheelProfile (&records)[kProfileCount], std::int32_
       folder + "/" + NewBackupName(ListProfileBackups(folder), firmwareVersion);
   if (!WriteProfileBackup(path, records, why)) return false;
   savedPath = path;
+  // Each backup has a name of its own, so no later save of it would take a killed one's temporary.
+  RemoveStaleTemporaries(folder, IsBackupName);
   PruneProfileBackups(folder);
   return true;
 }

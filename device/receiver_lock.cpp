@@ -18,6 +18,8 @@ namespace {
 
 constexpr auto kRetryInterval = std::chrono::milliseconds(20);
 constexpr std::size_t kReadableNameLength = 40;
+constexpr const char* kLockFolderName = "corsaro270/locks";
+constexpr const char* kVirtualPrefix = "virtual:";
 
 // A folder only this user can write, so nobody else can plant or hold our lock files.
 bool IsPrivateFolder(const std::string& folder) {
@@ -26,19 +28,54 @@ bool IsPrivateFolder(const std::string& folder) {
          status.st_uid == getuid() && (status.st_mode & 022) == 0;
 }
 
+bool IsAbsolute(const char* path) {
+  return path != nullptr && path[0] == '/';
+}
+
+// Makes `folder` and the folders above it that are missing, for this user only.
+bool MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) return true;
+  }
+}
+
+// The state folder's own lock folder: where the locks go when the folder under /tmp is taken by
+// somebody else, who must not be able to stop this user's writes.
+std::string StateLockFolder(std::string& why) {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  std::string base;
+  if (IsAbsolute(state)) {
+    base = state;
+  } else if (IsAbsolute(home)) {
+    base = std::string(home) + "/.local/state";
+  } else {
+    why += ", and neither XDG_STATE_HOME nor HOME is an absolute path";
+    return {};
+  }
+  const std::string folder = base + "/" + kLockFolderName;
+  if (MakeFolders(folder) && IsPrivateFolder(folder)) return folder;
+  why += ", and " + folder + " cannot be made a folder of this user's own";
+  return {};
+}
+
 std::string RuntimeFolder(std::string& why) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] == '/' && IsPrivateFolder(runtime)) return runtime;
+  if (IsAbsolute(runtime) && IsPrivateFolder(runtime)) return runtime;
   const std::string fallback = "/tmp/corsaro270-" + std::to_string(getuid());
+  std::string problem;
   if (mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
-    why = "cannot create the lock folder " + fallback + ": " + std::strerror(errno);
-    return {};
+    problem = "cannot create the lock folder " + fallback + ": " + std::strerror(errno);
+  } else if (!IsPrivateFolder(fallback)) {
+    problem = "the lock folder " + fallback + " is not this user's own";
+  } else {
+    return fallback;
   }
-  if (!IsPrivateFolder(fallback)) {
-    why = "the lock folder " + fallback + " is not this user's own";
-    return {};
-  }
-  return fallback;
+  const std::string folder = StateLockFolder(problem);
+  if (folder.empty()) why = problem;
+  return folder;
 }
 
 // 64-bit FNV-1a: tells identities apart in a short file name.
@@ -67,6 +104,10 @@ std::string ReadablePart(const std::string& identity) {
 }  // namespace
 
 std::string ReceiverIdentity(const std::string& path) {
+  // A virtual receiver is named after its flash file.
+  if (path.rfind(kVirtualPrefix, 0) == 0) {
+    return kVirtualPrefix + ReceiverIdentity(path.substr(std::strlen(kVirtualPrefix)));
+  }
   std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
   if (real) return real.get();
   // A flash file yet to be made: its folder's canonical path and its name.
@@ -92,38 +133,62 @@ ReceiverLock::~ReceiverLock() {
   Release();
 }
 
+// Locks the file now at `path`. The file may be removed by the holder that lets go of it, so a
+// lock on a file that is no longer at `path` is worth nothing and is let go at once.
+ReceiverLock::Attempt ReceiverLock::TryLock(const std::string& path, std::string& why) {
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    why = "cannot open the lock file " + path + ": " + std::strerror(errno);
+    return Attempt::kFailed;
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    close(fd);
+    if (error == EWOULDBLOCK || error == EINTR) return Attempt::kBusy;
+    why = "cannot lock " + path + ": " + std::strerror(error);
+    return Attempt::kFailed;
+  }
+  struct stat held {};
+  struct stat named {};
+  if (fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+      held.st_ino == named.st_ino) {
+    fd_ = fd;
+    path_ = path;
+    return Attempt::kTaken;
+  }
+  close(fd);
+  return Attempt::kBusy;
+}
+
 bool ReceiverLock::Acquire(const std::string& identity, int waitMs, std::string& why) {
   if (Held()) return true;
   const std::string path = ReceiverLockPath(identity, why);
   if (path.empty()) return false;
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    why = "cannot open the lock file " + path + ": " + std::strerror(errno);
-    return false;
-  }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   for (;;) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      fd_ = fd;
-      return true;
-    }
-    if (errno != EWOULDBLOCK && errno != EINTR) {
-      why = "cannot lock " + path + ": " + std::strerror(errno);
-      break;
+    switch (TryLock(path, why)) {
+      case Attempt::kTaken:
+        return true;
+      case Attempt::kFailed:
+        return false;
+      case Attempt::kBusy:
+        break;
     }
     if (std::chrono::steady_clock::now() >= deadline) {
       why = "another program is writing to this receiver; try again when it has finished";
-      break;
+      return false;
     }
     std::this_thread::sleep_for(kRetryInterval);
   }
-  close(fd);
-  return false;
 }
 
 void ReceiverLock::Release() {
   if (fd_ < 0) return;
+  // Removed while still held, so that no lock files pile up; a writer waiting on this file sees
+  // it gone once it has the lock and takes a new one.
+  unlink(path_.c_str());
   flock(fd_, LOCK_UN);
   close(fd_);
   fd_ = -1;
+  path_.clear();
 }

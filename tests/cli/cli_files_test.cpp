@@ -78,6 +78,31 @@ TEST_F(CliProfileFiles, TemporaryFilesCannotBeHijackedThroughAFixedName) {
   EXPECT_EQ(entries, 5) << "victim, two links, flash.bin and out.cs270";
 }
 
+TEST_F(CliProfileFiles, SavesRefuseAnotherUsersLinkInASharedFolderAndAFifo) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a link to another user";
+  ASSERT_EQ(RunVirtual({"info"}).status, kExitOk) << "the flash file is made";
+  std::filesystem::create_directory(Path("shared"));
+  chmod(Path("shared").c_str(), 01777);
+  WriteBytes(Path("bashrc"), {'o', 'w', 'n'});
+  const std::string planted = Path("shared") + "/p.cs270";
+  std::filesystem::create_symlink(Path("bashrc"), planted);
+  ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(mkfifo(Path("pipe.set").c_str(), 0600), 0);
+
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"read-profile", "1", planted}, {"backup", planted}}) {
+    const Result result = RunVirtual(command);
+    EXPECT_EQ(result.status, kExitFailure) << command[0];
+    EXPECT_TRUE(Contains(result.err, "will not follow the link")) << result.err;
+    EXPECT_EQ(ReadBytes(Path("bashrc")), (std::vector<std::uint8_t>{'o', 'w', 'n'}));
+  }
+  const Result fifo = RunVirtual({"backup", Path("pipe.set")});
+  EXPECT_EQ(fifo.status, kExitFailure);
+  EXPECT_TRUE(Contains(fifo.err, "it is a FIFO")) << fifo.err;
+  struct stat status {};
+  EXPECT_TRUE(lstat(Path("pipe.set").c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
 using CliFlashFile = Cli;
 
 TEST_F(CliFlashFile, ReadOnlyCommandsNeverRewriteIt) {

@@ -1,16 +1,26 @@
 // The whole demo in this process, so that what the program read stays to be looked at.
 #include "demo/demo.h"
 
+#include <SDL2/SDL_events.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/window_icon.h"
+#include "profile/profile_file.h"
 #include "profile/profile_set.h"
+
+extern char** environ;
 
 namespace {
 
@@ -40,8 +50,57 @@ class DemoInProcess : public ::testing::Test {
     return RunDemo(static_cast<int>(argv.size()), argv.data());
   }
 
+  std::string Read(const std::string& name) const {
+    std::ifstream in(folder_ + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  // Profile files NAME1..3.cs270 whose records are all `fill` bytes but for the profile's number.
+  void WriteProfiles(const std::string& name, char fill) {
+    for (int p = 0; p < 3; ++p) {
+      WheelProfile record{};
+      for (auto& byte : record.bytes) byte = static_cast<std::uint8_t>(fill);
+      record.bytes[0] = static_cast<std::uint8_t>(p + 1);
+      ProfileFile file{};
+      EncodeProfileFile(record, file);
+      Write(name + std::to_string(p + 1) + ".cs270",
+            std::string(reinterpret_cast<const char*>(file.bytes), kProfileFileSize));
+    }
+  }
+
+  // corsaro270-cli --virtual receiver.bin write-profiles NAME1..3.cs270, as a user runs it; its
+  // exit status, and its standard error in cli-err.txt.
+  int WriteWithCli(const std::string& name) {
+    std::vector<std::string> words = {CORSARO_CLI_PROGRAM, "--virtual", folder_ + "/receiver.bin",
+                                      "write-profiles"};
+    for (int p = 1; p <= 3; ++p)
+      words.push_back(folder_ + "/" + name + std::to_string(p) + ".cs270");
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t streams;
+    posix_spawn_file_actions_init(&streams);
+    posix_spawn_file_actions_addopen(&streams, STDOUT_FILENO, (folder_ + "/cli-out.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&streams, STDERR_FILENO, (folder_ + "/cli-err.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t cli = 0;
+    const int spawned = posix_spawn(&cli, argv[0], &streams, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&streams);
+    int status = 0;
+    if (spawned != 0 || waitpid(cli, &status, 0) != cli || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  }
+
   std::string folder_;
 };
+
+bool AllBytesAre(const WheelProfile& record, int profile, char fill) {
+  for (std::size_t i = 1; i < sizeof record.bytes; ++i) {
+    if (record.bytes[i] != static_cast<std::uint8_t>(fill)) return false;
+  }
+  return record.bytes[0] == profile + 1;
+}
 
 // Record p of the stored sector: bytes 50 p + i.
 char StoredByte(int profile, int i) {
@@ -80,6 +139,49 @@ TEST_F(DemoInProcess, TheWindowShowsTheCarriedIcon) {
   EXPECT_EQ(icon.pixels[0], 0x00000000u);
   EXPECT_EQ(icon.pixels[64 * 128 + 64], 0xFFD91C23u);
   EXPECT_EQ(icon.pixels[96 * 128 + 32], 0xFFE6E8EEu);
+}
+
+// The demo holds its flash file for the whole run: a write of the command-line tool in between is
+// refused, not reported as done and then undone by the demo's save at exit.
+TEST_F(DemoInProcess, ACliWriteToItsFlashFileWhileItRunsIsRefusedNotLost) {
+  WriteProfiles("before", 'b');
+  WriteProfiles("during", 'd');
+  ASSERT_EQ(WriteWithCli("before"), 0) << Read("cli-err.txt");
+  EXPECT_NE(Read("cli-out.txt").find("written correctly"), std::string::npos)
+      << Read("cli-out.txt");
+  Write("script.txt", "wait-state 6\ndump-flash started\nframes 100000\n");
+
+  int during = -2;
+  std::thread user([&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(folder_ + "/out/started.bin") &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    during = WriteWithCli("during");
+    SDL_Event close{};
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+  });
+  const int demo = Run({"--flash", folder_ + "/receiver.bin", "--script", folder_ + "/script.txt",
+                        "--out", folder_ + "/out"});
+  user.join();
+  ASSERT_EQ(demo, kDemoExitOk);
+  EXPECT_EQ(during, 1);
+  EXPECT_NE(Read("cli-err.txt").find("another program is writing to this receiver"),
+            std::string::npos)
+      << Read("cli-err.txt");
+  EXPECT_EQ(Read("cli-out.txt").find("written correctly"), std::string::npos)
+      << Read("cli-out.txt");
+  for (int p = 0; p < 3; ++p) EXPECT_TRUE(AllBytesAre(ProfileSet[p], p, 'b')) << p;
+
+  // Once the demo has ended the write goes through, and the next demo reads it.
+  ASSERT_EQ(WriteWithCli("during"), 0) << Read("cli-err.txt");
+  Write("script.txt", "wait-state 6\n");
+  ASSERT_EQ(Run({"--flash", folder_ + "/receiver.bin", "--script", folder_ + "/script.txt", "--out",
+                 folder_ + "/out"}),
+            kDemoExitOk);
+  for (int p = 0; p < 3; ++p) EXPECT_TRUE(AllBytesAre(ProfileSet[p], p, 'd')) << p;
 }
 
 }  // namespace

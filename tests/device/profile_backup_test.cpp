@@ -1,8 +1,11 @@
 // Before the profile sector is erased, what the receiver held is saved as a backup file of three
 // profile containers in the user's data folder; the newest 50 are kept.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -205,6 +208,14 @@ TEST_F(ProfileBackups, TheNewestFiftyAreKeptAndForeignFilesAreLeftAlone) {
   }
   std::ofstream(Folder() / "notes.txt") << "mine";
   std::ofstream(Folder() / "20190101T000000.000Z-fw0196.cs270set.old") << "mine too";
+  // A backup's temporary left by a save that was killed a minute ago, and a look-alike of mine.
+  const fs::path killed = Folder() / ".20200101T000059.000Z-fw0196.cs270set.Ab3xYz";
+  const fs::path alike = Folder() / ".notes.txt.Ab3xYz";
+  std::ofstream(killed) << "half a backup";
+  std::ofstream(alike) << "mine as well";
+  const timespec minuteAgo[2] = {{std::time(nullptr) - 60, 0}, {std::time(nullptr) - 60, 0}};
+  utimensat(AT_FDCWD, killed.c_str(), minuteAgo, 0);
+  utimensat(AT_FDCWD, alike.c_str(), minuteAgo, 0);
 
   ProfileBackupOutcome outcome;
   ASSERT_TRUE(WriteProfileToReceiver(link, ProfileBackupRule::kRequired, &outcome));
@@ -217,6 +228,8 @@ TEST_F(ProfileBackups, TheNewestFiftyAreKeptAndForeignFilesAreLeftAlone) {
   EXPECT_FALSE(fs::exists(Folder() / "20200101T000000.000Z-fw0196.cs270set"));
   EXPECT_TRUE(fs::exists(Folder() / "notes.txt"));
   EXPECT_TRUE(fs::exists(Folder() / "20190101T000000.000Z-fw0196.cs270set.old"));
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_TRUE(fs::exists(alike));
 }
 
 TEST(ProfileBackupFolder, FollowsXdgDataHomeElseTheHomeFolder) {

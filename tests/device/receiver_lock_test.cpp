@@ -1,7 +1,9 @@
 #include "device/receiver_lock.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -69,6 +72,70 @@ TEST(ReceiverLock, ASecondWriterWaitsItsTimeThenGivesUpUntilTheFirstLetsGo) {
   EXPECT_TRUE(second.Acquire("/dev/hidraw3", 0, why)) << why;
 }
 
+TEST(ReceiverLock, ItsFileGoesWhenItIsFreeAndAWaiterTakesTheNextOne) {
+  const std::string folder = Folder("lock_removed");
+  chmod(folder.c_str(), 0700);
+  RuntimeFolderSetting runtime(folder.c_str());
+  std::string why;
+  const std::string path = ReceiverLockPath("/home/someone/flash.bin", why);
+  ReceiverLock first;
+  ASSERT_TRUE(first.Acquire("/home/someone/flash.bin", 0, why)) << why;
+  EXPECT_TRUE(std::filesystem::exists(path));
+
+  ReceiverLock waiter;
+  bool waited = false;
+  std::string waiterWhy;
+  std::thread second([&] { waited = waiter.Acquire("/home/someone/flash.bin", 2000, waiterWhy); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  first.Release();
+  second.join();
+  ASSERT_TRUE(waited) << waiterWhy;
+  // The waiter holds the file now at the path, not the one its first holder removed.
+  ReceiverLock third;
+  EXPECT_FALSE(third.Acquire("/home/someone/flash.bin", 0, why));
+  EXPECT_TRUE(std::filesystem::exists(path));
+  waiter.Release();
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(std::filesystem::is_empty(folder)) << "no lock files pile up";
+}
+
+TEST(ReceiverLock, AFolderUnderTmpTakenByAnotherUserMovesItToTheStateFolder) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two other users";
+  // A user of its own for this test, and the name under /tmp that its locks would go to, made
+  // first by somebody else.
+  constexpr uid_t kUser = 54329;
+  const std::string taken = "/tmp/corsaro270-" + std::to_string(kUser);
+  std::filesystem::remove_all(taken);
+  ASSERT_EQ(mkdir(taken.c_str(), 0700), 0);
+  ASSERT_EQ(chown(taken.c_str(), 65534, 65534), 0);
+  const std::string state = Folder("lock_state");
+  ASSERT_EQ(chown(state.c_str(), kUser, kUser), 0);
+
+  const pid_t child = fork();
+  if (child == 0) {
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    if (setgroups(0, nullptr) != 0 || setgid(kUser) != 0 || setuid(kUser) != 0) _exit(2);
+    std::string why;
+    ReceiverLock lock;
+    if (!lock.Acquire("/home/someone/flash.bin", 0, why)) {
+      std::fprintf(stderr, "%s\n", why.c_str());
+      _exit(3);
+    }
+    const std::string path = ReceiverLockPath("/home/someone/flash.bin", why);
+    struct stat folder {};
+    const bool inState = path.rfind(state + "/corsaro270/locks/", 0) == 0 &&
+                         stat((state + "/corsaro270/locks").c_str(), &folder) == 0 &&
+                         (folder.st_mode & 0777) == 0700 && std::filesystem::exists(path);
+    _exit(inState ? 0 : 4);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  std::filesystem::remove_all(taken);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: not the test user, 3: refused, 4: not in " << state;
+}
+
 TEST(ReceiverLock, LivesInTheRuntimeFolderOrInAPrivateOneUnderTmp) {
   const std::string runtime = Folder("lock_private");
   chmod(runtime.c_str(), 0700);
@@ -105,4 +172,7 @@ TEST(ReceiverLock, AReceiverIsNamedByItsCanonicalPath) {
   std::filesystem::create_symlink(file, folder + "/link.bin");
   EXPECT_EQ(ReceiverIdentity(folder + "/link.bin"), ReceiverIdentity(file));
   EXPECT_EQ(ReceiverIdentity(file).front(), '/');
+  // A virtual receiver's device path names it by its flash file.
+  EXPECT_EQ(ReceiverIdentity("virtual:" + folder + "/link.bin"),
+            "virtual:" + ReceiverIdentity(file));
 }

@@ -1,5 +1,6 @@
 // The log: emptied when named, one appended line per call, off when it cannot be written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -53,6 +54,20 @@ TEST_F(EngineLog, AnUnwritableLogIsSilentlyOff) {
   EXPECT_EQ(engine->System_GetState(STATE_LOG_FILE), nullptr);
   engine->System_Log("dropped");
   EXPECT_FALSE(std::filesystem::exists(path));
+
+  // A link, a FIFO (nobody reading it) or a folder in the log's place: off at once, untouched.
+  const std::string other = folder / "other.txt";
+  WriteFileText(other, "not the log's\n");
+  std::filesystem::create_symlink(other, folder / "link.log");
+  ASSERT_EQ(mkfifo((folder / "pipe.log").c_str(), 0600), 0);
+  std::filesystem::create_directory(folder / "folder.log");
+  for (const char* name : {"link.log", "pipe.log", "folder.log"}) {
+    engine->System_SetState(STATE_LOG_FILE, (folder / name).c_str());
+    EXPECT_EQ(engine->System_GetState(STATE_LOG_FILE), nullptr) << name;
+    engine->System_Log("dropped");
+  }
+  EXPECT_EQ(ReadFileText(other), "not the log's\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.log"));
 }
 
 TEST_F(EngineLog, NullSwitchesTheLogOff) {
