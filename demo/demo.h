@@ -7,6 +7,7 @@ inline constexpr int kDemoExitOk = 0;
 inline constexpr int kDemoExitFailure = 1;  // no window, or the flash file could not be written
 inline constexpr int kDemoExitUsage = 2;    // bad options
 inline constexpr int kDemoExitScript = 3;   // a script error
+// 128 + N: ended by signal N (SIGTERM, SIGINT or SIGHUP), as the customiser reports it.
 
 // The device node the virtual receiver is reached at.
 inline constexpr const char* kDemoReceiverPath = "/dev/hidraw-demo";

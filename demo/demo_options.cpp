@@ -70,7 +70,9 @@ const char* const kUsage =
     "frame that begins in another AppState.\n"
     "\n"
     "Exit status: 0 the program ended; 1 the run failed (no window, or the flash file could not\n"
-    "be written); 2 bad options; 3 a script error, with LINE: reason on standard error.\n";
+    "be written); 2 bad options; 3 a script error, with LINE: reason on standard error; 128+N\n"
+    "ended by signal N (SIGTERM, SIGINT or SIGHUP), through the exit path: the flash file is\n"
+    "saved.\n";
 
 bool Fail(std::string* error, std::string why) {
   *error = std::move(why);
