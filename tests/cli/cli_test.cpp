@@ -309,3 +309,21 @@ TEST_F(CliPresets, UnknownNameAndBadSlotAreRefused) {
   EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "No Such Preset", "1"}).status, 1);
   EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "Rally", "4"}).status, 2);
 }
+
+TEST_F(Cli, FileNamesAreEchoedWithTheirControlCharactersEscaped) {
+  const std::string name = Path("x") + "\x1b]0;owned\x07.cs270";
+  const std::string shown = Path("x") + "\\x1b]0;owned\\x07.cs270";
+  const Result check = Run({"check", name});
+  EXPECT_EQ(check.status, kExitFailure);
+  EXPECT_EQ(check.err.rfind(shown + ": ", 0), 0u) << check.err;
+  const Result restore = RunVirtual({"restore", name});
+  EXPECT_EQ(restore.status, kExitFailure);
+  EXPECT_EQ(restore.err.rfind(shown + ": ", 0), 0u) << restore.err;
+  const Result unknown =
+      Run({"--\x9b"
+           "2J"});
+  EXPECT_EQ(unknown.err, "corsaro270-cli: unknown option --\\x9b2J\n");
+  for (const Result& result : {check, restore, unknown}) {
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << result.err;
+  }
+}
