@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/app_version.h"
@@ -17,6 +18,7 @@
 #include "app/messages.h"
 #include "app/preset_dialog.h"
 #include "app/preset_dialog_drawing.h"
+#include "app/quit_signals.h"
 #include "app/screen_connection_listener.h"
 #include "app/screen_profile_controls.h"
 #include "app/shell_engine.h"
@@ -50,9 +52,13 @@ constexpr int kScreenHeight = 600;
 constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 
-// The frame function the engine runs: a later start is answered, the run's own step taken, then
-// the program's frame.
+// The frame function the engine runs: a quit signal ends the loop, a later start is answered, the
+// run's own step taken, then the program's frame.
 bool ShellFrame() {
+  if (const int number = QuitSignal(); number != 0) {
+    Log("Ending on signal %d (%s)", number, strsignal(number));
+    return true;
+  }
   AnswerLaterStarts();
   if (runOptions->frameStep != nullptr) runOptions->frameStep();
   return FrameFunc();
@@ -180,6 +186,8 @@ int RunCustomiser(const CustomiserOptions& options) {
     SetDialogs(nullptr);
     return kExitOk;
   }
+  // Before the window opens, so that SDL leaves these signals to us.
+  QuitSignals signals;
   engine = Engine_Create(ENGINE_VERSION);
   if (engine == nullptr) {
     EndSingleRun();
@@ -217,5 +225,6 @@ int RunCustomiser(const CustomiserOptions& options) {
   runOptions = nullptr;
   EndSingleRun();
   // A program that could not show its window did not do what it was started for.
-  return initiated ? kExitOk : kExitNoWindow;
+  if (!initiated) return kExitNoWindow;
+  return QuitSignal() != 0 ? kExitSignalBase + QuitSignal() : kExitOk;
 }

@@ -46,7 +46,11 @@ struct CustomiserOptions {
 // Exit codes of the customiser.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNoWindow = 1;  // the window could not be opened
+// Ended by signal N (SIGTERM, SIGINT or SIGHUP) through the exit path: this plus N, as a shell
+// reports a program the signal ended.
+inline constexpr int kExitSignalBase = 128;
 
 // Runs the whole program: start-up, the frame loop, tear-down. Returns the exit code: kExitOk, also
-// when a second start found the first running, or kExitNoWindow.
+// when a second start found the first running, kExitNoWindow, or kExitSignalBase plus the signal
+// that ended the run.
 int RunCustomiser(const CustomiserOptions& options = {});

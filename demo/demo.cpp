@@ -208,10 +208,12 @@ int RunDemo(int argc, char** argv) {
   }
   SetProfileBackupFolder(VirtualReceiverBackupFolder());
   session = &run;
-  RunCustomiser(customiser);
+  const int ended = RunCustomiser(customiser);
   session = nullptr;
 
-  const int status = run.runner != nullptr ? ScriptOutcome(*run.runner) : kDemoExitOk;
+  int status = run.runner != nullptr ? ScriptOutcome(*run.runner) : kDemoExitOk;
+  // A quit signal ends the run as the window's close would, and the caller learns of it.
+  if (ended >= kExitSignalBase) status = ended;
   const int saved = SaveFlash(options, run.receiver);
   return status != kDemoExitOk ? status : saved;
 }

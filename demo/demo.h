@@ -8,6 +8,7 @@ inline constexpr int kDemoExitOk = 0;
 inline constexpr int kDemoExitFailure = 1;
 inline constexpr int kDemoExitUsage = 2;   // bad options
 inline constexpr int kDemoExitScript = 3;  // a script error
+// 128 + N: ended by signal N (SIGTERM, SIGINT or SIGHUP), as the customiser reports it.
 
 // The device node the virtual receiver is reached at without a flash file; with one it is
 // "virtual:FILE", as corsaro270-cli --virtual names it.

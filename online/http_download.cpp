@@ -5,15 +5,17 @@
 #include <algorithm>
 #include <mutex>
 
+#include "online/file_address.h"
+
 const char kDownloadAgent[] = "Corsaro270 Customiser";
 
 namespace {
 
 constexpr DownloadTimeouts kDefaultTimeouts = {4000, 8000};
 constexpr long kMaxRedirects = 5;
-constexpr char kAllowedProtocols[] = "http,https,file";
-// A server must not be able to send us to a local file.
-constexpr char kAllowedRedirectProtocols[] = "http,https";
+// File addresses never reach libcurl: its open() would wait for ever on a FIFO. A server must not
+// be able to send us to a local file either.
+constexpr char kAllowedProtocols[] = "http,https";
 
 DownloadTimeouts currentTimeouts = kDefaultTimeouts;
 
@@ -59,7 +61,7 @@ void Configure(CURL* curl, const char* address, const DownloadTimeouts& timeouts
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kAllowedProtocols);
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedRedirectProtocols);
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
@@ -92,6 +94,7 @@ bool HttpGet(const char* address, std::size_t limit, const DownloadTimeouts& tim
     error = "no address";
     return false;
   }
+  if (IsFileAddress(address)) return ReadFileAddress(address, limit, body, error, cancel);
   InitCurlOnce();
   CURL* curl = curl_easy_init();
   if (curl == nullptr) {

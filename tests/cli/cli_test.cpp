@@ -10,6 +10,8 @@
 #include "cli_fixture.h"
 #include "profile/factory_profiles.h"
 #include "profile/profile_file.h"
+#include "tests/online/test_http_server.h"
+#include "tests/support/fifo.h"
 
 TEST_F(Cli, FreshVirtualReceiverGivesFactoryProfileOneAndIsCreated) {
   const Result result = RunVirtual({"read-profile", "1", Path("p1.cs270")});
@@ -204,6 +206,71 @@ TEST_F(CliPresets, UnreachableServerFailsWithItsAddress) {
   EXPECT_NE(result.err.find("missing.xml"), std::string::npos);
 }
 
+TEST_F(CliPresets, ASettingsDocumentThatIsAFifoFailsAtOnce) {
+  TestFifo fifo(Path("settings.xml"));
+  ASSERT_TRUE(fifo.Made());
+  Result result{};
+  ASSERT_TRUE(fifo.Within(std::chrono::seconds(10), [&] {
+    result = Run({"--url", fifo.Address(), "presets"});
+  })) << "presets waited on the FIFO";
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "Cannot read the preset list from " + fifo.Address() +
+                            ": cannot read the settings document: " + fifo.Path() +
+                            ": not a regular file\n");
+  EXPECT_EQ(result.out, "");
+}
+
+// A preset server whose names and notes carry terminal escape codes: set the title, clear the
+// screen, go up a line and overwrite it, and the same as a C1 control in UTF-8.
+TestHttpResponse HostileServer(const std::string& path) {
+  TestHttpResponse response;
+  if (path != "/settings.xml") {
+    response.status = 404;
+    return response;
+  }
+  response.body =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><settings><version>103</version><presets>"
+      "<preset><name>Evil\x1b]0;owned\x07\x1b[2J</name><type>2</type>"
+      "<note>first~\x1b[1A\x1b[2Kfaked\xC2\x9B"
+      "31m</note><file>evil.cs270</file></preset>"
+      "<preset><name>Caf\xC3\xA9 \\ bar</name><type>1</type><file>cafe.cs270</file></preset>"
+      "</presets></settings>";
+  return response;
+}
+
+TEST_F(CliPresets, EscapeCodesFromTheServerAreShownEscaped) {
+  setenv("no_proxy", "127.0.0.1", 1);
+  TestHttpServer server(HostileServer);
+  ASSERT_TRUE(server.Running());
+  const std::string url = server.Url("/settings.xml");
+
+  const Result list = Run({"--url", url, "presets"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out,
+            "Evil\\x1b]0;owned\\x07\\x1b[2J  (type 2)\n"
+            "    first\n"
+            "    \\x1b[1A\\x1b[2Kfaked\\xc2\\x9b31m\n"
+            "Caf\xC3\xA9 \\\\ bar  (type 1)\n");
+
+  // JSON escapes them too, the C1 control included.
+  const Result json = Run({"--url", url, "--json", "presets"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_NE(json.out.find("\"name\":\"Evil\\u001b]0;owned\\u0007\\u001b[2J\""), std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("faked\\u009b31m"), std::string::npos) << json.out;
+  EXPECT_EQ(json.out.find("\xC2\x9B"), std::string::npos) << json.out;
+
+  // The name as the server gave it, typed back, reaches the download, whose failure shows it
+  // escaped again.
+  const Result install = Run({"--url", url, "install-preset", "Evil\x1b]0;owned\x07\x1b[2J", "1"});
+  EXPECT_EQ(install.status, 1);
+  EXPECT_EQ(install.err.rfind("Cannot download preset \"Evil\\x1b]0;owned\\x07\\x1b[2J\": ", 0), 0u)
+      << install.err;
+  EXPECT_EQ(install.err.find('\x1b'), std::string::npos) << install.err;
+  const Result unknown = Run({"--url", url, "install-preset", "\x1b[2J", "1"});
+  EXPECT_EQ(unknown.err, "No preset is called \"\\x1b[2J\" (see the presets command).\n");
+}
+
 TEST_F(CliPresets, InstallWritesOnlyTheChosenSlot) {
   const std::vector<std::uint8_t> one = Container(FactoryProfiles[0]);
   const std::vector<std::uint8_t> three = Container(FactoryProfiles[2]);
@@ -241,4 +308,22 @@ TEST_F(CliPresets, PresetFailingItsCheckIsNeverWritten) {
 TEST_F(CliPresets, UnknownNameAndBadSlotAreRefused) {
   EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "No Such Preset", "1"}).status, 1);
   EXPECT_EQ(Run({"--url", BundledUrl(), "install-preset", "Rally", "4"}).status, 2);
+}
+
+TEST_F(Cli, FileNamesAreEchoedWithTheirControlCharactersEscaped) {
+  const std::string name = Path("x") + "\x1b]0;owned\x07.cs270";
+  const std::string shown = Path("x") + "\\x1b]0;owned\\x07.cs270";
+  const Result check = Run({"check", name});
+  EXPECT_EQ(check.status, kExitFailure);
+  EXPECT_EQ(check.err.rfind(shown + ": ", 0), 0u) << check.err;
+  const Result restore = RunVirtual({"restore", name});
+  EXPECT_EQ(restore.status, kExitFailure);
+  EXPECT_EQ(restore.err.rfind(shown + ": ", 0), 0u) << restore.err;
+  const Result unknown =
+      Run({"--\x9b"
+           "2J"});
+  EXPECT_EQ(unknown.err, "corsaro270-cli: unknown option --\\x9b2J\n");
+  for (const Result& result : {check, restore, unknown}) {
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << result.err;
+  }
 }

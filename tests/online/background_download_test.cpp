@@ -3,12 +3,16 @@
 // time-outs or at once when cancelled.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <thread>
 
 #include "online/background_download.h"
 #include "online/http_download.h"
 #include "tests/online/test_http_server.h"
+#include "tests/support/fifo.h"
 
 namespace {
 
@@ -46,6 +50,15 @@ class BackgroundDownloadTest : public ::testing::Test {
       ++polls;
     }
     return polls;
+  }
+
+  // The same within five seconds; false when the download had not ended by then.
+  static bool PollUntilFinishedOr(const BackgroundDownload& download) {
+    for (int polls = 0; polls < 312; ++polls) {
+      if (download.Finished()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(16));
+    }
+    return download.Finished();
   }
 
   TestHttpServer server{Route};
@@ -110,6 +123,27 @@ TEST_F(BackgroundDownloadTest, CancelEndsASilentDownload) {
   // Leaving a running download cancels it too: the destructor must not wait two minutes.
   BackgroundDownload abandoned;
   ASSERT_TRUE(abandoned.Start(server.Url("/silent").c_str()));
+}
+
+TEST_F(BackgroundDownloadTest, APresetFileThatIsAFifoNeverHoldsUpQuitting) {
+  TestFifo fifo(std::filesystem::temp_directory_path() /
+                ("corsaro-preset-fifo-" + std::to_string(getpid())));
+  ASSERT_TRUE(fifo.Made());
+  BackgroundDownload download;
+  ASSERT_TRUE(download.Start(fifo.Address().c_str()));
+  // Closing the dialog or quitting cancels the download; that must come back, FIFO or not.
+  ASSERT_TRUE(fifo.Within(std::chrono::seconds(10), [&] { download.Cancel(); }))
+      << "Cancel waited on the FIFO";
+  EXPECT_FALSE(download.Busy());
+  EXPECT_TRUE(download.Finished());
+  EXPECT_EQ(download.Take(), -1);
+
+  ASSERT_TRUE(download.Start(fifo.Address().c_str()));
+  bool finished = false;
+  ASSERT_TRUE(
+      fifo.Within(std::chrono::seconds(10), [&] { finished = PollUntilFinishedOr(download); }));
+  EXPECT_TRUE(finished) << "the download of a FIFO did not fail by itself";
+  EXPECT_EQ(download.Take(), -1);
 }
 
 }  // namespace

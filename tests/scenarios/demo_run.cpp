@@ -69,6 +69,32 @@ int DemoRun::Run(const std::string& script, const std::vector<std::string>& opti
 }
 
 int DemoRun::RunWith(const std::vector<std::string>& arguments) {
+  const pid_t demo = Spawn(arguments);
+  return demo == 0 ? -1 : Wait(demo, [] {});
+}
+
+int DemoRun::RunAndSignal(const std::string& script, const std::vector<std::string>& options,
+                          const std::string& ready, int signal) {
+  WriteFile(Path("script.txt"), script);
+  std::vector<std::string> arguments = options;
+  arguments.insert(arguments.end(), {"--script", Path("script.txt"), "--out", Out()});
+  const pid_t demo = Spawn(arguments);
+  if (demo == 0) return -1;
+  bool sent = false;
+  const int status = Wait(demo, [&] {
+    std::error_code ignored;
+    if (sent || !std::filesystem::exists(Out() + "/" + ready, ignored)) return;
+    kill(demo, signal);
+    sent = true;
+  });
+  if (!sent) {
+    ADD_FAILURE() << "the demo ended before " << ready << " appeared";
+    return -1;
+  }
+  return status;
+}
+
+pid_t DemoRun::Spawn(const std::vector<std::string>& arguments) {
   std::vector<std::string> words = {CORSARO_DEMO_PROGRAM};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
@@ -91,8 +117,12 @@ int DemoRun::RunWith(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_destroy(&streams);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << argv[0];
-    return -1;
+    return 0;
   }
+  return demo;
+}
+
+int DemoRun::Wait(pid_t demo, const std::function<void()>& poll) {
   const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
   int status = 0;
   while (waitpid(demo, &status, WNOHANG) == 0) {
@@ -102,6 +132,7 @@ int DemoRun::RunWith(const std::vector<std::string>& arguments) {
       ADD_FAILURE() << "the demo did not end within a minute";
       return -1;
     }
+    poll();
     std::this_thread::sleep_for(kPollInterval);
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +33,11 @@ class DemoRun : public ::testing::Test {
   int Run(const std::string& script, const std::vector<std::string>& options = {});
   // Runs the demo with exactly these arguments.
   int RunWith(const std::vector<std::string>& arguments);
+  // Runs the demo as Run does and sends it `signal` once OUT/`ready` exists. Returns the exit
+  // status; -1 when it did not exit by itself (the signal or a crash ended it), when `ready` did
+  // not appear, or when it did not end within a minute.
+  int RunAndSignal(const std::string& script, const std::vector<std::string>& options,
+                   const std::string& ready, int signal);
 
   // What the last run wrote to its standard error and standard output.
   std::string Stderr() const;
@@ -57,5 +65,10 @@ class DemoRun : public ::testing::Test {
   static std::string FlashFile(std::uint16_t version, const std::string& flash);
 
  private:
+  // Starts the demo with these arguments; 0 when it cannot start.
+  pid_t Spawn(const std::vector<std::string>& arguments);
+  // Waits for the demo to end, at most a minute; `poll` is called every few milliseconds meanwhile.
+  int Wait(pid_t demo, const std::function<void()>& poll);
+
   std::string folder_;
 };

@@ -11,6 +11,7 @@
 
 #include "tests/online/test_http_server.h"
 #include "tests/scenarios/demo_run.h"
+#include "tests/support/fifo.h"
 #include "tests/support/profile_records.h"
 
 namespace {
@@ -264,6 +265,29 @@ TEST_F(PresetRun, ASilentServerShowsTheDownloadAndFailsWhileFramesGoOn) {
     }
   }
   EXPECT_GT(amber, 20);
+}
+
+// FIFOs nobody writes, in place of the settings document or of a preset file: the program neither
+// waits at start-up nor in the dialog nor when it ends.
+TEST_F(DemoRun, ASettingsDocumentThatIsAFifoDoesNotHoldUpTheStart) {
+  TestFifo fifo(Path("settings.xml"));
+  ASSERT_TRUE(fifo.Made());
+  ASSERT_EQ(Run("wait-state 6\n", {"--settings", fifo.Address()}), 0) << Stderr();
+  EXPECT_NE(Log().find(fifo.Path() + ": not a regular file"), std::string::npos) << Log();
+}
+
+TEST_F(DemoRun, APresetFileThatIsAFifoFailsAndTheProgramStillEnds) {
+  TestFifo fifo(Path("fifo.cs270"));
+  ASSERT_TRUE(fifo.Made());
+  WriteFile(Path("settings.xml"), SettingsDocumentOf({{"Stuck", "A FIFO", "fifo.cs270"}}));
+  ASSERT_EQ(Run(std::string("wait-state 6\n") + kOpenDialog + kFirstRow + kOk +
+                    "wait-state 6 600\n"
+                    "frames 2\n",
+                {"--settings", "file://" + Path("settings.xml")}),
+            0)
+      << Stderr();
+  EXPECT_EQ(Messages(), std::vector<std::string>{kPresetError});
+  EXPECT_NE(Log().find("fifo.cs270: not a regular file"), std::string::npos) << Log();
 }
 
 }  // namespace

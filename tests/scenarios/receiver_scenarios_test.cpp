@@ -1,5 +1,8 @@
 // The virtual receiver as the demo runs it: plugged in and pulled out with its device notices,
 // its flash dumped and kept in a file, and the firmware prompt of an old receiver.
+#include <csignal>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -79,6 +82,36 @@ TEST_F(DemoRun, AFlashFileIsLoadedAtTheStartAndKeptAtExit) {
   const std::string kept = ReadFile(Path("receiver.bin"));
   EXPECT_EQ(kept.substr(0, 10), stored.substr(0, 10));
   EXPECT_TRUE(kept.substr(kFlashFileHeader) == stored.substr(kFlashFileHeader));
+}
+
+TEST_F(DemoRun, QuitSignalsEndTheRunThroughItsExitPathAndKeepTheFlash) {
+  // 128 plus the signal's number, as a shell reports it.
+  const std::pair<int, int> kSignals[] = {{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}};
+  for (const auto& [signal, status] : kSignals) {
+    SCOPED_TRACE(strsignal(signal));
+    std::error_code ignored;
+    std::filesystem::remove_all(Out(), ignored);
+    std::filesystem::remove(Path("receiver.bin"), ignored);
+    // Assign Setting writes the factory profiles and the marker; then the run waits for hours.
+    EXPECT_EQ(RunAndSignal("wait-state 6\n"
+                           "click 199 520\n"
+                           "frames 2\n"
+                           "dump-flash assigned\n"
+                           "frames 1000000\n",
+                           {"--flash", Path("receiver.bin")}, "assigned.bin", signal),
+              status)
+        << Stderr();
+    const std::vector<std::uint8_t> assigned = Flash("assigned");
+    ASSERT_EQ(assigned.size(), kFlashSize);
+    EXPECT_EQ(std::string(assigned.begin() + 0xC000, assigned.begin() + 0xC004),
+              "\x32\x54\x76\x98");
+    // The flash file holds what the script wrote, and the run ended as a closed window does.
+    const std::string kept = ReadFile(Path("receiver.bin"));
+    ASSERT_EQ(kept.size(), kFlashFileHeader + kFlashSize);
+    EXPECT_EQ(kept.substr(0, 8), "CS270VR1");
+    EXPECT_TRUE(kept.substr(kFlashFileHeader) == std::string(assigned.begin(), assigned.end()));
+    EXPECT_NE(Log().find("The End."), std::string::npos);
+  }
 }
 
 TEST_F(DemoRun, AMissingFlashFileIsCreatedWithTheRunsReceiver) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
@@ -35,7 +36,8 @@ bool ChooseBackup(CliContext& context, char** arguments, int count, std::string&
   const std::string folder = ProfileBackupFolder();
   const std::vector<ProfileBackupEntry> backups = ListProfileBackups(folder);
   if (backups.empty()) {
-    std::fprintf(context.err, "There are no automatic backups in %s.\n", folder.c_str());
+    std::fprintf(context.err, "There are no automatic backups in %s.\n",
+                 TerminalText(folder).c_str());
     return false;
   }
   path = backups.front().path;
@@ -43,12 +45,12 @@ bool ChooseBackup(CliContext& context, char** arguments, int count, std::string&
 }
 
 void PrintBackupText(CliContext& context, const ProfileBackupEntry& entry) {
-  std::fprintf(context.out, "%s  firmware %s  %s\n", entry.date.c_str(),
-               VersionText(entry.firmwareVersion).c_str(), entry.path.c_str());
+  std::fprintf(context.out, "%s  firmware %s  %s\n", TerminalText(entry.date).c_str(),
+               VersionText(entry.firmwareVersion).c_str(), TerminalText(entry.path).c_str());
   WheelProfile records[kProfileCount];
   std::string why;
   if (!ReadProfileBackup(entry.path, records, why)) {
-    std::fprintf(context.out, "  damaged: %s\n", why.c_str());
+    std::fprintf(context.out, "  damaged: %s\n", TerminalText(why).c_str());
     return;
   }
   for (int i = 0; i < kProfileCount; ++i) {
@@ -92,12 +94,13 @@ int BackUpProfiles(CliContext& context, char** arguments, int) {
   }
   std::string why;
   if (!WriteProfileBackup(arguments[0], ProfileSet, why)) {
-    std::fprintf(context.err, "%s: %s\n", arguments[0], why.c_str());
+    std::fprintf(context.err, "%s: %s\n", TerminalText(arguments[0]).c_str(),
+                 TerminalText(why).c_str());
     return kExitFailure;
   }
   if (!SaveReceiverState(context)) return kExitFailure;
   Say(context, "Wrote the receiver's %s profiles 1-3 to %s.\n", stored ? "stored" : "factory",
-      arguments[0]);
+      TerminalText(arguments[0]).c_str());
   return kExitOk;
 }
 
@@ -110,14 +113,14 @@ int RestoreProfiles(CliContext& context, char** arguments, int count) {
   WheelProfile records[kProfileCount];
   std::string why;
   if (!ReadProfileBackup(path, records, why)) {
-    std::fprintf(context.err, "%s: %s. Nothing was written to the receiver.\n", path.c_str(),
-                 why.c_str());
+    std::fprintf(context.err, "%s: %s. Nothing was written to the receiver.\n",
+                 TerminalText(path).c_str(), TerminalText(why).c_str());
     return kExitFailure;
   }
   if (!ConnectForWriting(context)) return kExitFailure;
   for (int i = 0; i < kProfileCount; ++i) ProfileSet[i] = records[i];
   if (!WriteProfilesForCli(context) || !SaveReceiverState(context)) return kExitFailure;
-  Say(context, "Restored profiles 1-3 from %s.\n", path.c_str());
+  Say(context, "Restored profiles 1-3 from %s.\n", TerminalText(path).c_str());
   return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
@@ -70,10 +71,8 @@ struct CliFlag {
 };
 
 constexpr CliFlag kCliFlags[] = {
-    {"--json", &CliOptions::json},
-    {"--quiet", &CliOptions::quiet},
-    {"--no-backup", &CliOptions::noBackup},
-    {"--latest", &CliOptions::latest},
+    {"--json", &CliOptions::json},          {"--quiet", &CliOptions::quiet},
+    {"--no-backup", &CliOptions::noBackup}, {"--latest", &CliOptions::latest},
     {"--force", &CliOptions::force},
 };
 
@@ -81,7 +80,8 @@ constexpr CliFlag kCliFlags[] = {
 bool SetValueOption(CliContext& context, const char* option, const char* value) {
   // An unset shell variable must not quietly mean "the default", such as real hardware.
   if (value[0] == '\0') {
-    std::fprintf(context.err, "corsaro270-cli: %s needs a value, not an empty one\n", option);
+    std::fprintf(context.err, "corsaro270-cli: %s needs a value, not an empty one\n",
+                 TerminalText(option).c_str());
     return false;
   }
   if (std::strcmp(option, "--virtual") == 0) {
@@ -92,7 +92,8 @@ bool SetValueOption(CliContext& context, const char* option, const char* value) 
     context.options.presetUrl = value;
   } else if (std::strcmp(option, "--firmware-version") == 0) {
     if (!ParseFirmwareVersion(value, context.options.firmwareVersion)) {
-      std::fprintf(context.err, "corsaro270-cli: bad firmware version \"%s\"\n", value);
+      std::fprintf(context.err, "corsaro270-cli: bad firmware version \"%s\"\n",
+                   TerminalText(value).c_str());
       return false;
     }
     context.options.versionSet = true;
@@ -122,7 +123,8 @@ bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
       help = true;
     } else if (TakesValue(argument)) {
       if (i + 1 >= argc) {
-        std::fprintf(context.err, "corsaro270-cli: %s needs a value\n", argument);
+        std::fprintf(context.err, "corsaro270-cli: %s needs a value\n",
+                     TerminalText(argument).c_str());
         return false;
       }
       if (!SetValueOption(context, argument, argv[++i])) return false;
@@ -132,7 +134,8 @@ bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
         if (std::strcmp(known.name, argument) == 0) flag = &known;
       }
       if (flag == nullptr) {
-        std::fprintf(context.err, "corsaro270-cli: unknown option %s\n", argument);
+        std::fprintf(context.err, "corsaro270-cli: unknown option %s\n",
+                     TerminalText(argument).c_str());
         return false;
       }
       context.options.*(flag->field) = true;
@@ -171,7 +174,7 @@ bool FileExists(const std::string& path) {
 bool TakeLock(CliContext& context, const std::string& identity) {
   std::string why;
   if (context.lock.Acquire(identity, kReceiverLockWaitMs, why)) return true;
-  std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
+  std::fprintf(context.err, "corsaro270-cli: %s\n", TerminalText(why).c_str());
   return false;
 }
 
@@ -181,7 +184,7 @@ bool SetUpVirtualReceiver(CliContext& context, VirtualReceiver& receiver) {
   if (FileExists(file)) {
     std::string why;
     if (!receiver.LoadFile(file, why)) {
-      std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
+      std::fprintf(context.err, "corsaro270-cli: %s\n", TerminalText(why).c_str());
       return false;
     }
   }
@@ -243,7 +246,7 @@ bool ConnectForCli(CliContext& context) {
         break;
       case HidOpenError::kPermissionDenied:
         std::fprintf(context.err, "Receiver %s: permission denied.\n",
-                     DeniedReceiverPath().c_str());
+                     TerminalText(DeniedReceiverPath()).c_str());
         PrintUdevRuleHint(context.err);
         break;
       case HidOpenError::kNotPresent:
@@ -270,7 +273,7 @@ bool SaveReceiverState(CliContext& context) {
   std::string why;
   if (!flash.receiver->SaveFile(context.options.virtualFile, why)) {
     std::fprintf(context.err, "corsaro270-cli: the virtual receiver was not saved: %s\n",
-                 why.c_str());
+                 TerminalText(why).c_str());
     flash.save = CliFlashFile::Save::kFailed;
     return false;
   }
@@ -310,14 +313,15 @@ bool WriteProfilesForCli(CliContext& context) {
       std::fprintf(context.err,
                    "Could not back up the profiles on the receiver: %s.\nNothing was written; "
                    "--no-backup writes without a backup.\n",
-                   backup.why.c_str());
+                   TerminalText(backup.why).c_str());
     } else {
       std::fputs("ERROR WRITING DATA TO WHEEL\n", context.err);
     }
     return false;
   }
   if (backup.status == Status::kSaved) {
-    Say(context, "The profiles the receiver held were backed up to %s.\n", backup.path.c_str());
+    Say(context, "The profiles the receiver held were backed up to %s.\n",
+        TerminalText(backup.path).c_str());
   }
   return true;
 }
@@ -342,7 +346,8 @@ int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   }
   const CliCommand* command = FindCommand(words[0]);
   if (command == nullptr) {
-    std::fprintf(err, "corsaro270-cli: unknown command \"%s\" (see --help)\n", words[0]);
+    std::fprintf(err, "corsaro270-cli: unknown command \"%s\" (see --help)\n",
+                 TerminalText(words[0]).c_str());
     return kExitUsage;
   }
   const int count = static_cast<int>(words.size()) - 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/byte_order.h"
+#include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
@@ -47,11 +48,13 @@ bool ReadCheckedProfileFile(CliContext& context, const char* path, WheelProfile&
   std::string why;
   std::string warning;
   if (!ReadProfileFile(path, profile, why, warning)) {
-    std::fprintf(context.err, "%s: %s.%s\n", path, why.c_str(), failureNote);
+    std::fprintf(context.err, "%s: %s.%s\n", TerminalText(path).c_str(), TerminalText(why).c_str(),
+                 failureNote);
     return false;
   }
   if (!warning.empty() && !context.options.quiet) {
-    std::fprintf(context.err, "warning: %s: %s.\n", path, warning.c_str());
+    std::fprintf(context.err, "warning: %s: %s.\n", TerminalText(path).c_str(),
+                 TerminalText(warning).c_str());
   }
   return true;
 }
@@ -110,8 +113,9 @@ int List(CliContext& context, char**, int) {
     if (context.options.json) {
       WriteReceiverJson(json, device, deniedHere);
     } else {
-      std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X%s\n", device.path.c_str(),
-                   device.vendorId, device.productId, deniedHere ? "  permission denied" : "");
+      std::fprintf(context.out, "%s  vendor 0x%04X  product 0x%04X%s\n",
+                   TerminalText(device.path).c_str(), device.vendorId, device.productId,
+                   deniedHere ? "  permission denied" : "");
     }
     denied = denied || deniedHere;
     ++found;
@@ -157,7 +161,8 @@ int Info(CliContext& context, char**, int) {
 int ReadProfile(CliContext& context, char** arguments, int) {
   int index = 0;
   if (!ParseProfileNumber(arguments[0], index)) {
-    std::fprintf(context.err, "Profile number must be 1, 2 or 3, not \"%s\".\n", arguments[0]);
+    std::fprintf(context.err, "Profile number must be 1, 2 or 3, not \"%s\".\n",
+                 TerminalText(arguments[0]).c_str());
     return kExitUsage;
   }
   if (!ConnectForCli(context)) return kExitFailure;
@@ -168,12 +173,13 @@ int ReadProfile(CliContext& context, char** arguments, int) {
   }
   std::string why;
   if (!WriteProfileFile(arguments[1], ProfileSet[index], why)) {
-    std::fprintf(context.err, "%s: %s\n", arguments[1], why.c_str());
+    std::fprintf(context.err, "%s: %s\n", TerminalText(arguments[1]).c_str(),
+                 TerminalText(why).c_str());
     return kExitFailure;
   }
   if (!SaveReceiverState(context)) return kExitFailure;
   Say(context, "Wrote %s profile %d to %s.\n", stored ? "stored" : "factory", index + 1,
-      arguments[1]);
+      TerminalText(arguments[1]).c_str());
   return kExitOk;
 }
 
@@ -197,7 +203,7 @@ int Check(CliContext& context, char** arguments, int) {
   WheelProfile profile{};
   if (!context.options.json) {
     if (!ReadCheckedProfileFile(context, arguments[0], profile, "")) return kExitFailure;
-    std::fprintf(context.out, "%s: valid profile file\n", arguments[0]);
+    std::fprintf(context.out, "%s: valid profile file\n", TerminalText(arguments[0]).c_str());
     PrintProfile(profile, context.out);
     return kExitOk;
   }

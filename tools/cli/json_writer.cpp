@@ -76,7 +76,11 @@ void JsonWriter::String(const char* text) {
       // Valid UTF-8 passes as it is; any other byte (a Latin-1 file name, say) is read as the
       // Latin-1 character it most likely is, so the document stays valid.
       const int length = Utf8SequenceLength(c);
-      if (length > 0) {
+      if (length == 2 && c[0] == 0xC2 && c[1] <= 0x9F) {
+        // A C1 control (U+009B is CSI) would reach a terminal showing the document as one.
+        std::fprintf(out_, "\\u%04x", c[1]);
+        ++c;
+      } else if (length > 0) {
         std::fwrite(c, 1, static_cast<std::size_t>(length), out_);
         c += length - 1;
       } else {
@@ -101,7 +105,7 @@ void JsonWriter::String(const char* text) {
         std::fputs("\\t", out_);
         break;
       default:
-        if (*c < 0x20) {
+        if (*c < 0x20 || *c == 0x7F) {
           std::fprintf(out_, "\\u%04x", *c);
         } else {
           std::fputc(*c, out_);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
@@ -24,8 +25,8 @@ const char* SettingsUrl(const CliContext& context) {
 bool FetchPresets(CliContext& context, std::vector<PresetEntry>& presets) {
   std::string error;
   if (FetchPresetList(SettingsUrl(context), presets, error)) return true;
-  std::fprintf(context.err, "Cannot read the preset list from %s: %s\n", SettingsUrl(context),
-               error.c_str());
+  std::fprintf(context.err, "Cannot read the preset list from %s: %s\n",
+               TerminalText(SettingsUrl(context)).c_str(), TerminalText(error).c_str());
   return false;
 }
 
@@ -37,29 +38,35 @@ const PresetEntry* FindPreset(const std::vector<PresetEntry>& presets, const cha
   return nullptr;
 }
 
-// Prints a note whose line breaks are indented under the preset's name.
+// Prints a note whose line breaks are indented under the preset's name; carriage returns go, and
+// any other control character is shown escaped.
 void PrintNote(std::FILE* out, const char* note) {
-  std::fputs("    ", out);
-  for (const char* c = note; *c != '\0'; ++c) {
+  std::string line;
+  for (const char* c = note;; ++c) {
     if (*c == '\r') continue;
-    std::fputc(*c, out);
-    if (*c == '\n') std::fputs("    ", out);
+    if (*c != '\n' && *c != '\0') {
+      line += *c;
+      continue;
+    }
+    std::fprintf(out, "    %s\n", TerminalText(line).c_str());
+    line.clear();
+    if (*c == '\0') return;
   }
-  std::fputc('\n', out);
 }
 
 bool DownloadCheckedPreset(CliContext& context, const PresetEntry& preset, WheelProfile& profile) {
   std::vector<unsigned char> bytes;
   std::string error;
   if (!DownloadPreset(preset.file, bytes, error)) {
-    std::fprintf(context.err, "Cannot download preset \"%s\": %s\n", preset.name, error.c_str());
+    std::fprintf(context.err, "Cannot download preset \"%s\": %s\n",
+                 TerminalText(preset.name).c_str(), TerminalText(error).c_str());
     return false;
   }
   // The same rule as a profile file's: the first 116 bytes count.
   const ProfileFileStatus status = CheckProfileBytes(bytes.data(), bytes.size(), profile);
   if (status == ProfileFileStatus::kOk) return true;
-  std::fprintf(context.err, "Preset \"%s\" failed the profile file check: %s.\n", preset.name,
-               ProfileFileStatusText(status));
+  std::fprintf(context.err, "Preset \"%s\" failed the profile file check: %s.\n",
+               TerminalText(preset.name).c_str(), ProfileFileStatusText(status));
   return false;
 }
 
@@ -96,7 +103,7 @@ int ListPresets(CliContext& context, char**, int) {
   }
   if (presets.empty()) std::fputs("none\n", context.out);
   for (const PresetEntry& preset : presets) {
-    std::fprintf(context.out, "%s  (type %d)\n", preset.name, preset.type);
+    std::fprintf(context.out, "%s  (type %d)\n", TerminalText(preset.name).c_str(), preset.type);
     if (preset.note[0] != '\0') PrintNote(context.out, preset.note);
   }
   return kExitOk;
@@ -106,7 +113,8 @@ int InstallPreset(CliContext& context, char** arguments, int) {
   const char* name = arguments[0];
   const char* slot = arguments[1];
   if (std::strlen(slot) != 1 || slot[0] < '1' || slot[0] > '0' + kProfileCount) {
-    std::fprintf(context.err, "Profile number must be 1, 2 or 3, not \"%s\".\n", slot);
+    std::fprintf(context.err, "Profile number must be 1, 2 or 3, not \"%s\".\n",
+                 TerminalText(slot).c_str());
     return kExitUsage;
   }
   const int index = slot[0] - '1';
@@ -115,7 +123,8 @@ int InstallPreset(CliContext& context, char** arguments, int) {
   if (!FetchPresets(context, presets)) return kExitFailure;
   const PresetEntry* preset = FindPreset(presets, name);
   if (preset == nullptr) {
-    std::fprintf(context.err, "No preset is called \"%s\" (see the presets command).\n", name);
+    std::fprintf(context.err, "No preset is called \"%s\" (see the presets command).\n",
+                 TerminalText(name).c_str());
     return kExitFailure;
   }
   // Nothing reaches the receiver unless the preset passed its check.
@@ -125,6 +134,7 @@ int InstallPreset(CliContext& context, char** arguments, int) {
   if (!ConnectForWriting(context)) return kExitFailure;
   ProfileSet[index] = profile;
   if (!WriteProfilesForCli(context) || !SaveReceiverState(context)) return kExitFailure;
-  Say(context, "Installed preset \"%s\" as profile %d.\n", preset->name, index + 1);
+  Say(context, "Installed preset \"%s\" as profile %d.\n", TerminalText(preset->name).c_str(),
+      index + 1);
   return kExitOk;
 }

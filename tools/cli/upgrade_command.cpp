@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_upgrade.h"
 #include "device/firmware_version.h"
@@ -37,7 +38,7 @@ bool ClearStagedImage(CliContext& context) {
   ReceiverLock lock;
   std::string why;
   if (!lock.Acquire(ReceiverIdentity(ReceiverLink->Path()), kReceiverLockWaitMs, why)) {
-    std::fprintf(context.err, "corsaro270-cli: %s\n", why.c_str());
+    std::fprintf(context.err, "corsaro270-cli: %s\n", TerminalText(why).c_str());
     return false;
   }
   std::fputs("Clearing the image staged by an earlier upgrade.\n", context.out);
