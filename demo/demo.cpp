@@ -192,10 +192,11 @@ int RunDemo(int argc, char** argv) {
   }
   SetProfileBackupFolder(VirtualReceiverBackupFolder());
   session = &run;
-  RunCustomiser(customiser);
+  const int shown = RunCustomiser(customiser);
   session = nullptr;
 
-  const int status = run.runner != nullptr ? ScriptOutcome(*run.runner) : kDemoExitOk;
+  int status = run.runner != nullptr ? ScriptOutcome(*run.runner) : kDemoExitOk;
+  if (shown == kExitNoWindow) status = kDemoExitFailure;
   const int saved = SaveFlash(options, run.receiver);
   return status != kDemoExitOk ? status : saved;
 }
