@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/instance_lock.h"
-#include "app/messages.h"
 #include "app/shell_engine.h"
 #include "app/user_folders.h"
 #include "common/log.h"
@@ -33,8 +32,9 @@ bool ClaimSingleRun(const char* name) {
   }
   switch (instance.Take(folder, name, &why)) {
     case InstanceLock::Claim::kAlreadyRunning:
+      // A line, not a message box: the first run's window coming up is the answer the user
+      // sees, and nothing should wait for a click.
       std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, kAlreadyRunningText);
-      ShowInformation(kAlreadyRunningText);
       return false;
     case InstanceLock::Claim::kUnavailable:
       Warn(why);

@@ -212,6 +212,7 @@ int RunDemo(int argc, char** argv) {
   session = nullptr;
 
   int status = run.runner != nullptr ? ScriptOutcome(*run.runner) : kDemoExitOk;
+  if (ended == kExitNoWindow) status = kDemoExitFailure;
   // A quit signal ends the run as the window's close would, and the caller learns of it.
   if (ended >= kExitSignalBase) status = ended;
   const int saved = SaveFlash(options, run.receiver);

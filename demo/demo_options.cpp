@@ -72,12 +72,9 @@ const char* const kUsage =
     "frame that begins in another AppState.\n"
     "\n"
     "Exit status: 0 the program ended; 1 the run failed (no window, or the flash file could not\n"
-    "be written or is in use by another program); 2 bad options; 3 a script error, with LINE:
-"
-    "reason on standard error; 128+N ended by signal N (SIGTERM, SIGINT or SIGHUP), through the
-"
-    "exit path: the flash file is saved.
-";
+    "be written or is in use by another program); 2 bad options; 3 a script error, with LINE:\n"
+    "reason on standard error; 128+N ended by signal N (SIGTERM, SIGINT or SIGHUP), through the\n"
+    "exit path: the flash file is saved.\n";
 
 bool Fail(std::string* error, std::string why) {
   *error = std::move(why);

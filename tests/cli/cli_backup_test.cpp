@@ -182,7 +182,12 @@ TEST_F(CliBackups, AFailingBackupRefusesTheWriteUnlessNoBackupIsGiven) {
 }
 
 TEST_F(CliBackups, BackupsListsTheNewestFirstWithDateAndDecodedProfiles) {
-  EXPECT_EQ(RunVirtual({"backups"}).out, "none\n");
+  // Nothing to list: nothing on standard output, so that `backups | wc -l` says 0.
+  const Result none = RunVirtual({"backups"});
+  EXPECT_EQ(none.status, kExitOk);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err, "There are no automatic backups in " + BackupFolder().string() + ".\n");
+  EXPECT_EQ(RunVirtual({"backups", "--quiet"}).err, "");
   StoreKnownProfiles();
   ASSERT_EQ(
       RunVirtual({"write-profiles", Path("a.cs270"), Path("b.cs270"), Path("a.cs270")}).status,
@@ -217,7 +222,13 @@ TEST_F(CliBackups, BackupsListsTheNewestFirstWithDateAndDecodedProfiles) {
   const JsonValue& oldestJson = list.items[1];
   EXPECT_EQ(oldestJson["file"].text, backups[0].string());
   EXPECT_EQ(oldestJson["firmware"].text, "1.96");
-  EXPECT_EQ(oldestJson["date"].text.size(), std::string("2026-12-09 04:38:51 UTC").size());
+  // RFC 3339, the time the file is named by ("20261209T043851.123Z-fw0196.cs270set"), to the
+  // second.
+  const std::string name = backups[0].filename().string();
+  EXPECT_EQ(oldestJson["date"].text, name.substr(0, 4) + "-" + name.substr(4, 2) + "-" +
+                                         name.substr(6, 2) + "T" + name.substr(9, 2) + ":" +
+                                         name.substr(11, 2) + ":" + name.substr(13, 2) + "Z")
+      << name;
   EXPECT_TRUE(oldestJson["valid"].boolean);
   ASSERT_EQ(oldestJson["profiles"].items.size(), 3u);
   const JsonValue& first = oldestJson["profiles"].items[0];

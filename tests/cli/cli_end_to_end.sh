@@ -9,9 +9,22 @@ export XDG_DATA_HOME=$PWD/data
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# With no receiver plugged in, list prints "none"; with one, it names it. Either way it succeeds.
-out=$("$cli" list) || fail "list exited with $?"
-if [ "$out" != "none" ] && ! grep -q "vendor 0x2E7B" <<<"$out"; then fail "list printed: $out"; fi
+# list prints one line per receiver and nothing else, so that `list | wc -l` counts them; with none
+# plugged in, standard error says so. Either way it succeeds.
+out=$("$cli" list 2>list.err) || fail "list exited with $?"
+if [ -z "$out" ]; then
+  [ "$(cat list.err)" = "No receiver found." ] || fail "list with no receiver said: $(cat list.err)"
+elif grep -qv "vendor 0x2E7B" <<<"$out"; then
+  fail "list printed: $out"
+fi
+[ "$("$cli" --virtual count.bin list | wc -l)" = 1 ] || fail "list | wc -l does not count 1"
+
+# --version, -h and help print and succeed.
+[ "$("$cli" --version)" = "corsaro270-cli 1.3" ] || fail "--version printed: $("$cli" --version)"
+"$cli" -h | head -1 | grep -qx "Usage: corsaro270-cli \[options\] COMMAND \[ARGUMENTS\]" ||
+  fail "-h did not print the usage"
+"$cli" help >help.out || fail "help exited with $?"
+"$cli" --help | cmp -s - help.out || fail "help and --help differ"
 
 "$cli" --virtual flash.bin read-profile 1 p1.cs270 || fail "read-profile on a fresh receiver"
 [ -f flash.bin ] || fail "the flash file was not created"

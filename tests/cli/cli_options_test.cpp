@@ -2,10 +2,13 @@
 // parser reads, and --quiet leaves only errors and the data asked for.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli_fixture.h"
+#include "device/hid_port.h"
+#include "device/virtual_receiver.h"
 #include "json_value.h"
 #include "profile/factory_profiles.h"
 
@@ -105,9 +108,14 @@ TEST_F(CliOptions, ListAndInfoPrintOneJsonDocument) {
   ASSERT_EQ(list["receivers"].items.size(), 1u);
   const JsonValue& receiver = list["receivers"].items[0];
   EXPECT_EQ(receiver["path"].text, "virtual:" + Path("flash.bin"));
-  EXPECT_EQ(receiver["vendorId"].number, 0x2E7B);
-  EXPECT_EQ(receiver["productId"].number, 0x0262);
+  EXPECT_EQ(list["version"].number, 1);
+  EXPECT_EQ(receiver["vendorId"].text, "0x2E7B");
+  EXPECT_EQ(receiver["productId"].text, "0x0262");
   EXPECT_FALSE(receiver["permissionDenied"].boolean);
+  // The identifiers as the text output writes them.
+  EXPECT_EQ(RunVirtual({"list"}).out, "virtual:" + Path("flash.bin") + "  vendor " +
+                                          receiver["vendorId"].text + "  product " +
+                                          receiver["productId"].text + "\n");
 
   const JsonValue fresh = ParsedOrFail(RunVirtual({"info", "--json"}));
   EXPECT_EQ(fresh["wheelFirmware"].text, "1.96");
@@ -124,6 +132,70 @@ TEST_F(CliOptions, ListAndInfoPrintOneJsonDocument) {
   EXPECT_EQ(old["wheelFirmware"].text, "1.95");
   EXPECT_TRUE(old["firmwareOutOfDate"].boolean);
   EXPECT_TRUE(old["profilesStored"].boolean);
+}
+
+TEST_F(CliOptions, EveryJsonDocumentBeginsWithItsVersion) {
+  const std::vector<std::vector<std::string>> commands = {{"list"},
+                                                          {"info"},
+                                                          {"check", Path("p1.cs270")},
+                                                          {"presets", "--url", BundledUrl()},
+                                                          {"backups"}};
+  for (std::vector<std::string> command : commands) {
+    command.push_back("--json");
+    const Result result = RunVirtual(command);
+    EXPECT_EQ(result.status, kExitOk) << command[0] << ": " << result.err;
+    EXPECT_EQ(result.out.rfind("{\"version\":1,", 0), 0u) << result.out;
+    EXPECT_EQ(ParsedOrFail(result)["version"].number, 1) << command[0];
+  }
+}
+
+TEST_F(CliOptions, VersionAndHelpPrintAndExit) {
+  const Result version = Run({"--version"});
+  EXPECT_EQ(version.status, kExitOk);
+  EXPECT_EQ(version.out, "corsaro270-cli 1.3\n");
+  EXPECT_EQ(version.err, "");
+  EXPECT_EQ(Run({"list", "--version", "--firmware-version", "1.95"}).out, "corsaro270-cli 1.3\n")
+      << "--version wins over the rest, as --help does";
+
+  const Result help = Run({"--help"});
+  EXPECT_EQ(help.status, kExitOk);
+  EXPECT_EQ(help.out.rfind("Usage: corsaro270-cli [options] COMMAND [ARGUMENTS]\n", 0), 0u);
+  for (const std::vector<std::string>& same :
+       {std::vector<std::string>{"-h"}, {"help"}, {"info", "-h"}}) {
+    const Result other = Run(same);
+    EXPECT_EQ(other.status, kExitOk) << same[0];
+    EXPECT_EQ(other.out, help.out) << same[0];
+  }
+  EXPECT_TRUE(Contains(help.out, "\n  help                       show this text\n")) << help.out;
+  EXPECT_EQ(Run({"help", "extra"}).status, kExitUsage);
+  // After "--", -h is a file name like any other.
+  const Result file = Run({"check", "--", "-h"});
+  EXPECT_EQ(file.status, kExitFailure);
+  EXPECT_TRUE(Contains(file.err, "-h: ")) << file.err;
+}
+
+TEST_F(CliOptions, AnEmptyListingPrintsNothingOnStandardOutput) {
+  VirtualHidBackend nothingPlugged;
+  SetCurrentHidBackend(&nothingPlugged);
+  const Result list = Run({"list"});
+  const Result quiet = Run({"list", "--quiet"});
+  SetCurrentHidBackend(nullptr);
+  EXPECT_EQ(list.status, kExitOk);
+  EXPECT_EQ(list.out, "");
+  EXPECT_EQ(list.err, "No receiver found.\n");
+  EXPECT_EQ(quiet.err, "");
+
+  std::ofstream(Path("empty.xml"))
+      << "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<settings><version>103</version>"
+         "<presets></presets></settings>\n";
+  const Result presets = Run({"presets", "--url", "file://" + Path("empty.xml")});
+  EXPECT_EQ(presets.status, kExitOk) << presets.err;
+  EXPECT_EQ(presets.out, "");
+  EXPECT_EQ(presets.err, "The preset server lists no presets.\n");
+  const JsonValue none =
+      ParsedOrFail(Run({"presets", "--json", "--url", "file://" + Path("empty.xml")}));
+  EXPECT_EQ(none["presets"].kind, JsonValue::Kind::kArray);
+  EXPECT_TRUE(none["presets"].items.empty());
 }
 
 TEST_F(CliOptions, CheckPrintsTheVerdictAndTheDecodedProfileAsJson) {

@@ -111,6 +111,10 @@ TEST_F(Cli, FirmwareVersionIsSetAndKeptWithTheFlashFile) {
   const Result write =
       RunVirtual({"write-profiles", Path("a.cs270"), Path("a.cs270"), Path("a.cs270")});
   EXPECT_EQ(write.status, kExitFailure) << "old firmware is not written to";
+  EXPECT_NE(write.err.find("The wheel firmware v1.95 is out of date (v1.96 is required); upgrade "
+                           "it first with corsaro270-cli upgrade. Nothing was written."),
+            std::string::npos)
+      << write.err;
 
   ASSERT_EQ(RunVirtual({"--firmware-version", "0x0201", "info"}).status, kExitOk);
   EXPECT_NE(RunVirtual({"info"}).out.find("Wheel Firmware v2. 1"), std::string::npos);

@@ -128,6 +128,24 @@ TEST_F(DemoInProcess, TheStoredProfilesAreReadAtConnect) {
   }
 }
 
+TEST_F(DemoInProcess, ARunWithoutItsWindowFails) {
+  // A video driver that does not exist: the window cannot open, as on a machine without a display.
+  const std::string driver = std::getenv("SDL_VIDEODRIVER");
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  Write("script.txt", "wait-state 6\n");
+  testing::internal::CaptureStderr();
+  const int unscripted = Run({"--flash", folder_ + "/receiver.bin"});
+  const int scripted = Run({"--script", folder_ + "/script.txt", "--out", folder_ + "/out"});
+  const std::string stderrText = testing::internal::GetCapturedStderr();
+  setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+  EXPECT_EQ(unscripted, 1);
+  EXPECT_EQ(scripted, 1);
+  // Each run says why on standard error.
+  EXPECT_NE(stderrText.find("no-such-driver not available"), std::string::npos) << stderrText;
+  EXPECT_NE(stderrText.find("the program did not start its frame loop"), std::string::npos)
+      << stderrText;
+}
+
 TEST_F(DemoInProcess, TheWindowShowsTheCarriedIcon) {
   Write("script.txt", "wait-state 6\n");
   ASSERT_EQ(Run({"--script", folder_ + "/script.txt", "--out", folder_ + "/out"}), kDemoExitOk);

@@ -22,7 +22,9 @@ for file in \
   share/applications/corsaro270.desktop \
   share/icons/hicolor/256x256/apps/corsaro270.png \
   share/metainfo/example.corsaro270.Customiser.metainfo.xml \
-  share/man/man1/corsaro270.1 share/man/man1/corsaro270-cli.1 share/man/man1/corsaro270-demo.1 \
+  share/man/man1/corsaro270.1.gz share/man/man1/corsaro270-cli.1.gz \
+  share/man/man1/corsaro270-demo.1.gz share/doc/corsaro270/changelog.gz \
+  share/doc/corsaro270/copyright \
   share/corsaro270/presets/tarnwick270/settings.xml; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
@@ -50,6 +52,14 @@ for page in corsaro270 corsaro270-cli corsaro270-demo; do
   man -M "$prefix/share/man" "$page" 2>/dev/null | grep -q 'NAME' || fail "man $page shows nothing"
 done
 
+# --help and --version print and exit without a window; any other argument is ignored as before.
+installed=$prefix/bin/corsaro270
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --help 2>&1) || fail "--help exited with $?"
+head -1 <<<"$out" | grep -qx 'Usage: corsaro270 \[--help | --version\]' || fail "--help printed: $out"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version 2>&1) ||
+  fail "--version exited with $?"
+[ "$out" = "corsaro270 1.3" ] || fail "--version printed: $out"
+
 # Installed, and run without a display by a user who may not write in its folder: the log goes to
 # the state folder, and the program says why it stops.
 run_installed() {
@@ -71,6 +81,10 @@ mkdir -m 700 -p "$home/run"
 status=0
 run_installed "$home" || status=$?
 check_run "$home" "$status" "$(id -un)"
+status=0
+env -i PATH=/usr/bin:/bin HOME="$home" XDG_STATE_HOME="$home/state" XDG_RUNTIME_DIR="$home/run" \
+  ASAN_OPTIONS=detect_leaks=0 "$installed" --frobnicate 2>"$home/stderr.txt" || status=$?
+check_run "$home" "$status" "an unknown argument"
 if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   chmod 755 "$prefix"
   home=$prefix/nobody

@@ -1,6 +1,7 @@
 #include "tools/cli/backup_commands.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/terminal_text.h"
@@ -58,6 +59,14 @@ void PrintBackupText(CliContext& context, const ProfileBackupEntry& entry) {
   }
 }
 
+// The listing's date, "2026-12-09 04:38:51 UTC", as RFC 3339: "2026-12-09T04:38:51Z".
+std::string Rfc3339Date(std::string date) {
+  constexpr std::string_view kUtc = " UTC";
+  if (date.size() > 10 && date[10] == ' ') date[10] = 'T';
+  if (date.ends_with(kUtc)) date.replace(date.size() - kUtc.size(), kUtc.size(), "Z");
+  return date;
+}
+
 void WriteBackupJson(JsonWriter& json, const ProfileBackupEntry& entry) {
   WheelProfile records[kProfileCount];
   std::string why;
@@ -66,7 +75,7 @@ void WriteBackupJson(JsonWriter& json, const ProfileBackupEntry& entry) {
   json.Key("file");
   json.String(entry.path.c_str());
   json.Key("date");
-  json.String(entry.date.c_str());
+  json.String(Rfc3339Date(entry.date).c_str());
   json.Key("firmware");
   json.String(VersionText(entry.firmwareVersion).c_str());
   json.Key("valid");
@@ -129,7 +138,7 @@ int ListBackups(CliContext& context, char**, int) {
   const std::vector<ProfileBackupEntry> backups = ListProfileBackups(folder);
   if (context.options.json) {
     JsonWriter json(context.out);
-    json.BeginObject();
+    json.BeginDocument();
     json.Key("folder");
     json.String(folder.c_str());
     json.Key("backups");
@@ -140,7 +149,9 @@ int ListBackups(CliContext& context, char**, int) {
     json.Finish();
     return kExitOk;
   }
-  if (backups.empty()) std::fputs("none\n", context.out);
+  if (backups.empty() && !context.options.quiet) {
+    std::fprintf(context.err, "There are no automatic backups in %s.\n", folder.c_str());
+  }
   for (const ProfileBackupEntry& entry : backups) PrintBackupText(context, entry);
   return kExitOk;
 }

@@ -22,9 +22,7 @@
 #include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
 
-namespace {
-
-void PrintUsage(std::FILE* stream) {
+void PrintCliUsage(std::FILE* stream) {
   std::fputs(
       "Usage: corsaro270-cli [options] COMMAND [ARGUMENTS]\n"
       "\n"
@@ -52,7 +50,9 @@ void PrintUsage(std::FILE* stream) {
       "  --no-backup               write the receiver without backing up its profiles first\n"
       "  --latest                  restore the newest automatic backup\n"
       "  --force                   upgrade even a receiver that runs the carried firmware\n"
-      "  --help                    show this text\n"
+      "  --version                 show the tool's version\n"
+      "  --help                    show this text, as the help command does\n"
+      "  -h                        the same as --help\n"
       "\n"
       "Options may come before or after the command; after \"--\" everything is an argument.\n"
       "Before every write, the profiles the receiver held are saved in\n"
@@ -63,6 +63,8 @@ void PrintUsage(std::FILE* stream) {
       "--force found the receiver already running the firmware this tool carries.\n",
       stream);
 }
+
+namespace {
 
 // The options that take no value, and where each lands.
 struct CliFlag {
@@ -108,11 +110,15 @@ bool TakesValue(const char* option) {
 
 // Reads the options, before or after the command alike, and collects the command and its
 // arguments in `words`; after "--" everything is a word. False after printing why not.
-bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
+bool ParseOptions(int argc, char** argv, CliContext& context, bool& help, bool& version,
                   std::vector<char*>& words) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     char* argument = argv[i];
+    if (!optionsEnded && std::strcmp(argument, "-h") == 0) {
+      help = true;
+      continue;
+    }
     if (optionsEnded || std::strncmp(argument, "--", 2) != 0) {
       words.push_back(argument);
       continue;
@@ -121,6 +127,8 @@ bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
       optionsEnded = true;
     } else if (std::strcmp(argument, "--help") == 0) {
       help = true;
+    } else if (std::strcmp(argument, "--version") == 0) {
+      version = true;
     } else if (TakesValue(argument)) {
       if (i + 1 >= argc) {
         std::fprintf(context.err, "corsaro270-cli: %s needs a value\n",
@@ -141,7 +149,7 @@ bool ParseOptions(int argc, char** argv, CliContext& context, bool& help,
       context.options.*(flag->field) = true;
     }
   }
-  if (!help && context.options.versionSet && context.options.virtualFile.empty()) {
+  if (!help && !version && context.options.versionSet && context.options.virtualFile.empty()) {
     std::fputs("corsaro270-cli: --firmware-version needs --virtual\n", context.err);
     return false;
   }
@@ -297,8 +305,8 @@ bool ConnectForWriting(CliContext& context) {
   FormatFirmwareVersion(WheelFirmwareVersion, version, sizeof version);
   FormatFirmwareVersion(kRequiredFirmwareVersion, required, sizeof required);
   std::fprintf(context.err,
-               "The wheel firmware v%s is out of date (v%s is required); upgrade it with the "
-               "customiser first. Nothing was written.\n",
+               "The wheel firmware v%s is out of date (v%s is required); upgrade it first with "
+               "corsaro270-cli upgrade. Nothing was written.\n",
                version, required);
   return false;
 }
@@ -334,14 +342,19 @@ int RunCli(int argc, char** argv, std::FILE* out, std::FILE* err) {
   SetProfileControls(&controls);
   CliContext context{out, err, {}, {}, {}};
   bool help = false;
+  bool version = false;
   std::vector<char*> words;
-  if (!ParseOptions(argc, argv, context, help, words)) return kExitUsage;
+  if (!ParseOptions(argc, argv, context, help, version, words)) return kExitUsage;
   if (help) {
-    PrintUsage(out);
+    PrintCliUsage(out);
+    return kExitOk;
+  }
+  if (version) {
+    std::fprintf(out, "corsaro270-cli %s\n", CORSARO_VERSION);
     return kExitOk;
   }
   if (words.empty()) {
-    PrintUsage(err);
+    PrintCliUsage(err);
     return kExitUsage;
   }
   const CliCommand* command = FindCommand(words[0]);

@@ -35,6 +35,13 @@ std::string VersionText(std::int32_t version) {
   return text;
 }
 
+// A USB identifier as the text output shows it, "0x2E7B".
+std::string IdText(unsigned id) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", id & 0xFFFFu);
+  return text;
+}
+
 // Reads 1..3 into 0..2.
 bool ParseProfileNumber(const char* text, int& index) {
   if (std::strlen(text) != 1 || text[0] < '1' || text[0] > '0' + kProfileCount) return false;
@@ -64,9 +71,9 @@ void WriteReceiverJson(JsonWriter& json, const HidDeviceInfo& device, bool denie
   json.Key("path");
   json.String(device.path.c_str());
   json.Key("vendorId");
-  json.Integer(device.vendorId);
+  json.String(IdText(device.vendorId).c_str());
   json.Key("productId");
-  json.Integer(device.productId);
+  json.String(IdText(device.productId).c_str());
   json.Key("permissionDenied");
   json.Bool(denied);
   json.EndObject();
@@ -75,7 +82,7 @@ void WriteReceiverJson(JsonWriter& json, const HidDeviceInfo& device, bool denie
 // The receiver as `info` sees it; "profilesStored" is null when the receiver did not answer.
 void WriteInfoJson(CliContext& context, bool markerRead, bool stored) {
   JsonWriter json(context.out);
-  json.BeginObject();
+  json.BeginDocument();
   json.Key("wheelFirmware");
   json.String(VersionText(WheelFirmwareVersion).c_str());
   json.Key("internalFirmware");
@@ -98,7 +105,7 @@ int List(CliContext& context, char**, int) {
   HidBackend& backend = CurrentHidBackend();
   JsonWriter json(context.out);
   if (context.options.json) {
-    json.BeginObject();
+    json.BeginDocument();
     json.Key("receivers");
     json.BeginArray();
   }
@@ -126,7 +133,10 @@ int List(CliContext& context, char**, int) {
     json.Finish();
   }
   if (!SaveReceiverState(context)) return kExitFailure;
-  if (found == 0 && !context.options.json) std::fputs("none\n", context.out);
+  // Standard output lists receivers only, so that `list | wc -l` counts them.
+  if (found == 0 && !context.options.json && !context.options.quiet) {
+    std::fputs("No receiver found.\n", context.err);
+  }
   if (denied) PrintUdevRuleHint(context.err);
   return kExitOk;
 }
@@ -212,7 +222,7 @@ int Check(CliContext& context, char** arguments, int) {
   std::string warning;
   const bool valid = ReadProfileFile(arguments[0], profile, why, warning);
   JsonWriter json(context.out);
-  json.BeginObject();
+  json.BeginDocument();
   json.Key("file");
   json.String(arguments[0]);
   json.Key("valid");
@@ -231,6 +241,11 @@ int Check(CliContext& context, char** arguments, int) {
   json.EndObject();
   json.Finish();
   return valid ? kExitOk : kExitFailure;
+}
+
+int Help(CliContext& context, char**, int) {
+  PrintCliUsage(context.out);
+  return kExitOk;
 }
 
 }  // namespace
@@ -258,5 +273,6 @@ const CliCommand kCliCommands[] = {
      CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
     {"backups", "", "list the automatic backups made before each write, newest first", 0, 0,
      CliReceiverUse::kNone, ListBackups, kCliTakesJson},
+    {"help", "", "show this text", 0, 0, CliReceiverUse::kNone, Help},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];

@@ -37,6 +37,9 @@ struct CliContext {
   ReceiverLock lock;  // held while this run may write the receiver
 };
 
+// Writes the --help text: the commands, the options and the exit statuses.
+void PrintCliUsage(std::FILE* stream);
+
 // Connects the receiver the options name; prints why not and returns false when that fails.
 bool ConnectForCli(CliContext& context);
 

@@ -46,6 +46,12 @@ void JsonWriter::BeginObject() {
   filled_.push_back(false);
 }
 
+void JsonWriter::BeginDocument() {
+  BeginObject();
+  Key("version");
+  Integer(kJsonDocumentVersion);
+}
+
 void JsonWriter::EndObject() {
   filled_.pop_back();
   std::fputc('}', out_);

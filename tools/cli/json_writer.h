@@ -5,9 +5,15 @@
 #include <cstdio>
 #include <vector>
 
+// The format of the tool's documents, their "version": raised when a key changes meaning.
+constexpr int kJsonDocumentVersion = 1;
+
 class JsonWriter {
  public:
   explicit JsonWriter(std::FILE* out) : out_(out) {}
+
+  // Opens the document's outer object and writes its "version" first.
+  void BeginDocument();
 
   void BeginObject();
   void EndObject();

@@ -72,7 +72,7 @@ bool DownloadCheckedPreset(CliContext& context, const PresetEntry& preset, Wheel
 
 void WritePresetsJson(CliContext& context, const std::vector<PresetEntry>& presets) {
   JsonWriter json(context.out);
-  json.BeginObject();
+  json.BeginDocument();
   json.Key("presets");
   json.BeginArray();
   for (const PresetEntry& preset : presets) {
@@ -101,7 +101,9 @@ int ListPresets(CliContext& context, char**, int) {
     WritePresetsJson(context, presets);
     return kExitOk;
   }
-  if (presets.empty()) std::fputs("none\n", context.out);
+  if (presets.empty() && !context.options.quiet) {
+    std::fputs("The preset server lists no presets.\n", context.err);
+  }
   for (const PresetEntry& preset : presets) {
     std::fprintf(context.out, "%s  (type %d)\n", TerminalText(preset.name).c_str(), preset.type);
     if (preset.note[0] != '\0') PrintNote(context.out, preset.note);
