@@ -2,11 +2,13 @@
 
 #include <new>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/skin_regions.h"
 #include "app_assets.h"
 #include "engine/image_decode_ahead.h"
+#include "engine/scaled_images.h"
 #include "engine/window_icon.h"
 
 BitmapFont* SmallFont = nullptr;
@@ -21,6 +23,14 @@ BitmapFont* MakeFont(std::string_view description, std::string_view image) {
                                        static_cast<std::uint32_t>(text.size()), png.data(),
                                        static_cast<std::uint32_t>(png.size()), false);
 }
+
+// Screens of scale 2 get the art drawn at twice the pixels in place of the carried 1x images.
+void RegisterDoubledArt() {
+  for (const char* name : {"fonts/myriad_16s", "fonts/myriad_20s", "skin/skin"}) {
+    const std::string base = name;
+    RegisterDoubledImage(app_assets::Get(base + ".png"), app_assets::Get(base + "@2x.png"));
+  }
+}
 }  // namespace
 
 void DecodeCarriedArtAhead() {
@@ -34,6 +44,7 @@ void ForgetCarriedArtAhead() {
 }
 
 bool CreateCarriedArt() {
+  RegisterDoubledArt();
   SmallFont = MakeFont("fonts/myriad_16s.txt", "fonts/myriad_16s.png");
   LargeFont = MakeFont("fonts/myriad_20s.txt", "fonts/myriad_20s.png");
   Skin = new (std::nothrow) SkinSheet;

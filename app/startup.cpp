@@ -30,6 +30,7 @@
 #include "device/connection.h"
 #include "device/firmware_upgrade.h"
 #include "device/hid_port.h"
+#include "engine/display_scale.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "online/settings_download.h"
@@ -101,7 +102,8 @@ void FitMainWindow() {
   if (window == nullptr) return;
   int left = 0, top = 0;
   SDL_GetWindowPosition(window, &left, &top);
-  SDL_SetWindowSize(window, kScreenWidth, kScreenHeight);
+  const int units = WindowUnits(window, engine->System_GetState(STATE_WINDOW_SCALE));
+  SDL_SetWindowSize(window, kScreenWidth * units, kScreenHeight * units);
   SDL_SetWindowPosition(window, left, top);
 }
 
@@ -206,6 +208,7 @@ int RunCustomiser(const CustomiserOptions& options) {
   ResetSettings();
   ConfigureEngine(title);
   engine->System_SetState(STATE_SKIP_UNCHANGED_FRAMES, !options.drawEveryFrame);
+  engine->System_SetState(STATE_WINDOW_SCALE, options.windowScale);
 
   // The settings document downloads and the carried art decodes while the window opens and the
   // splash plays. Without a frameless window there is nothing to tear down but the engine itself.

@@ -41,6 +41,8 @@ struct CustomiserOptions {
   void (*frameStep)() = nullptr;
   // Draws and presents every frame, also one that repeats the picture on the screen.
   bool drawEveryFrame = false;
+  // Physical pixels per pixel, 1 to 3; 0: CORSARO_SCALE, else the desktop's scale.
+  int windowScale = 0;
 };
 
 // Exit codes of the customiser.

@@ -130,6 +130,7 @@ bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Sessi
   customiser.deviceNotifications = &run.notices;
   customiser.frameStep = InteractiveFrame;
   customiser.drawEveryFrame = options.drawEveryFrame;
+  customiser.windowScale = options.windowScale;
   customiser.logFile = kOwnLogName;
   customiser.instanceName = options.scriptFile.empty() ? kInstanceName : nullptr;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "device/firmware_version.h"
+#include "engine/display_scale.h"
 
 namespace {
 
@@ -25,6 +26,10 @@ const char* const kUsage =
     "                            millisecond each way) instead of at once\n"
     "  --draw-every-frame        draw and present every frame, also one that would repeat the\n"
     "                            picture on the screen (the program skips those)\n"
+    "  --scale N                 draw at N physical pixels per pixel (1, 2 or 3): the window\n"
+    "                            keeps its 1024 by 600 layout and the script its positions;\n"
+    "                            screenshots have N times the pixels. Default: the\n"
+    "                            CORSARO_SCALE environment variable, else the desktop's scale\n"
     "  --settings URL            the settings document that lists the presets (http, https or\n"
     "                            file address). Default: the bundled presets, from the first\n"
     "                            of these folders that holds tarnwick270/settings.xml:\n"
@@ -61,7 +66,8 @@ const char* const kUsage =
     "  wait-state N [MAXFRAMES]  run frames until AppState is N, at most MAXFRAMES (900)\n"
     "  wait-progress P [MAXFRAMES]  run frames until the firmware upgrade's bar shows at least\n"
     "                            P percent, at most MAXFRAMES (900)\n"
-    "  screenshot NAME           OUT/NAME.png: the window's 1024 by 600 pixels as presented\n"
+    "  screenshot NAME           OUT/NAME.png: the window's 1024 by 600 pixels as presented,\n"
+    "                            times the scale on each side\n"
     "  dump-flash NAME           OUT/NAME.bin: the receiver's 131072 bytes of flash\n"
     "  quit                      end the program through its exit path (Escape)\n"
     "The script is checked whole before the window opens. When it ends, the program quits.\n"
@@ -95,7 +101,7 @@ bool ParseDemoOptions(int argc, char** argv, DemoOptions* options, std::string* 
     } else if (option == "--draw-every-frame") {
       options->drawEveryFrame = true;
     } else if (option == "--flash" || option == "--firmware-version" || option == "--settings" ||
-               option == "--script" || option == "--out") {
+               option == "--script" || option == "--out" || option == "--scale") {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') return Fail(error, option + " needs a value");
       const char* value = argv[++i];
       if (option == "--flash") {
@@ -106,6 +112,10 @@ bool ParseDemoOptions(int argc, char** argv, DemoOptions* options, std::string* 
         options->scriptFile = value;
       } else if (option == "--out") {
         options->outFolder = value;
+      } else if (option == "--scale") {
+        options->windowScale = ParseWindowScale(value);
+        if (options->windowScale == 0)
+          return Fail(error, std::string("bad scale \"") + value + "\" (1, 2 or 3)");
       } else if (!ParseFirmwareVersion(value, options->firmwareVersion)) {
         return Fail(error, std::string("bad firmware version \"") + value +
                                "\" (write it as 1.96 or 0x0196)");

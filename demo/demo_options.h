@@ -12,6 +12,7 @@ struct DemoOptions {
   bool noReceiver = false;      // start with the receiver unplugged
   bool usbPace = false;         // the receiver answers at USB full speed instead of at once
   bool drawEveryFrame = false;  // also draw frames that repeat the picture on the screen
+  int windowScale = 0;          // physical pixels per pixel; 0: CORSARO_SCALE or the desktop's
   std::string settingsAddress;  // empty: the bundled presets
   std::string scriptFile;       // empty: no scripted run
   std::string outFolder;        // results of a scripted run, and the log

@@ -55,9 +55,9 @@ bool KeysymForVirtualKey(int vk, SDL_Keysym* key) {
 }
 
 void InputInjector::MovePointer(WindowHandle window, int x, int y) {
-  x_ = x;
-  y_ = y;
-  if (window != nullptr) SDL_WarpMouseInWindow(AsSdl(window), x, y);
+  x_ = x * units_;
+  y_ = y * units_;
+  if (window != nullptr) SDL_WarpMouseInWindow(AsSdl(window), x_, y_);
 }
 
 void InputInjector::PressButton(WindowHandle window, bool down) {

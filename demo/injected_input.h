@@ -27,8 +27,12 @@ class InputInjector {
   void TurnWheel(WindowHandle window, int notches);
   // Presses or releases the key the engine reads as virtual key `vk`; false when there is none.
   bool PressKey(WindowHandle window, int vk, bool down);
+  // Window-system units per screen pixel: positions are given in screen pixels and put into the
+  // queue in the window's units, as the desktop reports them.
+  void SetWindowUnits(int units) { units_ = units > 0 ? units : 1; }
 
  private:
+  int units_ = 1;
   int x_ = 0;
   int y_ = 0;
 };

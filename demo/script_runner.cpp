@@ -8,6 +8,7 @@
 #include "common/app_state.h"
 #include "common/log.h"
 #include "device/progress.h"
+#include "engine/display_scale.h"
 #include "engine/frame_capture.h"
 
 namespace {
@@ -87,6 +88,7 @@ void ScriptRunner::RunSteps(Engine& engine) {
 
 ScriptRunner::Outcome ScriptRunner::Carry(const ScriptStep& step, Engine& engine, int* frames) {
   const WindowHandle window = engine.System_GetState(STATE_WINDOW);
+  input_.SetWindowUnits(WindowUnits(window, engine.System_GetState(STATE_WINDOW_SCALE)));
   *frames = 1;
   switch (step.kind) {
     case StepKind::kWait:

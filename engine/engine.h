@@ -80,6 +80,11 @@ enum IntState : int {
   STATE_STREAM_VOLUME = 23,
   STATE_FPS = 24,
   STATE_POWER = 25,
+  // Physical pixels per pixel of the screen's size, a whole number. Set before System_Initiate:
+  // 1 to 3 forces it, 0 (the default) takes CORSARO_SCALE or else the desktop's scale. Read
+  // after it: the scale in use. Everything above the engine keeps to the screen's size; only
+  // the drawing and the back buffer (screenshots) have the physical pixels.
+  STATE_WINDOW_SCALE = 102,
 };
 
 enum TextState : int {

@@ -154,6 +154,9 @@ void EngineImpl::System_SetState(IntState state, int value) {
     case STATE_SCREEN_BPP:
       if (!deviceExists) screenBpp = value;
       return;
+    case STATE_WINDOW_SCALE:
+      if (window == nullptr) requestedScale = value;
+      return;
     case STATE_SAMPLE_RATE:
       if (soundLibrary == nullptr) sampleRate = value;
       return;
@@ -270,6 +273,8 @@ int EngineImpl::System_GetState(IntState state) {
       return screenHeight;
     case STATE_SCREEN_BPP:
       return screenBpp;
+    case STATE_WINDOW_SCALE:
+      return window != nullptr ? pixelScale : requestedScale;
     case STATE_SAMPLE_RATE:
       return sampleRate;
     case STATE_EFFECT_VOLUME:

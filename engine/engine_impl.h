@@ -24,6 +24,8 @@
 #include "engine/sound.h"
 
 union SDL_Event;
+struct DisplayScale;
+
 class EngineImpl;
 class DeviceNotifier;
 struct ImageArgb;
@@ -213,6 +215,9 @@ class EngineImpl final : public Engine {
   int screenWidth = 800;
   int screenHeight = 600;
   int screenBpp = 32;
+  int requestedScale = 0;  // STATE_WINDOW_SCALE as set: 0 follows the desktop
+  int pixelScale = 1;      // physical pixels per screen pixel, chosen when the window opens
+  int windowUnits = 1;     // window-system units per screen pixel (the pointer's positions)
   bool windowed = false;
   bool depthBuffer = false;
   bool textureFilter = true;
@@ -262,6 +267,9 @@ class EngineImpl final : public Engine {
   // The window cannot be had: the error as every engine error, SDL's reason in the log, and
   // both on standard error.
   void FailWindow(const char* error, const char* reason);
+  void ApplyScale(const DisplayScale& scale);
+  // A pointer position in window units, in screen pixels.
+  float ToPixels(int units) const { return static_cast<float>(units) / windowUnits; }
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();

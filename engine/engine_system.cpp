@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "engine/device_notifier.h"
+#include "engine/display_scale.h"
 #include "engine/engine_impl.h"
 #include "engine/keymap.h"
 #include "engine/video_driver.h"
@@ -104,7 +105,8 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   }
 
   const WindowRect& rect = windowed ? windowedRect : fullscreenRect;
-  const Uint32 flags = (windowed ? windowedStyle : fullscreenStyle) | Graphics::PrepareWindow();
+  const Uint32 flags = (windowed ? windowedStyle : fullscreenStyle) | Graphics::PrepareWindow() |
+                       SDL_WINDOW_ALLOW_HIGHDPI;
   SDL_Window* created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
                                          rect.bottom - rect.top, flags);
   if (created == nullptr) {
@@ -112,6 +114,7 @@ bool EngineImpl::OpenWindow(bool withCaption) {
     return false;
   }
   window = created;
+  ApplyScale(ChooseDisplayScale(created, requestedScale, screenWidth, screenHeight));
   ApplyWindowIcon();
 
   Random_Seed(0);
@@ -119,6 +122,25 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   powerStatus = power.Measure();
   input.Initiate();
   return true;
+}
+
+// Where the window system does not scale, the window grows about its centre to the physical size.
+void EngineImpl::ApplyScale(const DisplayScale& scale) {
+  pixelScale = scale.pixels;
+  windowUnits = scale.windowUnits;
+  input.SetWindowUnits(windowUnits);
+  System_Log("Scale: %d (window units per pixel: %d)", pixelScale, windowUnits);
+  if (windowUnits == 1) return;
+  const int grownWidth = screenWidth * windowUnits, grownHeight = screenHeight * windowUnits;
+  WindowRect& rect = windowed ? windowedRect : fullscreenRect;
+  if (windowed && parentWindow == nullptr) {
+    rect.left -= (grownWidth - screenWidth) / 2;
+    rect.top -= (grownHeight - screenHeight) / 2;
+  }
+  rect.right = rect.left + grownWidth;
+  rect.bottom = rect.top + grownHeight;
+  SDL_SetWindowSize(AsSdl(window), grownWidth, grownHeight);
+  SDL_SetWindowPosition(AsSdl(window), rect.left, rect.top);
 }
 
 void EngineImpl::FailWindow(const char* error, const char* reason) {
@@ -137,7 +159,7 @@ bool EngineImpl::System_Initiate(bool withCaption) {
   System_Log("Init done. (%08X)\n", SDL_GetWindowID(AsSdl(window)));
   timer.Start(*clock);
   // A window without frame then has a client area of exactly the configured size.
-  SDL_SetWindowSize(AsSdl(window), screenWidth, screenHeight);
+  SDL_SetWindowSize(AsSdl(window), screenWidth * windowUnits, screenHeight * windowUnits);
   if (splash) RunSplash();
   return true;
 }
@@ -221,8 +243,8 @@ void EngineImpl::WindowProcedure(const SDL_Event& event) {
       HandleKey(event);
       return;
     case SDL_MOUSEMOTION:
-      input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, static_cast<float>(event.motion.x),
-                       static_cast<float>(event.motion.y));
+      input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, ToPixels(event.motion.x),
+                       ToPixels(event.motion.y));
       return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -282,8 +304,8 @@ void EngineImpl::HandleButton(const SDL_Event& event) {
   const SDL_MouseButtonEvent& button = event.button;
   const int key = VirtualButton(button.button);
   if (key == 0) return;
-  const auto x = static_cast<float>(button.x);
-  const auto y = static_cast<float>(button.y);
+  const float x = ToPixels(button.x);
+  const float y = ToPixels(button.y);
   if (event.type == SDL_MOUSEBUTTONUP) {
     input.BuildEvent(EVENT_BUTTON_UP, key, 0, 0, x, y);
     return;
@@ -307,8 +329,8 @@ void EngineImpl::HandleWheel(const SDL_Event& event) {
   // Wheel positions travel in screen coordinates.
   int windowX = 0, windowY = 0;
   if (window != nullptr) SDL_GetWindowPosition(AsSdl(window), &windowX, &windowY);
-  input.BuildEvent(EVENT_WHEEL, notches, 0, 0, static_cast<float>(windowX + wheel.mouseX),
-                   static_cast<float>(windowY + wheel.mouseY));
+  input.BuildEvent(EVENT_WHEEL, notches, 0, 0, static_cast<float>(windowX) + ToPixels(wheel.mouseX),
+                   static_cast<float>(windowY) + ToPixels(wheel.mouseY));
 }
 
 void EngineImpl::FocusChange(bool nowActive) {

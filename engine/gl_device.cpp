@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <vector>
@@ -191,6 +192,12 @@ void GlDevice::SetViewport(int x, int y, int width, int height) {
   glViewport(x, y, width, height);
 }
 
+void GlDevice::SetLineWidth(int pixels) {
+  GLfloat range[2] = {1, 1};
+  glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
+  glLineWidth(std::min(static_cast<GLfloat>(pixels), range[1]));
+}
+
 void GlDevice::SetTransform(const float matrix[16]) {
   glUniformMatrix4fv(transformLocation_, 1, GL_FALSE, matrix);
 }
@@ -313,8 +320,13 @@ void GlDevice::ReadPixels(unsigned framebuffer, int x, int y, int width, int hei
 void GlDevice::Present(unsigned framebuffer, int width, int height) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  int drawableWidth = width, drawableHeight = height;
+  SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(window_), &drawableWidth, &drawableHeight);
+  // Smaller only where a scale above the desktop's was forced; a larger one keeps sharp pixels.
+  const GLenum filter = drawableWidth < width ? GL_LINEAR : GL_NEAREST;
   // Our rows run top first; the window's run bottom first.
-  glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBlitFramebuffer(0, 0, width, height, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
+                    filter);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_));
 }

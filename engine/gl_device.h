@@ -38,6 +38,8 @@ class GlDevice {
   // Binds the texture to unit 0; 0 binds a white texel so untextured vertices keep their colour.
   void BindTexture(unsigned name);
   void SetViewport(int x, int y, int width, int height);
+  // Lines as wide as one screen pixel at the physical scale.
+  void SetLineWidth(int pixels);
   // Column-major 4x4 matrix from pixel space to clip space.
   void SetTransform(const float matrix[16]);
 
@@ -63,7 +65,8 @@ class GlDevice {
   void Clear(std::uint32_t argb, bool depth);
   // Reads a rectangle of the framebuffer as ARGB, rows top first.
   void ReadPixels(unsigned framebuffer, int x, int y, int width, int height, std::uint32_t* argb);
-  // Copies the framebuffer (rows top first) to the window and swaps.
+  // Copies the framebuffer (rows top first) to the window's drawable, scaled to its size, and
+  // swaps.
   void Present(unsigned framebuffer, int width, int height);
 
  private:

@@ -9,6 +9,7 @@
 #include "engine/engine_impl.h"
 #include "engine/image_decode_ahead.h"
 #include "engine/png_codec.h"
+#include "engine/scaled_images.h"
 
 namespace {
 constexpr int kMaxLines = GlDevice::kMaxVertices / PRIM_LINES;
@@ -50,7 +51,8 @@ bool Graphics::Initiate() {
 
   screenWidth_ = engine_.screenWidth;
   screenHeight_ = engine_.screenHeight;
-  if (!device_.CreateFramebuffer(screenWidth_, screenHeight_, engine_.depthBuffer,
+  scale_ = std::max(engine_.pixelScale, 1);
+  if (!device_.CreateFramebuffer(screenWidth_ * scale_, screenHeight_ * scale_, engine_.depthBuffer,
                                  &screenFramebuffer_, &screenTexture_, &screenDepth_)) {
     device_.Destroy();
     Fail("Can't create D3D device");
@@ -59,6 +61,7 @@ bool Graphics::Initiate() {
   engine_.screenBpp = 32;
   vsync_ = engine_.fps == -1;
   device_.SetSwapInterval(vsync_);
+  device_.SetLineWidth(scale_);
   engine_.System_Log("Mode: %d x %d x %s\n", screenWidth_, screenHeight_, "X8R8G8B8");
 
   buffer_.assign(GlDevice::kMaxVertices, Vertex{});
@@ -94,6 +97,7 @@ void Graphics::Shutdown() {
   device_.DeleteFramebuffer(screenFramebuffer_, screenTexture_, screenDepth_);
   screenFramebuffer_ = screenTexture_ = screenDepth_ = 0;
   device_.Destroy();
+  scale_ = 1;
   currentTarget_ = nullptr;
   currentTexture_ = nullptr;
   currentBlend_ = BLEND_DEFAULT;
@@ -147,7 +151,7 @@ void Graphics::EndScene() {
   // Under vertical synchronisation the swap paces the frames, so every scene is presented.
   const bool drawn = scene_.End(engine_.skipUnchangedFrames && !vsync_);
   SaveRequestedCapture();
-  if (drawn) device_.Present(screenFramebuffer_, screenWidth_, screenHeight_);
+  if (drawn) device_.Present(screenFramebuffer_, screenWidth_ * scale_, screenHeight_ * scale_);
 }
 
 void Graphics::Clear(std::uint32_t colour) {
@@ -247,9 +251,15 @@ void Graphics::BindTarget(GfxTarget* target) {
   scene_.SetDepthTest(target ? target->withDepth : engine_.depthBuffer);
   const Rect bounds =
       target ? Rect{0, 0, target->width, target->height} : Rect{0, 0, screenWidth_, screenHeight_};
-  scene_.SetViewport(bounds.x, bounds.y, bounds.width, bounds.height);
+  SetViewport(bounds);
   view_ = Affine{};
   SetProjection(bounds);
+}
+
+// The screen's viewport is in physical pixels; a render target has no scale of its own.
+void Graphics::SetViewport(const Rect& area) {
+  const int s = currentTarget_ != nullptr ? 1 : scale_;
+  scene_.SetViewport(area.x * s, area.y * s, area.width * s, area.height * s);
 }
 
 // Maps the area's pixels onto the whole viewport. Pixel edges stay on integer coordinates, so a
@@ -307,7 +317,7 @@ void Graphics::SetClipRect(int x, int y, int width, int height) {
     clip = Rect{x, y, std::max(width, 0), std::max(height, 0)};
   }
   Flush(false);
-  scene_.SetViewport(clip.x, clip.y, clip.width, clip.height);
+  SetViewport(clip);
   SetProjection(clip);
 }
 
@@ -386,16 +396,18 @@ TextureHandle Graphics::TargetTexture(TargetHandle target) {
 // --- Textures ---
 
 TextureHandle Graphics::MakeTexture(int width, int height, const std::uint32_t* pixels,
-                                    bool mipmaps) {
+                                    bool mipmaps, int density) {
   scene_.BeforeDeviceChange();
   const unsigned name = device_.CreateTexture(width, height, pixels, mipmaps);
   if (name == 0) return nullptr;
   auto* texture = new GfxTexture;
   texture->name = name;
-  texture->width = texture->imageWidth = width;
-  texture->height = texture->imageHeight = height;
+  texture->width = texture->imageWidth = width / density;
+  texture->height = texture->imageHeight = height / density;
+  texture->density = density;
   texture->mipmaps = mipmaps;
-  texture->lockable = true;
+  // Locks hand out pixels of the texture's own size, which a scaled texture does not have.
+  texture->lockable = density == 1;
   return texture;
 }
 
@@ -421,6 +433,40 @@ TextureHandle Graphics::TextureCreate(int width, int height) {
   return texture;
 }
 
+namespace {
+// Decodes PNG or BMP bytes, taking what was decoded ahead for bytes in memory.
+bool DecodeImage(const void* bytes, std::uint32_t size, bool inMemory, ImageArgb* image) {
+  if (inMemory && TakeDecodedImage(bytes, size, image)) return true;
+  if (IsPng(bytes, size)) return DecodePng(bytes, size, image);
+  if (IsBmp(bytes, size)) return DecodeBmp(bytes, size, image);
+  return false;
+}
+}  // namespace
+
+// On a screen of scale 2 the registered doubled image comes in place of the image; any other
+// image is scaled up to the screen's pixels by repeating pixels. Either way the texture measures
+// as the image, so texture coordinates in its pixels stay as they are.
+bool Graphics::DecodeForScale(const void* bytes, std::uint32_t size, bool inMemory,
+                              ImageArgb* image, int* density) {
+  *density = 1;
+  if (inMemory && scale_ == 2) {
+    const std::span<const unsigned char> doubled = DoubledImageOf(bytes);
+    if (!doubled.empty() &&
+        DecodeImage(doubled.data(), static_cast<std::uint32_t>(doubled.size()), true, image)) {
+      *density = 2;
+      return true;
+    }
+  }
+  if (!DecodeImage(bytes, size, inMemory, image)) return false;
+  if (scale_ == 1) return true;
+  const int maxSide = device_.MaxTextureSize();
+  if (image->width <= maxSide / scale_ && image->height <= maxSide / scale_) {
+    *image = NearestScaled(*image, scale_);
+    *density = scale_;
+  }
+  return true;
+}
+
 TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, bool mipmaps) {
   const void* bytes = dataOrName;
   void* loaded = nullptr;
@@ -431,20 +477,14 @@ TextureHandle Graphics::TextureLoad(const void* dataOrName, std::uint32_t size, 
     bytes = loaded;
   }
   ImageArgb image;
-  bool decoded = false;
-  if (loaded == nullptr && TakeDecodedImage(bytes, size, &image)) {
-    decoded = true;
-  } else if (IsPng(bytes, size)) {
-    decoded = DecodePng(bytes, size, &image);
-  } else if (IsBmp(bytes, size)) {
-    decoded = DecodeBmp(bytes, size, &image);
-  }
+  int density = 1;
+  const bool decoded = DecodeForScale(bytes, size, loaded == nullptr, &image, &density);
   if (loaded != nullptr) engine_.Resource_Free(loaded);
 
   const int maxSide = device_.Exists() ? device_.MaxTextureSize() : 0;
   TextureHandle texture = nullptr;
   if (decoded && image.width <= maxSide && image.height <= maxSide) {
-    texture = MakeTexture(image.width, image.height, image.pixels.data(), mipmaps);
+    texture = MakeTexture(image.width, image.height, image.pixels.data(), mipmaps, density);
   }
   if (texture == nullptr) {
     Fail("Can't create texture");
@@ -529,8 +569,8 @@ void Graphics::TextureUnlock(TextureHandle texture) {
 bool Graphics::ReadPixels(TargetHandle target, int x, int y, int width, int height,
                           std::uint32_t* argb) {
   if (!device_.Exists() || argb == nullptr) return false;
-  const int boundsWidth = target ? target->width : screenWidth_;
-  const int boundsHeight = target ? target->height : screenHeight_;
+  const int boundsWidth = target ? target->width : screenWidth_ * scale_;
+  const int boundsHeight = target ? target->height : screenHeight_ * scale_;
   if (x < 0 || y < 0 || width <= 0 || height <= 0 || width > boundsWidth - x ||
       height > boundsHeight - y)
     return false;
@@ -546,9 +586,10 @@ bool Graphics::ReadPixels(TargetHandle target, int x, int y, int width, int heig
 }
 
 bool Graphics::SaveBackBuffer(const char* path) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(screenWidth_) * screenHeight_);
-  return ReadPixels(nullptr, 0, 0, screenWidth_, screenHeight_, pixels.data()) &&
-         WriteBmp(path, screenWidth_, screenHeight_, pixels.data());
+  const int width = screenWidth_ * scale_, height = screenHeight_ * scale_;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  return ReadPixels(nullptr, 0, 0, width, height, pixels.data()) &&
+         WriteBmp(path, width, height, pixels.data());
 }
 
 void Graphics::RequestCapture(const char* path) {
@@ -564,7 +605,8 @@ void Graphics::SaveRequestedCapture() {
 }
 
 bool Graphics::SaveBackBufferPng(const char* path) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(screenWidth_) * screenHeight_);
-  return ReadPixels(nullptr, 0, 0, screenWidth_, screenHeight_, pixels.data()) &&
-         WritePng(path, screenWidth_, screenHeight_, pixels.data());
+  const int width = screenWidth_ * scale_, height = screenHeight_ * scale_;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  return ReadPixels(nullptr, 0, 0, width, height, pixels.data()) &&
+         WritePng(path, width, height, pixels.data());
 }

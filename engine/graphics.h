@@ -24,6 +24,7 @@
 #include "engine/engine.h"
 #include "engine/frame_capture.h"
 #include "engine/gl_device.h"
+#include "engine/png_codec.h"
 #include "engine/scene_recorder.h"
 
 class EngineImpl;
@@ -32,7 +33,8 @@ class EngineImpl;
 // only while it is locked: read back from the device on lock, sent back and dropped on unlock.
 struct GfxTexture {
   unsigned name = 0;                    // GL texture name, 0 once the device is gone
-  int width = 0, height = 0;            // size of level 0
+  int width = 0, height = 0;            // size of level 0, in screen pixels
+  int density = 1;                      // texels per screen pixel: level 0 is density times larger
   int imageWidth = 0, imageHeight = 0;  // size of the image as decoded (listed textures)
   bool listed = false;                  // made by Texture_Load: freed by the graphics shutdown
   bool ownedByTarget = false;           // the colour texture of a render target
@@ -77,7 +79,10 @@ class Graphics {
   // Saves the next frame presented on the screen as a PNG at `path`, just before presenting it.
   void RequestCapture(const char* path);
   FrameCaptureStatus CaptureState() const { return captureStatus_; }
-  // Reads a rectangle of the back buffer (target null) or of a target as ARGB, rows top first.
+  // Physical pixels per screen pixel of the back buffer.
+  int Scale() const { return scale_; }
+  // Reads a rectangle of the back buffer (target null, in its physical pixels) or of a target
+  // as ARGB, rows top first.
   // False when the rectangle does not lie inside it.
   bool ReadPixels(TargetHandle target, int x, int y, int width, int height, std::uint32_t* argb);
 
@@ -144,10 +149,15 @@ class Graphics {
   void ApplyTexture(TextureHandle texture);
   void BindTarget(GfxTarget* target);
   void SetProjection(const Rect& area);
+  void SetViewport(const Rect& area);
   void UploadTransform();
   Rect Bounds() const;
   unsigned CurrentFramebuffer() const;
-  TextureHandle MakeTexture(int width, int height, const std::uint32_t* pixels, bool mipmaps);
+  // width and height are the pixels given; the texture measures them divided by density.
+  TextureHandle MakeTexture(int width, int height, const std::uint32_t* pixels, bool mipmaps,
+                            int density = 1);
+  bool DecodeForScale(const void* bytes, std::uint32_t size, bool inMemory, ImageArgb* image,
+                      int* density);
   void DeleteTexture(TextureHandle texture);
 
   EngineImpl& engine_;
@@ -160,7 +170,8 @@ class Graphics {
   unsigned screenFramebuffer_ = 0;
   unsigned screenTexture_ = 0;
   unsigned screenDepth_ = 0;
-  int screenWidth_ = 0, screenHeight_ = 0;
+  int screenWidth_ = 0, screenHeight_ = 0;  // the screen's size; its pixels are scale_ times
+  int scale_ = 1;
 
   std::vector<GfxTarget*> targets_;
   std::vector<GfxTexture*> textures_;  // Texture_Load, newest first

@@ -37,6 +37,8 @@ void Input::Initiate() {
   mouseX_ = static_cast<float>(x);
   mouseY_ = static_cast<float>(y);
   ScreenToClient(&mouseX_, &mouseY_);
+  mouseX_ /= units_;
+  mouseY_ /= units_;
 }
 
 void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, float y) {
@@ -127,7 +129,8 @@ void Input::WindowMoved(int left, int top) {
   int x = 0;
   int y = 0;
   CursorOnScreen(&x, &y);
-  BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, static_cast<float>(x - left), static_cast<float>(y - top));
+  BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, static_cast<float>(x - left) / units_,
+             static_cast<float>(y - top) / units_);
 }
 
 void Input::ClearFrame() {
@@ -151,7 +154,7 @@ void Input::MousePosition(float* x, float* y) const {
 void Input::SetMousePosition(float x, float y) {
   SDL_Window* window = SdlWindow(engine_);
   if (window == nullptr) return;
-  SDL_WarpMouseInWindow(window, static_cast<int>(x), static_cast<int>(y));
+  SDL_WarpMouseInWindow(window, static_cast<int>(x) * units_, static_cast<int>(y) * units_);
 }
 
 bool Input::KeyPressed(int key) const {
@@ -202,8 +205,8 @@ void Input::NoteCursor(float clientX, float clientY) {
   int left = 0;
   int top = 0;
   if (SDL_Window* window = SdlWindow(engine_)) SDL_GetWindowPosition(window, &left, &top);
-  cursorX_ = left + static_cast<int>(clientX);
-  cursorY_ = top + static_cast<int>(clientY);
+  cursorX_ = left + static_cast<int>(clientX * units_);
+  cursorY_ = top + static_cast<int>(clientY * units_);
   cursorSeen_ = true;
   pointerInClient_ = clientX >= 0 && clientY >= 0 && clientX < engine_.screenWidth &&
                      clientY < engine_.screenHeight;

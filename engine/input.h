@@ -28,6 +28,8 @@ class Input {
   // The window moved to (left, top) on the screen. The pointer stayed where it was, so over the
   // window it now has another client position, which becomes a move event as if it had moved.
   void WindowMoved(int left, int top);
+  // Window-system units per screen pixel, where the window grew to the physical pixels.
+  void SetWindowUnits(int units) { units_ = units > 0 ? units : 1; }
   // After every frame and when System_Start or System_Shutdown ends: the queue, the key bits,
   // the last key and character and the wheel go; position, inside and capture stay.
   void ClearFrame();
@@ -75,6 +77,7 @@ class Input {
   int lastChar_ = 0;
   int wheel_ = 0;
   float mouseX_ = 0;
+  int units_ = 1;
   float mouseY_ = 0;
   bool mouseInside_ = false;
   bool captured_ = false;

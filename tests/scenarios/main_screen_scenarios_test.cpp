@@ -1,7 +1,10 @@
 // The main screen as a user sees it in the demo: a fresh receiver's factory profile 1, the
 // dimmed screen under the no-receiver notice where only the window buttons react, the receiver
 // pulled out and put back, and a stored record with codes the tables do not know.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/scenarios/demo_run.h"
@@ -81,20 +84,20 @@ std::vector<ShotBox> LaterLabels(int control) {
 }
 
 void ExpectShown(const ImageArgb& shot, int region, int x, int y,
-                 const std::vector<ShotBox>& covers = {}) {
-  const TexelCount count = CountShownTexels(shot, Region(region), x, y, covers);
+                 const std::vector<ShotBox>& covers = {}, int scale = 1) {
+  const TexelCount count = CountShownTexelsAtScale(shot, scale, Region(region), x, y, covers);
   EXPECT_GT(count.opaque, 0) << "region " << region << " at " << x << "," << y;
   EXPECT_EQ(count.shown, count.opaque) << "region " << region << " at " << x << "," << y;
 }
 
 // The labels of profile 1 at the places of the geometry table, with `tiles` on the controls
 // (0 for none).
-void ExpectLabels(const ImageArgb& shot, const int (&tiles)[19]) {
+void ExpectLabels(const ImageArgb& shot, const int (&tiles)[19], int scale = 1) {
   for (int control = 0; control < 19; ++control) {
     if (tiles[control] == 0) continue;
     SCOPED_TRACE("control " + std::to_string(control));
     const LabelPlace& place = kLabelPlaces[control];
-    ExpectShown(shot, tiles[control], place.labelX, place.labelY, LaterLabels(control));
+    ExpectShown(shot, tiles[control], place.labelX, place.labelY, LaterLabels(control), scale);
   }
 }
 
@@ -178,6 +181,130 @@ TEST_F(DemoRun, AFreshReceiverShowsFactoryProfileOne) {
   ASSERT_EQ(main.width, 1024);
   ASSERT_FALSE(SkinAtlas().pixels.empty());
   ExpectFactoryProfileOne(main);
+}
+
+// How far a picture at twice the pixels, each 2 by 2 block averaged, lies from a picture at 1:
+// the mean difference a channel, and the share of pixels with a channel more than 16 off.
+struct Halved {
+  double meanDifference = 0;
+  double farShare = 1;
+};
+Halved CompareHalved(const ImageArgb& doubled, const ImageArgb& single) {
+  Halved result;
+  if (doubled.width != 2 * single.width || doubled.height != 2 * single.height ||
+      single.pixels.empty())
+    return result;
+  double sum = 0;
+  long far = 0;
+  for (int y = 0; y < single.height; ++y) {
+    for (int x = 0; x < single.width; ++x) {
+      int worst = 0;
+      for (int shift : {0, 8, 16}) {
+        int total = 0;
+        for (int j = 0; j < 2; ++j) {
+          for (int i = 0; i < 2; ++i) {
+            const std::uint32_t p =
+                doubled.pixels[static_cast<std::size_t>(2 * y + j) * doubled.width + 2 * x + i];
+            total += static_cast<int>((p >> shift) & 0xFF);
+          }
+        }
+        const int one = static_cast<int>((single.pixels[y * single.width + x] >> shift) & 0xFF);
+        const int difference = std::abs((total + 2) / 4 - one);
+        sum += difference;
+        worst = std::max(worst, difference);
+      }
+      far += worst > 16;
+    }
+  }
+  const double pixels = static_cast<double>(single.width) * single.height;
+  result.meanDifference = sum / (3 * pixels);
+  result.farShare = static_cast<double>(far) / pixels;
+  return result;
+}
+
+// Texels of `region` in the doubled atlas that the 1x atlas scaled up pixel for pixel does not
+// give (more than 8 off a channel): what shows that a picture came from the doubled art.
+int TexelsUnlikeScaledUp(AtlasRect region) {
+  const ImageArgb& single = SkinAtlas();
+  const ImageArgb& doubled = DoubledSkinAtlas();
+  int unlike = 0;
+  for (int y = 0; y < 2 * region.h; ++y) {
+    for (int x = 0; x < 2 * region.w; ++x) {
+      const std::uint32_t a =
+          doubled.pixels[static_cast<std::size_t>(2 * region.y + y) * doubled.width + 2 * region.x +
+                         x];
+      const std::uint32_t b =
+          single
+              .pixels[static_cast<std::size_t>(region.y + y / 2) * single.width + region.x + x / 2];
+      bool near = true;
+      for (int shift : {0, 8, 16, 24})
+        near = near && std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                static_cast<int>((b >> shift) & 0xFF)) <= 8;
+      unlike += !near;
+    }
+  }
+  return unlike;
+}
+
+// At scale 2 the window keeps its layout and draws four pixels for each: the screenshot is
+// 2048 by 1200, halves back to the picture at scale 1, and shows the labels and the lights
+// texel for texel from the art drawn at twice the pixels (which differs from the 1x art scaled
+// up in every one of them), so edges and text step across one physical pixel.
+TEST_F(DemoRun, AtScaleTwoTheMainScreenIsDrawnFromTheDoubledArt) {
+  const std::string script = "wait-state 6\nscreenshot main\n";
+  ASSERT_EQ(Run(script), 0) << Stderr();
+  const ImageArgb single = Screenshot("main");
+  ASSERT_EQ(Run(script, {"--scale", "2"}), 0) << Stderr();
+  const ImageArgb doubled = Screenshot("main");
+  ASSERT_EQ(doubled.width, 2048);
+  ASSERT_EQ(doubled.height, 1200);
+  ASSERT_FALSE(DoubledSkinAtlas().pixels.empty());
+
+  const Halved halved = CompareHalved(doubled, single);
+  EXPECT_LT(halved.meanDifference, 3.0);
+  EXPECT_LT(halved.farShare, 0.03);
+
+  ExpectLabels(doubled, kFactoryOneTiles, 2);
+  ExpectShown(doubled, 24, 408, 503, {}, 2);
+  ExpectShown(doubled, 58, 599, 531, {}, 2);
+  for (int region : {24, 58, 72, 80}) {
+    const AtlasRect rect = Region(region);
+    EXPECT_GT(TexelsUnlikeScaledUp(rect), rect.w * rect.h / 4) << "region " << region;
+  }
+}
+
+std::vector<int> StatesOnly(const std::vector<std::pair<int, int>>& states) {
+  std::vector<int> only;
+  for (const auto& [frame, state] : states) only.push_back(state);
+  return only;
+}
+
+// A click lands on the same control at scale 2 as at 1: two pixels left of the Presets button
+// (699, 5, 70 by 62) it opens nothing, on the button it opens the preset dialog.
+TEST_F(DemoRun, AtScaleTwoClicksLandWhereTheyLandAtOne) {
+  const std::string script =
+      "wait-state 6\n"
+      "click 697 36\n"
+      "frames 3\n"
+      "screenshot beside\n"
+      "click 734 36\n"
+      "wait-state 7 10\n"
+      "screenshot dialog\n";
+  ASSERT_EQ(Run(script), 0) << Stderr();
+  const std::vector<int> single = StatesOnly(States());
+  const ImageArgb singleBeside = Screenshot("beside");
+  const ImageArgb singleDialog = Screenshot("dialog");
+  ASSERT_EQ(Run(script, {"--scale", "2"}), 0) << Stderr();
+  EXPECT_EQ(StatesOnly(States()), single);
+  ASSERT_FALSE(single.empty());
+  EXPECT_EQ(single.back(), 7);
+  for (const auto& [name, picture] :
+       {std::pair{"beside", &singleBeside}, std::pair{"dialog", &singleDialog}}) {
+    SCOPED_TRACE(name);
+    const Halved halved = CompareHalved(Screenshot(name), *picture);
+    EXPECT_LT(halved.meanDifference, 3.0);
+    EXPECT_LT(halved.farShare, 0.03);
+  }
 }
 
 TEST_F(DemoRun, WithoutAReceiverOnlyTheWindowButtonsReactUntilItArrives) {

@@ -26,9 +26,20 @@ bool Covered(const std::vector<ShotBox>& covers, int x, int y) {
   return false;
 }
 
-std::uint32_t AtlasTexel(int x, int y) {
-  const ImageArgb& atlas = SkinAtlas();
+std::uint32_t TexelOf(const ImageArgb& atlas, int x, int y) {
   return atlas.pixels[static_cast<std::size_t>(y) * atlas.width + x];
+}
+
+std::uint32_t AtlasTexel(int x, int y) {
+  return TexelOf(SkinAtlas(), x, y);
+}
+
+ImageArgb ReadAtlas(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ImageArgb image;
+  if (!DecodePng(bytes.data(), bytes.size(), &image)) return ImageArgb{};
+  return image;
 }
 
 bool Inside(const ImageArgb& shot, int x, int y) {
@@ -38,26 +49,32 @@ bool Inside(const ImageArgb& shot, int x, int y) {
 }  // namespace
 
 const ImageArgb& SkinAtlas() {
-  static const ImageArgb atlas = [] {
-    std::ifstream in(CORSARO_SOURCE_DIR "/assets/skin/skin.png", std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ImageArgb image;
-    if (!DecodePng(bytes.data(), bytes.size(), &image)) return ImageArgb{};
-    return image;
-  }();
+  static const ImageArgb atlas = ReadAtlas(CORSARO_SOURCE_DIR "/assets/skin/skin.png");
+  return atlas;
+}
+
+const ImageArgb& DoubledSkinAtlas() {
+  static const ImageArgb atlas = ReadAtlas(CORSARO_SOURCE_DIR "/assets/skin/skin@2x.png");
   return atlas;
 }
 
 TexelCount CountShownTexels(const ImageArgb& shot, AtlasRect region, int x, int y,
                             const std::vector<ShotBox>& covers) {
+  return CountShownTexelsAtScale(shot, 1, region, x, y, covers);
+}
+
+TexelCount CountShownTexelsAtScale(const ImageArgb& shot, int scale, AtlasRect region, int x, int y,
+                                   const std::vector<ShotBox>& covers) {
   TexelCount count;
-  if (SkinAtlas().pixels.empty()) return count;
-  for (int dy = 0; dy < region.h; ++dy) {
-    for (int dx = 0; dx < region.w; ++dx) {
-      const int px = x + dx;
-      const int py = y + dy;
-      const std::uint32_t texel = AtlasTexel(region.x + dx, region.y + dy);
-      if ((texel >> 24) != 0xFF || !Inside(shot, px, py) || Covered(covers, px, py)) continue;
+  const ImageArgb& atlas = scale == 2 ? DoubledSkinAtlas() : SkinAtlas();
+  if (atlas.pixels.empty() || (scale != 1 && scale != 2)) return count;
+  for (int dy = 0; dy < region.h * scale; ++dy) {
+    for (int dx = 0; dx < region.w * scale; ++dx) {
+      const int px = x * scale + dx;
+      const int py = y * scale + dy;
+      const std::uint32_t texel = TexelOf(atlas, region.x * scale + dx, region.y * scale + dy);
+      if ((texel >> 24) != 0xFF || !Inside(shot, px, py) || Covered(covers, px / scale, py / scale))
+        continue;
       ++count.opaque;
       count.shown += Near(shot.pixels[py * shot.width + px], texel, 1);
     }

@@ -20,6 +20,8 @@ struct ShotBox {
 
 // The carried atlas, decoded once; empty when it cannot be read.
 const ImageArgb& SkinAtlas();
+// The atlas drawn at twice the pixels (assets/skin/skin@2x.png), decoded once.
+const ImageArgb& DoubledSkinAtlas();
 
 // How many opaque texels of `region`, drawn unscaled with its top-left at (x, y), the shot shows
 // unchanged (within 1 a channel), and how many it should: texels inside `covers` (drawn over it
@@ -30,6 +32,12 @@ struct TexelCount {
 };
 TexelCount CountShownTexels(const ImageArgb& shot, AtlasRect region, int x, int y,
                             const std::vector<ShotBox>& covers = {});
+
+// The same on a screenshot of `scale` (1 or 2) physical pixels per pixel: the region's texels of
+// the atlas drawn at that scale, at (x, y) times the scale. Region, place and covers are in
+// pixels of the 1024 by 600 layout.
+TexelCount CountShownTexelsAtScale(const ImageArgb& shot, int scale, AtlasRect region, int x, int y,
+                                   const std::vector<ShotBox>& covers = {});
 
 // The same for `region` stretched over `box`, sampled between texels as the graphics device
 // does, within `tolerance` a channel; pixels whose four nearest texels are not all opaque, or

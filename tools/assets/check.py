@@ -260,6 +260,48 @@ def check_firmware(assets):
 
 # ----------------------------------------------------------------------------------------------
 
+# ----------------------------------------------------------------------------------------------
+# Art at twice the density
+
+def check_doubled(assets, image, doubled, boxes, tag, bound):
+    """The doubled image is twice the size, has ink only in the doubled boxes, ink in each box
+    that has ink at 1, and halves back to nearly the image itself: within `bound` a channel on
+    average (small glyphs are hinted differently at each size; two pixels off is three times
+    the bound)."""
+    import numpy as np
+    small = Image.open(os.path.join(assets, image))
+    big = Image.open(os.path.join(assets, doubled))
+    if not expect(big.size == (2 * small.width, 2 * small.height) and big.mode == "RGBA",
+                  "%s: %s %s, expected twice %s RGBA" % (tag, big.mode, big.size, small.size)):
+        return
+    alpha, alpha1 = big.getchannel("A"), small.getchannel("A")
+    outside = alpha.copy()
+    for x, y, w, h in boxes:
+        box = (2 * x, 2 * y, 2 * (x + w), 2 * (y + h))
+        if alpha1.crop((x, y, x + w, y + h)).getbbox() is not None:
+            expect(alpha.crop(box).getbbox() is not None, "%s: box %s empty" % (tag, (x, y)))
+        outside.paste(0, box)
+    expect(outside.getbbox() is None, tag + ": pixels outside every doubled box")
+    # premultiplied, so that colour under no ink does not count
+    a = np.asarray(big, dtype=np.float64)
+    a = a[..., :3] * a[..., 3:] / 255.0
+    half = a.reshape(small.height, 2, small.width, 2, 3).mean(axis=(1, 3))
+    b = np.asarray(small, dtype=np.float64)
+    b = b[..., :3] * b[..., 3:] / 255.0
+    difference = np.abs(half - b).mean()
+    expect(difference < bound, "%s: halved, differs %.2f a channel from the image" % (tag,
+                                                                                   difference))
+
+
+def check_doubled_art(assets):
+    check_doubled(assets, "skin/skin.png", "skin/skin@2x.png", REGIONS, "skin@2x", 4.0)
+    for name in ("myriad_16s", "myriad_20s"):
+        with open(os.path.join(assets, "fonts", name + ".txt"), "rb") as f:
+            _, glyphs = parse_description(f.read())
+        check_doubled(assets, "fonts/%s.png" % name, "fonts/%s@2x.png" % name,
+                      [g[1:5] for g in glyphs], name + "@2x", 8.0)
+
+
 def read(path):
     with open(path, "rb") as f:
         return f.read()
@@ -289,6 +331,7 @@ def main(args):
     check_font(assets, "myriad_16s", 22, (256, 128))
     check_font(assets, "myriad_20s", 27, (256, 256))
     check_skin(assets)
+    check_doubled_art(assets)
     check_pictures(assets)
     crc = check_firmware(assets)
     if "--no-rebuild" not in args:

@@ -29,6 +29,15 @@ BLACK = (0.0, 0.0, 0.0)
 
 _fonts = {}
 
+# Pixels per skin pixel of the art being drawn: the atlas and the fonts are drawn again at 2 for
+# screens of twice the density, with every coordinate and size in skin pixels as at 1.
+SCALE = 1
+
+
+def set_scale(scale):
+    global SCALE
+    SCALE = scale
+
 
 def font(path, size):
     key = (path, size)
@@ -45,15 +54,17 @@ class Canvas:
     """A transparent cairo surface of one picture, turned into a PIL image when done."""
 
     def __init__(self, w, h):
+        """A picture w by h skin pixels, of SCALE times as many pixels each way."""
         self.w, self.h = w, h
-        self.surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
+        self.surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, w * SCALE, h * SCALE)
         self.ctx = cairo.Context(self.surface)
+        self.ctx.scale(SCALE, SCALE)
         self.ctx.set_antialias(cairo.ANTIALIAS_BEST)
 
     def image(self):
         self.surface.flush()
         data = bytes(self.surface.get_data())
-        return Image.frombuffer("RGBA", (self.w, self.h), data, "raw", "BGRa",
+        return Image.frombuffer("RGBA", (self.w * SCALE, self.h * SCALE), data, "raw", "BGRa",
                                 self.surface.get_stride(), 1).copy()
 
     def paste(self, img, x=0, y=0):
@@ -87,7 +98,9 @@ def text_layer(text, path, size, rgb, alpha=1.0):
 def put_text(img, text, path, size, rgb, cx, cy, anchor="mm", shadow=0.7, alpha=1.0, rotate=0):
     """Draws text into a PIL image with its ink box anchored at (cx, cy): anchor letters say
     which of left/middle/right and top/middle/bottom of the ink box lies on the point, or, with
-    "s" as second letter, that the baseline does."""
+    "s" as second letter, that the baseline does. Sizes and places are in skin pixels; the ink
+    box comes back in them too."""
+    size, cx, cy = size * SCALE, cx * SCALE, cy * SCALE
     layer = text_layer(text, path, size, rgb, alpha)
     if anchor[1] == "s":     # on the baseline, so captions with and without descenders line up
         _, _, top = text_mask(text, path, size)
@@ -103,11 +116,13 @@ def put_text(img, text, path, size, rgb, cx, cy, anchor="mm", shadow=0.7, alpha=
         sh = text_layer(text, path, size, BLACK, shadow)
         if rotate:
             sh = sh.rotate(rotate, expand=True)
-        if _inside(img, sh, x + 1, y + 1):
-            img.alpha_composite(sh, (x + 1, y + 1))
+        if _inside(img, sh, x + SCALE, y + SCALE):
+            img.alpha_composite(sh, (x + SCALE, y + SCALE))
     assert _inside(img, layer, x, y), "text %r leaves its picture" % text
     img.alpha_composite(layer, (x, y))
-    return (x, y, w, h)
+    if SCALE == 1:
+        return (x, y, w, h)
+    return (x / SCALE, y / SCALE, w / SCALE, h / SCALE)
 
 
 def _inside(img, layer, x, y):

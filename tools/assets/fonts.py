@@ -5,7 +5,9 @@ description that says where each glyph lies, for the 95 printable codes 32 to 12
     fonts.py OUT_DIR
 
 Each glyph's box is its ink, as tall as the font's line; pre and post carry the side bearings so
-that pre + width + post is the glyph's advance."""
+that pre + width + post is the glyph's advance. Beside each image NAME.png lies NAME@2x.png: the
+same glyphs drawn at twice the size, each in its box at twice the place, so that the one
+description serves both."""
 
 import os
 import sys
@@ -66,6 +68,8 @@ def render(name, face, size, height, image_size):
     f, rows = glyph_metrics(face, size)
     baseline = baseline_for(f, rows, height)
     sheet = Image.new("L", image_size, 0)
+    double = d.font(face, 2 * size)
+    sheet2 = Image.new("L", (2 * image_size[0], 2 * image_size[1]), 0)
     lines = ["[BITMAPFONT]", "Bitmap=%s.png" % name]
     x, y = GAP, GAP
     for code, left, top, right, bottom, advance in rows:
@@ -76,18 +80,27 @@ def render(name, face, size, height, image_size):
         cell = Image.new("L", (w, height), 0)
         ImageDraw.Draw(cell).text((-left, baseline), chr(code), font=f, fill=255, anchor="ls")
         sheet.paste(cell, (x, y))
+        cell2 = Image.new("L", (2 * w, 2 * height), 0)
+        ImageDraw.Draw(cell2).text((-2 * left, 2 * baseline), chr(code), font=double, fill=255,
+                                   anchor="ls")
+        sheet2.paste(cell2, (2 * x, 2 * y))
         pre, post = left, advance - right
         lines.append("Char=%s,%d,%d,%d,%d,%d,%d" % (quote(code), x, y, w, height, pre, post))
         x += w + GAP
-    white = Image.new("RGBA", image_size, (255, 255, 255, 0))
-    white.putalpha(sheet)
-    return white, "\r\n".join(lines) + "\r\n"
+    return white_on(sheet), white_on(sheet2), "\r\n".join(lines) + "\r\n"
+
+
+def white_on(coverage):
+    white = Image.new("RGBA", coverage.size, (255, 255, 255, 0))
+    white.putalpha(coverage)
+    return white
 
 
 def main(out_dir):
     for name, face, size, height, image_size in FONTS:
-        image, description = render(name, face, size, height, image_size)
+        image, doubled, description = render(name, face, size, height, image_size)
         d.save_png(image, os.path.join(out_dir, name + ".png"))
+        d.save_png(doubled, os.path.join(out_dir, name + "@2x.png"))
         with open(os.path.join(out_dir, name + ".txt"), "w", newline="") as out:
             out.write(description)
 

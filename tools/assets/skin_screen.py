@@ -18,8 +18,9 @@ from looks import region, tyre
 def background(c):
     """A carbon weave that repeats every 14 pixels, so four strips side by side join unseen."""
     import numpy as np
-    w, h = c.w, c.h
-    y, x = np.mgrid[0:h, 0:w].astype(np.float64)
+    w, h = c.w * d.SCALE, c.h * d.SCALE
+    # Skin-pixel coordinates of every pixel's centre (the pixel itself at scale 1).
+    y, x = (np.mgrid[0:h, 0:w].astype(np.float64) + 0.5) / d.SCALE - 0.5
     cell = 7.0
     cx = np.floor(x / cell)
     cy = np.floor(y / cell)
