@@ -77,7 +77,7 @@ std::string Reason(const char* what, const std::string& path, int number) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size,
-                         std::string& why) {
+                         std::string& why, unsigned newFileMode) {
   const std::string target = ResolveTarget(path);
   const std::string folder = FolderOf(target);
   std::string temporary = folder + "/." + NameOf(target) + ".XXXXXX";
@@ -87,8 +87,9 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
     return false;
   }
   struct stat existing {};
-  const mode_t mode =
-      stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const mode_t newMode =
+      newFileMode != 0 ? static_cast<mode_t>(newFileMode) : (0666 & ~CurrentUmask());
+  const mode_t mode = stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newMode;
   bool done = WriteAll(fd, static_cast<const unsigned char*>(bytes), size) &&
               fchmod(fd, mode) == 0 && fsync(fd) == 0;
   int failure = errno;
