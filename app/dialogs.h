@@ -33,6 +33,10 @@ class Dialogs {
   // also when the box is closed otherwise); the others answer Ok.
   virtual MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
                                     const char* text) = 0;
+  // Shows a question box (question icon, Yes and No) whose default button is No, for a question
+  // that a hasty Return must not answer Yes.
+  virtual MessageAnswer ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                              const char* text) = 0;
   // Asks for an existing profile file to open; false when the user cancels.
   virtual bool ChooseOpenFile(std::string* path) = 0;
   // Asks for the name of a profile file to save, ending in ".cs270"; false when cancelled.

@@ -27,18 +27,12 @@ class GtkDialogs final : public Dialogs {
  public:
   MessageAnswer ShowMessage(WindowHandle /*owner*/, MessageIcon icon, const char* caption,
                             const char* text) override {
-    bool question = icon == MessageIcon::kQuestion;
-    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GtkIcon(icon),
-                                               question ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
-                                               DisplayText(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), caption);
-    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-    gint response = gtk_dialog_run(GTK_DIALOG(dialog));
-    gtk_widget_destroy(dialog);
-    FlushGtk();
-    if (!question) return MessageAnswer::kOk;
-    return response == GTK_RESPONSE_YES ? MessageAnswer::kYes : MessageAnswer::kNo;
+    return Show(icon, caption, text, false);
+  }
+
+  MessageAnswer ShowQuestionDefaultNo(WindowHandle /*owner*/, const char* caption,
+                                      const char* text) override {
+    return Show(MessageIcon::kQuestion, caption, text, true);
   }
 
   bool ChooseOpenFile(std::string* path) override {
@@ -52,6 +46,23 @@ class GtkDialogs final : public Dialogs {
   }
 
  private:
+  static MessageAnswer Show(MessageIcon icon, const char* caption, const char* text,
+                            bool defaultNo) {
+    bool question = icon == MessageIcon::kQuestion;
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GtkIcon(icon),
+                                               question ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
+                                               DisplayText(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), caption);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    if (question && defaultNo) gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO);
+    gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    FlushGtk();
+    if (!question) return MessageAnswer::kOk;
+    return response == GTK_RESPONSE_YES ? MessageAnswer::kYes : MessageAnswer::kNo;
+  }
+
   static bool Choose(GtkFileChooserAction action, const char* title, const char* accept,
                      std::string* path) {
     GtkFileChooserNative* chooser =

@@ -57,6 +57,11 @@ bool AskYesNo(const char* text) {
   return Show(MessageIcon::kQuestion, text) == MessageAnswer::kYes;
 }
 
+bool AskYesNoDefaultNo(const char* text) {
+  return CurrentDialogs().ShowQuestionDefaultNo(ShellWindow(), kMessageCaption, text) ==
+         MessageAnswer::kYes;
+}
+
 std::string AboutText(std::uint32_t wheelFirmwareVersion) {
   char internal[kVersionTextSize];
   char wheel[kVersionTextSize];

@@ -32,6 +32,8 @@ void ShowInformation(const char* text);
 void ShowError(const char* text);
 // A Yes/No question with the question icon; true only for Yes.
 bool AskYesNo(const char* text);
+// The same, with No as the default button.
+bool AskYesNoDefaultNo(const char* text);
 
 // The about box's text for the receiver's firmware version (0 without a receiver).
 std::string AboutText(std::uint32_t wheelFirmwareVersion);

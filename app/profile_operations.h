@@ -4,7 +4,9 @@
 
 // Folds the screen into the current profile's saved state, rebuilds all three records from their
 // saved states and writes them to the receiver, holding the receiver's writer lock meanwhile.
-// Then says whether it worked. The records in memory keep the new content either way; when
+// What the receiver held is backed up first; when that fails, the user is asked whether to write
+// anyway (default No), and after a No nothing is written and nothing more is said. Then says
+// whether it worked. The records in memory keep the new content either way; when
 // another writer holds the lock past its wait, nothing is written, the log says why and the
 // failure notice is shown.
 void AssignSetting();

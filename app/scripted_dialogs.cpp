@@ -10,6 +10,13 @@ MessageAnswer ScriptedDialogs::ShowMessage(WindowHandle /*owner*/, MessageIcon i
   return answer;
 }
 
+MessageAnswer ScriptedDialogs::ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                                     const char* text) {
+  const MessageAnswer answer = ShowMessage(owner, MessageIcon::kQuestion, caption, text);
+  shown_.back().defaultNo = true;
+  return answer;
+}
+
 bool ScriptedDialogs::ChooseOpenFile(std::string* path) {
   return NextFile(path);
 }

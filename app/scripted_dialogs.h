@@ -14,6 +14,7 @@ class ScriptedDialogs final : public Dialogs {
     MessageIcon icon;
     std::string caption;
     std::string text;
+    bool defaultNo = false;  // a question whose default button is No
   };
 
   // The next question is answered with `answer`; without a scripted answer questions get No.
@@ -26,6 +27,8 @@ class ScriptedDialogs final : public Dialogs {
 
   MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
                             const char* text) override;
+  MessageAnswer ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                      const char* text) override;
   bool ChooseOpenFile(std::string* path) override;
   bool ChooseSaveFile(std::string* path) override;
 

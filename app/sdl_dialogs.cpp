@@ -20,13 +20,29 @@ class SdlDialogs final : public Dialogs {
  public:
   MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
                             const char* text) override {
+    return Show(owner, icon, caption, text, false);
+  }
+
+  MessageAnswer ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                      const char* text) override {
+    return Show(owner, MessageIcon::kQuestion, caption, text, true);
+  }
+
+  bool ChooseOpenFile(std::string* /*path*/) override { return NoChooser(); }
+  bool ChooseSaveFile(std::string* /*path*/) override { return NoChooser(); }
+
+ private:
+  static MessageAnswer Show(WindowHandle owner, MessageIcon icon, const char* caption,
+                            const char* text, bool defaultNo) {
     bool question = icon == MessageIcon::kQuestion;
     const SDL_MessageBoxButtonData okButton[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
          kButtonOk, "OK"}};
-    const SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kButtonYes, "Yes"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kButtonNo, "No"}};
+    const Uint32 yesFlags = defaultNo ? 0 : SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    const Uint32 noFlags = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT |
+                           (defaultNo ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0);
+    const SDL_MessageBoxButtonData yesNoButtons[] = {{yesFlags, kButtonYes, "Yes"},
+                                                     {noFlags, kButtonNo, "No"}};
     std::string shown = DisplayText(text);
     SDL_MessageBoxData box{};
     box.flags = SdlIcon(icon);
@@ -46,10 +62,6 @@ class SdlDialogs final : public Dialogs {
     return pressed == kButtonYes ? MessageAnswer::kYes : MessageAnswer::kNo;
   }
 
-  bool ChooseOpenFile(std::string* /*path*/) override { return NoChooser(); }
-  bool ChooseSaveFile(std::string* /*path*/) override { return NoChooser(); }
-
- private:
   static bool NoChooser() {
     Log("File chooser unavailable: GTK could not start");
     return false;

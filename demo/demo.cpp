@@ -1,6 +1,8 @@
 #include "demo/demo.h"
 
 #include <SDL2/SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +71,11 @@ bool LockFlashFile(const DemoOptions& options, ReceiverLock& lock) {
 
 // Loads the flash file when it exists and applies the receiver options.
 bool SetUpReceiver(const DemoOptions& options, VirtualReceiver& receiver) {
+  // Its backups belong to the flash file, as those of corsaro270-cli --virtual do; a receiver
+  // that is not kept belongs to nobody.
+  if (!options.flashFile.empty()) {
+    receiver.SetIdentity("virtual:" + ReceiverIdentity(options.flashFile));
+  }
   std::error_code error;
   if (!options.flashFile.empty() && fs::exists(options.flashFile, error)) {
     std::string why;
@@ -107,12 +114,24 @@ std::string SettingsAddress(const DemoOptions& options) {
   return address;
 }
 
-// The output folder, made absolute (the engine takes relative names in the program's folder).
+// The output folder, made when missing and refused unless it is the user's own (a link to it
+// too), so that nobody else can have prepared names in it; made absolute (the engine takes
+// relative names in the program's folder).
 bool PrepareOutFolder(const std::string& folder, std::string* absolute) {
   std::error_code error;
   fs::create_directories(folder, error);
-  if (!fs::is_directory(folder, error)) {
+  struct stat link {};
+  struct stat named {};
+  if (lstat(folder.c_str(), &link) != 0 || stat(folder.c_str(), &named) != 0 ||
+      !S_ISDIR(named.st_mode)) {
     std::fprintf(stderr, "corsaro270-demo: cannot create the output folder %s\n", folder.c_str());
+    return false;
+  }
+  if (link.st_uid != geteuid() || named.st_uid != geteuid()) {
+    std::fprintf(stderr,
+                 "corsaro270-demo: the output folder %s belongs to another user; name a folder "
+                 "of your own\n",
+                 folder.c_str());
     return false;
   }
   *absolute = fs::absolute(folder, error).lexically_normal().string();

@@ -4,6 +4,7 @@
 
 #include "app/shell_engine.h"
 #include "common/log.h"
+#include "engine/own_file.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ RecordingDialogs::~RecordingDialogs() {
 
 bool RecordingDialogs::Open(const std::string& path) {
   if (messages_ != nullptr) std::fclose(messages_);
-  messages_ = std::fopen(path.c_str(), "wb");
+  messages_ = OpenOwnFileForWriting(path.c_str(), false);
   return messages_ != nullptr;
 }
 
@@ -79,15 +80,22 @@ MessageAnswer RecordingDialogs::ShowMessage(WindowHandle /*owner*/, MessageIcon 
   return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
 }
 
+MessageAnswer RecordingDialogs::ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                                      const char* text) {
+  return ShowMessage(owner, MessageIcon::kQuestion, caption, text);
+}
+
 bool RecordingDialogs::ChooseOpenFile(std::string* path) {
   int line = 0;
   if (!NextFile(path, &line)) return false;
   std::error_code error;
-  if (std::filesystem::is_regular_file(*path, error)) return true;
+  const std::filesystem::file_status status = std::filesystem::status(*path, error);
+  if (std::filesystem::is_regular_file(status)) return true;
   // A real open chooser offers only files that exist.
   if (failedLine_ == 0) {
     failedLine_ = line;
-    failure_ = "file: \"" + *path + "\" does not exist, and an open chooser needs a file";
+    const char* what = std::filesystem::exists(status) ? "is not a regular file" : "does not exist";
+    failure_ = "file: \"" + *path + "\" " + what + ", and an open chooser needs a file";
   }
   return false;
 }

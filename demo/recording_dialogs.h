@@ -41,6 +41,9 @@ class RecordingDialogs final : public Dialogs {
   // Questions without a queued answer are answered No, and the log says so.
   MessageAnswer ShowMessage(WindowHandle owner, MessageIcon icon, const char* caption,
                             const char* text) override;
+  // Recorded and answered as any question.
+  MessageAnswer ShowQuestionDefaultNo(WindowHandle owner, const char* caption,
+                                      const char* text) override;
   bool ChooseOpenFile(std::string* path) override;
   // Ends the chosen name in ".cs270" as the desktop chooser does.
   bool ChooseSaveFile(std::string* path) override;

@@ -10,6 +10,7 @@
 #include "device/progress.h"
 #include "engine/display_scale.h"
 #include "engine/frame_capture.h"
+#include "engine/own_file.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ ScriptRunner::~ScriptRunner() {
 
 bool ScriptRunner::Open() {
   if (states_ != nullptr) std::fclose(states_);
-  states_ = std::fopen(OutPath("states", ".txt").c_str(), "wb");
+  states_ = OpenOwnFileForWriting(OutPath("states", ".txt").c_str(), false);
   return states_ != nullptr;
 }
 
@@ -198,7 +199,7 @@ ScriptRunner::Outcome ScriptRunner::DumpFlash(const ScriptStep& step) {
   std::vector<std::uint8_t> flash(VirtualReceiver::kFlashSize);
   targets_.receiver->ReadFlash(0, flash.data(), VirtualReceiver::kFlashSize);
   const std::string path = OutPath(step.text, ".bin");
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = OpenOwnFileForWriting(path.c_str(), false);
   bool written =
       file != nullptr && std::fwrite(flash.data(), 1, flash.size(), file) == flash.size();
   if (file != nullptr) written = std::fclose(file) == 0 && written;

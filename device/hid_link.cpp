@@ -35,6 +35,7 @@ void HidLink::Close() {
   if (device_) device_->Cancel();
   device_.reset();
   open_ = false;
+  identity_.clear();
 }
 
 bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
@@ -62,6 +63,7 @@ bool HidLink::OpenFirstReceiver() {
   }
   lastOpenError_ = HidOpenError::kNotPresent;
   path_.clear();
+  identity_.clear();
   for (const HidDeviceInfo& info : backend_.Enumerate()) {
     // The enumeration already knows the IDs; skip foreign devices without opening them.
     if (info.vendorId != kReceiverVendorId || info.productId != kReceiverProductId) continue;
@@ -69,6 +71,7 @@ bool HidLink::OpenFirstReceiver() {
     if (Attach(backend_.Open(info.path, error), kReceiverProductId)) {
       lastOpenError_ = HidOpenError::kNone;
       path_ = info.path;
+      identity_ = backend_.Identity(path_);
       return true;
     }
     // Remember the first receiver that was there but could not be opened.
@@ -88,6 +91,7 @@ bool HidLink::OpenReceiverByPath(const char* path, std::uint16_t productId) {
   HidOpenError error = HidOpenError::kNone;
   if (Attach(backend_.Open(path, error), productId)) {
     lastOpenError_ = HidOpenError::kNone;
+    identity_ = backend_.Identity(path_);
     return true;
   }
   // Arrival notices name every HID device, and other devices' nodes are closed to users: only a

@@ -49,6 +49,8 @@ class HidLink {
   // The device path the last open was about: the receiver opened or refused, the path asked
   // for, or empty when enumeration found no receiver.
   const std::string& Path() const { return path_; }
+  // What names the open receiver for its backups (HidBackend::Identity); empty when unknown.
+  const std::string& Identity() const { return identity_; }
 
   // Sends one 32-byte payload as a report (report ID 0 in front), waiting at most 500 ms for the
   // device to take it.
@@ -84,6 +86,7 @@ class HidLink {
   bool open_ = false;
   HidOpenError lastOpenError_ = HidOpenError::kNone;
   std::string path_;
+  std::string identity_;
   std::size_t inputReportLength_ = kReportSize;
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).

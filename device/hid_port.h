@@ -56,6 +56,10 @@ class HidBackend {
   virtual std::vector<HidDeviceInfo> Enumerate() = 0;
   // Opens the device at `path` for reading and writing, or returns null with `error` saying why.
   virtual std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) = 0;
+  // What names the receiver at `path` across plugs, ports and restarts, for its backups:
+  // "serial:" and its USB serial number, else "usb:" and the physical port it is plugged into;
+  // "virtual:" and the flash file of a virtual receiver. Empty when it cannot be told.
+  virtual std::string Identity(const std::string& /*path*/) { return {}; }
 };
 
 // The backend over hidapi's hidraw implementation, for real receivers.

@@ -30,6 +30,8 @@ class HidapiBackendImpl : public HidBackend {
     return std::make_unique<RawHidPort>(std::move(device));
   }
 
+  std::string Identity(const std::string& path) override { return HidrawIdentity(path); }
+
  private:
   bool Initialise() {
     std::call_once(once_, [this] { ready_ = hid_init() == 0; });

@@ -4,10 +4,13 @@
 #include <linux/hidraw.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <fstream>
 
 namespace {
 
@@ -94,4 +97,21 @@ std::shared_ptr<RawHidDevice> OpenHidrawDevice(const std::string& path, HidOpenE
   error = HidOpenError::kNone;
   return std::make_shared<HidrawDevice>(fd, static_cast<std::uint16_t>(info.vendor),
                                         static_cast<std::uint16_t>(info.product));
+}
+
+std::string HidrawIdentity(const std::string& path, const std::string& sysRoot) {
+  struct stat node {};
+  if (stat(path.c_str(), &node) != 0 || !S_ISCHR(node.st_mode)) return {};
+  const std::string uevent = sysRoot + "/dev/char/" + std::to_string(major(node.st_rdev)) + ":" +
+                             std::to_string(minor(node.st_rdev)) + "/device/uevent";
+  std::ifstream in(uevent);
+  std::string serial;
+  std::string port;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("HID_UNIQ=", 0) == 0) serial = line.substr(9);
+    if (line.rfind("HID_PHYS=", 0) == 0) port = line.substr(9);
+  }
+  if (!serial.empty()) return "serial:" + serial;
+  if (!port.empty()) return "usb:" + port;
+  return {};
 }

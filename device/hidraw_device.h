@@ -11,3 +11,9 @@
 
 // Opens the node at `path` for reading and writing, or returns null with `error` saying why.
 std::shared_ptr<RawHidDevice> OpenHidrawDevice(const std::string& path, HidOpenError& error);
+
+// What names the receiver behind the hidraw node at `path` across plugs (HidBackend::Identity),
+// from the kernel's record of its HID device under `sysRoot`: "serial:" and the USB serial number
+// (HID_UNIQ), else "usb:" and the physical port (HID_PHYS); empty when neither is known. The node
+// is found by its device number, so a link to it names the same receiver.
+std::string HidrawIdentity(const std::string& path, const std::string& sysRoot = "/sys");

@@ -465,3 +465,10 @@ std::unique_ptr<HidPort> VirtualHidBackend::Open(const std::string& path, HidOpe
   error = HidOpenError::kNotPresent;
   return nullptr;
 }
+
+std::string VirtualHidBackend::Identity(const std::string& path) {
+  for (VirtualReceiver* receiver : receivers_) {
+    if (receiver->Path() == path) return receiver->Identity();
+  }
+  return {};
+}

@@ -11,6 +11,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/hid_port.h"
@@ -43,6 +44,10 @@ class VirtualReceiver {
 
   const std::string& Path() const { return path_; }
   std::uint16_t ProductId() const { return productId_; }
+  // What names this receiver for its backups (HidBackend::Identity): "virtual:" and its flash
+  // file, set before it is opened. Empty (unknown) until set.
+  void SetIdentity(std::string identity) { identity_ = std::move(identity); }
+  const std::string& Identity() const { return identity_; }
 
   void SetFirmwareVersion(std::uint16_t version);
   std::uint16_t FirmwareVersion() const;
@@ -106,6 +111,7 @@ class VirtualReceiver {
   mutable std::mutex mutex_;
   std::condition_variable arrived_;
   std::string path_;
+  std::string identity_;
   std::uint16_t productId_;
   std::uint16_t version_ = kFreshFirmwareVersion;
   std::vector<std::uint8_t> flash_;
@@ -134,6 +140,7 @@ class VirtualHidBackend : public HidBackend {
   void Add(VirtualReceiver* receiver) { receivers_.push_back(receiver); }
   std::vector<HidDeviceInfo> Enumerate() override;
   std::unique_ptr<HidPort> Open(const std::string& path, HidOpenError& error) override;
+  std::string Identity(const std::string& path) override;
 
  private:
   std::vector<VirtualReceiver*> receivers_;

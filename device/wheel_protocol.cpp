@@ -209,7 +209,8 @@ ProfileBackupOutcome BackUpReceiverProfiles(HidLink& link) {
   read = read && ReadFirmwareVersion(link, version);
   if (!read) {
     outcome.why = "the receiver did not answer while its profiles were read";
-  } else if (SaveProfileBackup(records, version, outcome.path, outcome.why)) {
+    outcome.unanswered = true;
+  } else if (SaveProfileBackup(records, version, link.Identity(), outcome.path, outcome.why)) {
     outcome.status = Status::kSaved;
     Log("Backed up the receiver's profiles to %s", outcome.path.c_str());
     return outcome;

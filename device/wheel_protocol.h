@@ -98,8 +98,9 @@ enum class ProfileBackupRule {
 struct ProfileBackupOutcome {
   enum class Status { kSkipped, kSaved, kNothingStored, kFailed };
   Status status = Status::kSkipped;
-  std::string path;  // the backup made (kSaved)
-  std::string why;   // why none could be made (kFailed)
+  std::string path;         // the backup made (kSaved)
+  std::string why;          // why none could be made (kFailed)
+  bool unanswered = false;  // kFailed because the receiver did not answer while it was read
 };
 
 // Reads the receiver's profile sector and firmware version afresh and, when the sector holds

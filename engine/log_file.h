@@ -1,6 +1,7 @@
 #pragma once
 // The engine's log: one line per Write, the file opened for appending and closed again each time
-// so that nothing is lost if the program stops.
+// so that nothing is lost if the program stops. It is written only as a file of the user's own,
+// never through a link (OpenOwnFileForWriting).
 
 #include <cstdarg>
 

@@ -2,7 +2,10 @@
 
 #include <png.h>
 
+#include <cstdio>
 #include <cstring>
+
+#include "engine/own_file.h"
 
 namespace {
 constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -45,5 +48,8 @@ bool WritePng(const char* path, int width, int height, const std::uint32_t* argb
   png.width = static_cast<png_uint_32>(width);
   png.height = static_cast<png_uint_32>(height);
   png.format = PNG_FORMAT_BGRA;
-  return png_image_write_to_file(&png, path, 0, argb, 0, nullptr) != 0;
+  std::FILE* file = OpenOwnFileForWriting(path, false);
+  if (file == nullptr) return false;
+  const bool written = png_image_write_to_stdio(&png, file, 0, argb, 0, nullptr) != 0;
+  return std::fclose(file) == 0 && written;
 }

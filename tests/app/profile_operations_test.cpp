@@ -1,6 +1,9 @@
 // Assign Setting, Clear Map and Reset to default from the profile bar, checked against the
 // receiver's flash and the messages the user sees.
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "device/receiver_lock.h"
@@ -141,6 +144,43 @@ TEST_F(ProfileOperations, AnotherWriterHoldingTheReceiverFailsTheWriteAndSaysWhy
   other.Release();
   Click(kAssignX, kBarY);
   ExpectNotice(1, kWritten);
+}
+
+TEST_F(ProfileOperations, AssignAsksBeforeWritingWhatItCouldNotBackUpAndNoWritesNothing) {
+  Click(kAssignX, kBarY);  // the fresh receiver held nothing to keep
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  const std::vector<std::uint8_t> stored = Sector();
+  // Where the backups would go is a file: no backup can be made.
+  const std::string data = ::testing::TempDir() + "profile_operations_data";
+  std::filesystem::remove_all(data);
+  { std::ofstream(data) << "not a folder"; }
+  const char* before = std::getenv("XDG_DATA_HOME");
+  const std::string saved = before != nullptr ? before : "";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+
+  DragFromTo(kTileAX, kTileAY, kControl5X, kControl5Y);
+  dialogs.AnswerNextQuestion(MessageAnswer::kNo);
+  Click(kAssignX, kBarY);
+  const std::string question =
+      "The profiles on the wheel could not be backed up (cannot make the "
+      "folder " +
+      data + "/corsaro270: Not a directory). Write anyway?";
+  ASSERT_EQ(dialogs.shown().size(), 2u) << "after No nothing more is said";
+  ExpectQuestion(1, question);
+  EXPECT_TRUE(dialogs.shown()[1].defaultNo);
+  EXPECT_EQ(Sector(), stored);
+
+  dialogs.AnswerNextQuestion(MessageAnswer::kYes);
+  Click(kAssignX, kBarY);
+  ASSERT_EQ(dialogs.shown().size(), 4u);
+  ExpectQuestion(2, question);
+  ExpectNotice(3, kWritten);
+  Record one = WrittenBack(FactoryRecord(0));
+  PutSlot(one, 14, 12, 1);
+  EXPECT_EQ(Sector(),
+            ProfileSector(one, WrittenBack(FactoryRecord(1)), WrittenBack(FactoryRecord(2))));
+  setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  std::filesystem::remove(data);
 }
 
 TEST_F(ProfileOperations, ClearMapEmptiesTheControlsAndKeepsLightsLevelAndHiddenSlots) {

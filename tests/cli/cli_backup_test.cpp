@@ -107,7 +107,12 @@ TEST_F(CliBackups, WriteProfilesBacksUpWhatTheReceiverHeldAndRestoreLatestBrings
   const std::vector<fs::path> backups = Backups();
   ASSERT_EQ(backups.size(), 1u);
   EXPECT_TRUE(Contains(written.out, "backed up to " + backups[0].string())) << written.out;
-  EXPECT_EQ(ReadBytes(backups[0].string()), KnownBackupBytes());
+  const std::vector<std::uint8_t> saved = ReadBytes(backups[0].string());
+  ASSERT_GT(saved.size(), 348u);
+  EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.begin() + 348), KnownBackupBytes());
+  // After the containers, the origin block names the flash file as the receiver.
+  const std::string name = "virtual:" + fs::canonical(Path("flash.bin")).string();
+  EXPECT_EQ(std::string(saved.begin() + 374, saved.end() - 4), name);
   EXPECT_NE(StoredBlocks(), KnownBlocks());
 
   const Result restored = RunVirtual({"restore", "--latest"});
@@ -205,7 +210,10 @@ TEST_F(CliBackups, BackupsListsTheNewestFirstWithDateAndDecodedProfiles) {
   ASSERT_NE(newest, std::string::npos) << text.out;
   ASSERT_NE(oldest, std::string::npos) << text.out;
   EXPECT_LT(newest, oldest);
-  EXPECT_TRUE(Contains(text.out, " UTC  firmware 1.96  " + backups[0].string())) << text.out;
+  const std::string receiver = "virtual:" + fs::canonical(Path("flash.bin")).string();
+  EXPECT_TRUE(
+      Contains(text.out, " UTC  firmware 1.96  receiver " + receiver + "  " + backups[0].string()))
+      << text.out;
   EXPECT_TRUE(Contains(text.out,
                        "  Profile 1: rear light on, front light on, level Med, angles 12.4 and "
                        "135.0 degrees\n  Profile 2: rear light off, front light off, level Low, "
@@ -217,11 +225,14 @@ TEST_F(CliBackups, BackupsListsTheNewestFirstWithDateAndDecodedProfiles) {
   JsonValue document;
   ASSERT_TRUE(JsonReader::Parse(json.out, document)) << json.out;
   EXPECT_EQ(document["folder"].text, BackupFolder().string());
+  EXPECT_EQ(document["receiver"].text, receiver);
   const JsonValue& list = document["backups"];
   ASSERT_EQ(list.items.size(), 2u);
   const JsonValue& oldestJson = list.items[1];
   EXPECT_EQ(oldestJson["file"].text, backups[0].string());
   EXPECT_EQ(oldestJson["firmware"].text, "1.96");
+  EXPECT_EQ(oldestJson["receiver"].text, receiver);
+  EXPECT_TRUE(oldestJson["trusted"].boolean);
   // RFC 3339, the time the file is named by ("20261209T043851.123Z-fw0196.cs270set"), to the
   // second.
   const std::string name = backups[0].filename().string();
@@ -246,8 +257,103 @@ TEST_F(CliBackups, RestoreNeedsExactlyOneOfAFileAndLatest) {
   EXPECT_EQ(RunVirtual({"info", "--latest"}).status, kExitUsage);
   const Result none = RunVirtual({"restore", "--latest"});
   EXPECT_EQ(none.status, kExitFailure);
-  EXPECT_TRUE(Contains(none.err, "There are no automatic backups in " + BackupFolder().string()))
+  EXPECT_TRUE(Contains(none.err, "There are no automatic backups of this receiver (virtual:" +
+                                     fs::canonical(Path("flash.bin")).string() + ") in " +
+                                     BackupFolder().string() + "."))
       << none.err;
+  EXPECT_EQ(RunVirtual({"info", "--all"}).status, kExitUsage);
+}
+
+TEST_F(CliBackups, EachVirtualReceiverRestoresOnlyItsOwnBackups) {
+  StoreKnownProfiles();
+  ASSERT_EQ(
+      RunVirtual({"write-profiles", Path("a.cs270"), Path("b.cs270"), Path("a.cs270")}).status,
+      kExitOk);
+  ASSERT_EQ(Backups().size(), 1u) << "A's backup";
+  const std::vector<std::string> onB = {"--virtual", Path("B.bin")};
+  auto runOnB = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), onB.begin(), onB.end());
+    return Run(arguments);
+  };
+  ASSERT_EQ(runOnB({"write-profiles", Path("b.cs270"), Path("b.cs270"), Path("b.cs270")}).status,
+            kExitOk);
+  const std::vector<std::uint8_t> flashB = ReadBytes(Path("B.bin"));
+
+  const Result refused = runOnB({"restore", "--latest"});
+  EXPECT_EQ(refused.status, kExitFailure);
+  EXPECT_TRUE(Contains(refused.err, "There are no automatic backups of this receiver"))
+      << refused.err;
+  EXPECT_TRUE(Contains(refused.err, "1 other backups are there (backups --all lists them)"))
+      << refused.err;
+  EXPECT_EQ(ReadBytes(Path("B.bin")), flashB) << "A's profiles never reach B";
+  EXPECT_EQ(runOnB({"backups"}).out,
+            "none\n1 more backups are of other receivers or older (backups --all lists them).\n");
+
+  // Once B has a backup of its own, that is the one it takes.
+  ASSERT_EQ(runOnB({"write-profiles", Path("a.cs270"), Path("a.cs270"), Path("a.cs270")}).status,
+            kExitOk);
+  const Result restored = runOnB({"restore", "--latest"});
+  ASSERT_EQ(restored.status, kExitOk) << restored.err;
+  VirtualReceiver b;
+  std::string why;
+  ASSERT_TRUE(b.LoadFile(Path("B.bin"), why)) << why;
+  std::uint8_t block[100];
+  b.ReadFlash(0xC010, block, sizeof block);
+  EXPECT_EQ(block[0], 0xB2) << "B's own profiles came back";
+
+  const Result all = runOnB({"backups", "--all"});
+  ASSERT_EQ(all.status, kExitOk) << all.err;
+  EXPECT_TRUE(Contains(all.out, "receiver virtual:" + fs::canonical(Path("B.bin")).string()))
+      << all.out;
+  EXPECT_TRUE(Contains(all.out, "receiver virtual:" + fs::canonical(Path("flash.bin")).string()))
+      << all.out;
+}
+
+TEST_F(CliBackups, RestoreLatestTakesTheBackupJustMadeOverOneNamedInTheFuture) {
+  StoreKnownProfiles();
+  fs::create_directories(BackupFolder());
+  // Made before backups named their receiver, by a clock that ran ahead.
+  std::vector<std::uint8_t> future;
+  for (int i = 0; i < 3; ++i) {
+    const std::vector<std::uint8_t> container = Container(Filled(0x99));
+    future.insert(future.end(), container.begin(), container.end());
+  }
+  const fs::path planted = BackupFolder() / "20991231T235959.999Z-fw0196.cs270set";
+  WriteBytes(planted.string(), future);
+  fs::permissions(planted, fs::perms::owner_read | fs::perms::owner_write);
+
+  const Result written =
+      RunVirtual({"write-profiles", Path("a.cs270"), Path("b.cs270"), Path("a.cs270")});
+  ASSERT_EQ(written.status, kExitOk) << written.err;
+  const std::size_t at = written.out.find("backed up to ");
+  ASSERT_NE(at, std::string::npos) << written.out;
+  const std::string made = written.out.substr(at + 13, written.out.find(".\n", at) - at - 13);
+  ASSERT_TRUE(fs::exists(made)) << made;
+
+  const Result restored = RunVirtual({"restore", "--latest"});
+  ASSERT_EQ(restored.status, kExitOk) << restored.err;
+  EXPECT_TRUE(Contains(restored.out, "Restored profiles 1-3 from " + made)) << restored.out;
+  EXPECT_EQ(StoredBlocks(), KnownBlocks());
+  // The old backup is still listed with --all, as a receiver's unknown.
+  const Result all = RunVirtual({"backups", "--all"});
+  EXPECT_TRUE(Contains(
+      all.out, "2099-12-31 23:59:59 UTC  firmware 1.96  receiver unknown  " + planted.string()))
+      << all.out;
+}
+
+TEST_F(CliBackups, RestoreLatestPassesOverABackupOthersMayWrite) {
+  StoreKnownProfiles();
+  ASSERT_EQ(
+      RunVirtual({"write-profiles", Path("a.cs270"), Path("b.cs270"), Path("a.cs270")}).status,
+      kExitOk);
+  ASSERT_EQ(Backups().size(), 1u);
+  fs::permissions(Backups()[0], fs::perms::others_write, fs::perm_options::add);
+  const std::vector<std::uint8_t> flash = ReadBytes(Path("flash.bin"));
+  const Result refused = RunVirtual({"restore", "--latest"});
+  EXPECT_EQ(refused.status, kExitFailure);
+  EXPECT_EQ(ReadBytes(Path("flash.bin")), flash);
+  const Result all = RunVirtual({"backups", "--all"});
+  EXPECT_TRUE(Contains(all.out, "  not trusted: other users may write it\n")) << all.out;
 }
 
 }  // namespace

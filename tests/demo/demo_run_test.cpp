@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -200,6 +201,47 @@ TEST_F(DemoInProcess, ACliWriteToItsFlashFileWhileItRunsIsRefusedNotLost) {
                  folder_ + "/out"}),
             kDemoExitOk);
   for (int p = 0; p < 3; ++p) EXPECT_TRUE(AllBytesAre(ProfileSet[p], p, 'd')) << p;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(DemoInProcess, TheOutputFolderMustBeTheUsersOwn) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give the folder away";
+  const std::string out = folder_ + "/shots";
+  std::filesystem::create_directory(out);
+  ASSERT_EQ(chown(out.c_str(), 65534, 65534), 0);
+  Write("script.txt", "wait-state 6\n");
+  EXPECT_EQ(Run({"--script", folder_ + "/script.txt", "--out", out}), kDemoExitUsage);
+  EXPECT_TRUE(std::filesystem::is_empty(out)) << "nothing is written in another user's folder";
+  // Nor through a link of another user's to a folder of the user's own.
+  const std::string own = folder_ + "/own";
+  std::filesystem::create_directory(own);
+  const std::string link = folder_ + "/link";
+  std::filesystem::create_directory_symlink(own, link);
+  ASSERT_EQ(lchown(link.c_str(), 65534, 65534), 0);
+  EXPECT_EQ(Run({"--script", folder_ + "/script.txt", "--out", link}), kDemoExitUsage);
+  EXPECT_TRUE(std::filesystem::is_empty(own));
+}
+
+TEST_F(DemoInProcess, NothingIsWrittenThroughALinkPlantedInTheOutputFolder) {
+  const std::string out = folder_ + "/out";
+  std::filesystem::create_directory(out);
+  Write("victim.txt", "precious");
+  const std::string victim = folder_ + "/victim.txt";
+  for (const char* name : {"Corsaro270.log", "main.png", "flash.bin"}) {
+    std::filesystem::create_symlink(victim, out + "/" + name);
+  }
+  Write("script.txt", "wait-state 6\ndump-flash flash\n");
+  EXPECT_EQ(Run({"--script", folder_ + "/script.txt", "--out", out}), kDemoExitScript);
+  Write("shot.txt", "wait-state 6\nscreenshot main\n");
+  EXPECT_EQ(Run({"--script", folder_ + "/shot.txt", "--out", out}), kDemoExitScript);
+  std::filesystem::remove(out + "/messages.txt");
+  std::filesystem::create_symlink(victim, out + "/messages.txt");
+  EXPECT_EQ(Run({"--script", folder_ + "/script.txt", "--out", out}), kDemoExitUsage);
+  EXPECT_EQ(Contents(victim), "precious");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "demo/recording_dialogs.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -32,7 +33,8 @@ class RecordingDialogsTest : public ::testing::Test {
 TEST(MessageLine, IconCaptionAndEscapedTextSeparatedByTabs) {
   EXPECT_EQ(MessageLine(MessageIcon::kQuestion, "Corsaro270 Customiser", "Go?\n \nYes\r\n"),
             "question\tCorsaro270 Customiser\tGo?\\n \\nYes\\r\\n");
-  EXPECT_EQ(MessageLine(MessageIcon::kError, "a\tb", "C:\\path\tx"), "error\ta\\tb\tC:\\\\path\\tx");
+  EXPECT_EQ(MessageLine(MessageIcon::kError, "a\tb", "C:\\path\tx"),
+            "error\ta\\tb\tC:\\\\path\\tx");
   EXPECT_EQ(MessageLine(MessageIcon::kInformation, "", ""), "info\t\t");
   EXPECT_EQ(MessageLine(MessageIcon::kInformation, nullptr, nullptr), "info\t\t");
 }
@@ -48,7 +50,8 @@ TEST_F(RecordingDialogsTest, EveryBoxIsWrittenAndQuestionsTakeTheQueuedAnswers) 
             MessageAnswer::kYes);
   EXPECT_EQ(dialogs_.ShowMessage(nullptr, MessageIcon::kError, "Cap", "bad"), MessageAnswer::kOk)
       << "error boxes take no answer";
-  EXPECT_EQ(dialogs_.ShowMessage(nullptr, MessageIcon::kQuestion, "Cap", "two?"), MessageAnswer::kNo);
+  EXPECT_EQ(dialogs_.ShowMessage(nullptr, MessageIcon::kQuestion, "Cap", "two?"),
+            MessageAnswer::kNo);
   EXPECT_EQ(dialogs_.ShowMessage(nullptr, MessageIcon::kQuestion, "Cap", "three?"),
             MessageAnswer::kNo)
       << "no answer left";
@@ -86,6 +89,45 @@ TEST_F(RecordingDialogsTest, AnOpenChooserHandedAMissingFileFailsItsLine) {
   EXPECT_EQ(dialogs_.failedLine(), 7) << "the first failure stands";
   EXPECT_EQ(dialogs_.failure(),
             "file: \"/no/such/profile.cs270\" does not exist, and an open chooser needs a file");
+}
+
+TEST_F(RecordingDialogsTest, AnOpenChooserHandedAFolderOrAFifoSaysItIsNoRegularFile) {
+  const std::string folder = ::testing::TempDir() + "recording_dialogs_folder.cs270";
+  const std::string fifo = ::testing::TempDir() + "recording_dialogs_fifo.cs270";
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::remove(fifo, ignored);
+  std::filesystem::create_directory(folder);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  RecordingDialogs other;
+  dialogs_.QueueFile({folder, 4});
+  other.QueueFile({fifo, 9});
+  std::string path;
+  EXPECT_FALSE(dialogs_.ChooseOpenFile(&path));
+  EXPECT_FALSE(other.ChooseOpenFile(&path)) << "the FIFO is not opened, so nothing waits";
+  EXPECT_EQ(dialogs_.failedLine(), 4);
+  EXPECT_EQ(dialogs_.failure(),
+            "file: \"" + folder + "\" is not a regular file, and an open chooser needs a file");
+  EXPECT_EQ(other.failure(),
+            "file: \"" + fifo + "\" is not a regular file, and an open chooser needs a file");
+  std::filesystem::remove(folder, ignored);
+  std::filesystem::remove(fifo, ignored);
+}
+
+TEST_F(RecordingDialogsTest, MessagesAreNeverWrittenThroughAPlantedLink) {
+  const std::string victim = ::testing::TempDir() + "recording_dialogs_victim.txt";
+  const std::string planted = ::testing::TempDir() + "recording_dialogs_messages.txt";
+  std::error_code ignored;
+  std::filesystem::remove(planted, ignored);
+  { std::ofstream(victim) << "precious"; }
+  std::filesystem::create_symlink(victim, planted);
+  RecordingDialogs other;
+  EXPECT_FALSE(other.Open(planted));
+  std::ifstream in(victim);
+  std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(kept, "precious");
+  std::filesystem::remove(planted, ignored);
+  std::filesystem::remove(victim, ignored);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -50,4 +51,24 @@ TEST(HidrawDevice, EachReasonAnOpenFailsIsTold) {
   chmod(plain.c_str(), 0600);
   EXPECT_EQ(OpenAsUnprivilegedUser(plain), HidOpenError::kPermissionDenied);
   std::remove(plain.c_str());
+}
+
+// The kernel keeps each HID device's serial number and port in its uevent record; /dev/null
+// (character device 1:3) stands in for the receiver's node, with a record of the test's own.
+TEST(HidrawDevice, AReceiverIsNamedByItsSerialNumberElseItsPort) {
+  const std::string root = ::testing::TempDir() + "hidraw_sys";
+  const std::string device = root + "/dev/char/1:3/device";
+  std::filesystem::remove_all(root);
+  ASSERT_TRUE(std::filesystem::create_directories(device));
+  std::ofstream(device + "/uevent") << "DRIVER=hid-generic\nHID_ID=0003:00002E7B:00000262\n"
+                                       "HID_NAME=Corsaro 270 Receiver\n"
+                                       "HID_PHYS=usb-0000:00:14.0-2/input0\nHID_UNIQ=8C21F04A\n";
+  EXPECT_EQ(HidrawIdentity("/dev/null", root), "serial:8C21F04A");
+  std::ofstream(device + "/uevent") << "HID_PHYS=usb-0000:00:14.0-2/input0\nHID_UNIQ=\n";
+  EXPECT_EQ(HidrawIdentity("/dev/null", root), "usb:usb-0000:00:14.0-2/input0");
+  std::ofstream(device + "/uevent") << "DRIVER=hid-generic\n";
+  EXPECT_EQ(HidrawIdentity("/dev/null", root), "");
+  EXPECT_EQ(HidrawIdentity(device + "/uevent", root), "") << "a regular file is no device node";
+  EXPECT_EQ(HidrawIdentity("/no/such/node", root), "");
+  std::filesystem::remove_all(root);
 }

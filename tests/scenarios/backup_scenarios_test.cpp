@@ -67,7 +67,12 @@ TEST_F(BackupRun, AssignSettingBacksUpWhatTheReceiverHeldBeforeItWrites) {
     expected.insert(expected.end(), container.begin(), container.end());
   }
   ASSERT_EQ(expected.size(), 348u);
-  EXPECT_EQ(Bytes(ReadFile(backups[0].string())), expected);
+  // The three containers, then the origin block of a receiver that is not kept: no name.
+  const std::vector<std::uint8_t> saved = Bytes(ReadFile(backups[0].string()));
+  ASSERT_EQ(saved.size(), 348u + 30u);
+  EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.begin() + 348), expected);
+  EXPECT_EQ(std::string(saved.begin() + 348, saved.begin() + 352), "CSBK");
+  EXPECT_EQ(saved[348 + 24], 0);
   EXPECT_NE(Log().find("Backed up the receiver's profiles to "), std::string::npos) << Log();
 
   // The receiver now holds the edited profile 1 (the A tile on control 5: slot 14, code 12).
@@ -77,6 +82,50 @@ TEST_F(BackupRun, AssignSettingBacksUpWhatTheReceiverHeldBeforeItWrites) {
   ASSERT_GE(flash.size(), 0xC010u + 100u);
   EXPECT_EQ(std::vector<std::uint8_t>(flash.begin() + 0xC010, flash.begin() + 0xC010 + 100),
             std::vector<std::uint8_t>(edited.begin(), edited.end()));
+}
+
+// The second Assign Setting of a run finds the receiver's profiles stored and cannot keep them:
+// the data folder is a file.
+std::string AssignTwiceWithoutABackup(bool answer) {
+  return std::string(
+             "wait-state 6\n"
+             "click 199 520\n"
+             "frames 2\n"
+             "drag 715 530 588 272\n") +
+         (answer ? "answer yes\n" : "answer no\n") +
+         "click 199 520\n"
+         "frames 2\n"
+         "dump-flash second\n";
+}
+
+std::vector<std::uint8_t> ProfileOne(const std::vector<std::uint8_t>& flash) {
+  if (flash.size() < 0xC010u + 100u) return {};
+  return {flash.begin() + 0xC010, flash.begin() + 0xC010 + 100};
+}
+
+TEST_F(BackupRun, AssignSettingAsksBeforeItWritesWithoutABackupAndNoLeavesTheReceiverAlone) {
+  WriteFile(Path("data"), "not a folder");
+  ASSERT_EQ(Run(AssignTwiceWithoutABackup(false)), 0) << Stderr();
+  const std::string done =
+      "info\tCorsaro270 Customiser\tWheel profile data has been written correctly\\n\\r "
+      "\\n\\rYou may now disconnect your wheel.";
+  const std::vector<std::string> messages = Messages();
+  ASSERT_EQ(messages.size(), 2u) << Log();
+  EXPECT_EQ(messages[0], done);
+  const std::string asked =
+      "question\tCorsaro270 Customiser\tThe profiles on the wheel could not "
+      "be backed up (cannot make the folder " +
+      Path("data") + "/corsaro270: Not a directory). Write anyway?";
+  EXPECT_EQ(messages[1], asked);
+  const Record first = WrittenBack(FactoryRecord(0));
+  EXPECT_EQ(ProfileOne(Flash("second")), std::vector<std::uint8_t>(first.begin(), first.end()))
+      << "after No the receiver keeps what the first write put there";
+
+  ASSERT_EQ(Run(AssignTwiceWithoutABackup(true)), 0) << Stderr();
+  EXPECT_EQ(Messages(), (std::vector<std::string>{done, asked, done}));
+  Record edited = WrittenBack(FactoryRecord(0));
+  PutSlot(edited, 14, 12, 1);
+  EXPECT_EQ(ProfileOne(Flash("second")), std::vector<std::uint8_t>(edited.begin(), edited.end()));
 }
 
 }  // namespace

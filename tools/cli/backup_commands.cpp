@@ -24,30 +24,78 @@ std::string VersionText(std::int32_t version) {
   return text;
 }
 
-// The backup `restore` reads: the named file, or the newest automatic one.
-bool ChooseBackup(CliContext& context, char** arguments, int count, std::string& path) {
-  if (context.options.latest == (count == 1)) {
-    std::fputs("Usage: corsaro270-cli [options] restore FILE | restore --latest\n", context.err);
-    return false;
+const char* ReceiverText(const std::string& receiver) {
+  return receiver.empty() ? "unknown" : receiver.c_str();
+}
+
+// Why `restore --latest` finds nothing for the receiver at hand, printed with what there is.
+void PrintNoLatest(CliContext& context, const std::string& folder, const std::string& receiver,
+                   std::size_t others) {
+  if (receiver.empty()) {
+    std::fputs(
+        "The receiver does not tell which one it is (no USB serial number or port), so "
+        "none of the automatic backups is known to be its own.\n",
+        context.err);
+  } else {
+    std::fprintf(context.err, "There are no automatic backups of this receiver (%s) in %s.\n",
+                 TerminalText(receiver).c_str(), TerminalText(folder).c_str());
   }
+  if (others > 0) {
+    std::fprintf(context.err,
+                 "%zu other backups are there (backups --all lists them); restore FILE writes "
+                 "one of them.\n",
+                 others);
+  }
+}
+
+// The backup `restore` reads: the named file, or the newest automatic one of the receiver.
+bool ChooseBackup(CliContext& context, char** arguments, int count, std::string& path) {
   if (count == 1) {
     path = arguments[0];
     return true;
   }
   const std::string folder = ProfileBackupFolder();
   const std::vector<ProfileBackupEntry> backups = ListProfileBackups(folder);
-  if (backups.empty()) {
-    std::fprintf(context.err, "There are no automatic backups in %s.\n",
-                 TerminalText(folder).c_str());
+  const ProfileBackupEntry* latest = LatestBackupOf(backups, ReceiverLink->Identity());
+  if (latest == nullptr) {
+    PrintNoLatest(context, folder, ReceiverLink->Identity(), backups.size());
     return false;
   }
-  path = backups.front().path;
+  path = latest->path;
   return true;
 }
 
+// Reads the backup `restore` writes: every record must pass its check, and an automatic backup
+// must still be a file of the user's own.
+bool ReadChosenBackup(CliContext& context, const std::string& path,
+                      WheelProfile (&records)[kProfileCount]) {
+  std::string why;
+  bool read = false;
+  if (context.options.latest) {
+    ProfileBackupOrigin origin;
+    bool recorded = false;
+    bool refused = false;
+    read = ReadOwnProfileBackup(path, records, origin, recorded, refused, why);
+  } else {
+    read = ReadProfileBackup(path, records, why);
+  }
+  if (!read) {
+    std::fprintf(context.err, "%s: %s. Nothing was written to the receiver.\n",
+                 TerminalText(path).c_str(), TerminalText(why).c_str());
+  }
+  return read;
+}
+
 void PrintBackupText(CliContext& context, const ProfileBackupEntry& entry) {
-  std::fprintf(context.out, "%s  firmware %s  %s\n", TerminalText(entry.date).c_str(),
-               VersionText(entry.firmwareVersion).c_str(), TerminalText(entry.path).c_str());
+  std::fprintf(context.out, "%s  firmware %s  receiver %s  %s\n", TerminalText(entry.date).c_str(),
+               VersionText(entry.firmwareVersion).c_str(),
+               TerminalText(ReceiverText(entry.receiver)).c_str(), TerminalText(entry.path).c_str());
+  if (entry.state != ProfileBackupEntry::State::kSound) {
+    std::fprintf(context.out, "  %s: %s\n",
+                 entry.state == ProfileBackupEntry::State::kRefused ? "not trusted" : "damaged",
+                 TerminalText(entry.problem).c_str());
+    return;
+  }
   WheelProfile records[kProfileCount];
   std::string why;
   if (!ReadProfileBackup(entry.path, records, why)) {
@@ -69,8 +117,9 @@ std::string Rfc3339Date(std::string date) {
 
 void WriteBackupJson(JsonWriter& json, const ProfileBackupEntry& entry) {
   WheelProfile records[kProfileCount];
-  std::string why;
-  const bool valid = ReadProfileBackup(entry.path, records, why);
+  std::string why = entry.problem;
+  const bool valid = entry.state == ProfileBackupEntry::State::kSound &&
+                     ReadProfileBackup(entry.path, records, why);
   json.BeginObject();
   json.Key("file");
   json.String(entry.path.c_str());
@@ -78,6 +127,14 @@ void WriteBackupJson(JsonWriter& json, const ProfileBackupEntry& entry) {
   json.String(Rfc3339Date(entry.date).c_str());
   json.Key("firmware");
   json.String(VersionText(entry.firmwareVersion).c_str());
+  json.Key("receiver");
+  if (entry.receiver.empty()) {
+    json.Null();
+  } else {
+    json.String(entry.receiver.c_str());
+  }
+  json.Key("trusted");
+  json.Bool(entry.state != ProfileBackupEntry::State::kRefused);
   json.Key("valid");
   json.Bool(valid);
   if (valid) {
@@ -90,6 +147,31 @@ void WriteBackupJson(JsonWriter& json, const ProfileBackupEntry& entry) {
     json.String(why.c_str());
   }
   json.EndObject();
+}
+
+// The backups `backups` lists: every one with --all, else those of the connected receiver.
+bool ListedBackups(CliContext& context, const std::string& folder,
+                   std::vector<ProfileBackupEntry>& listed, std::size_t& others,
+                   std::string& receiver) {
+  std::vector<ProfileBackupEntry> backups = ListProfileBackups(folder);
+  others = 0;
+  if (context.options.all) {
+    listed = std::move(backups);
+    return true;
+  }
+  if (!ConnectForCli(context)) {
+    std::fputs("backups --all lists the backups of every receiver without one.\n", context.err);
+    return false;
+  }
+  receiver = ReceiverLink->Identity();
+  for (ProfileBackupEntry& entry : backups) {
+    if (!receiver.empty() && entry.receiver == receiver) {
+      listed.push_back(std::move(entry));
+    } else {
+      ++others;
+    }
+  }
+  return SaveReceiverState(context);
 }
 
 }  // namespace
@@ -114,19 +196,23 @@ int BackUpProfiles(CliContext& context, char** arguments, int) {
 }
 
 int RestoreProfiles(CliContext& context, char** arguments, int count) {
-  std::string path;
-  if (!ChooseBackup(context, arguments, count, path)) {
-    return context.options.latest == (count == 1) ? kExitUsage : kExitFailure;
+  if (context.options.latest == (count == 1)) {
+    std::fputs("Usage: corsaro270-cli [options] restore FILE | restore --latest\n", context.err);
+    return kExitUsage;
   }
-  // Every record must pass its check before anything goes to the receiver.
+  // A named file is checked before the receiver is touched; the latest backup needs the
+  // receiver, to know whose backups to take.
   WheelProfile records[kProfileCount];
-  std::string why;
-  if (!ReadProfileBackup(path, records, why)) {
-    std::fprintf(context.err, "%s: %s. Nothing was written to the receiver.\n",
-                 TerminalText(path).c_str(), TerminalText(why).c_str());
+  std::string path;
+  if (count == 1 && (!ChooseBackup(context, arguments, count, path) ||
+                     !ReadChosenBackup(context, path, records))) {
     return kExitFailure;
   }
   if (!ConnectForWriting(context)) return kExitFailure;
+  if (count == 0 && (!ChooseBackup(context, arguments, count, path) ||
+                     !ReadChosenBackup(context, path, records))) {
+    return kExitFailure;
+  }
   for (int i = 0; i < kProfileCount; ++i) ProfileSet[i] = records[i];
   if (!WriteProfilesForCli(context) || !SaveReceiverState(context)) return kExitFailure;
   Say(context, "Restored profiles 1-3 from %s.\n", TerminalText(path).c_str());
@@ -135,12 +221,25 @@ int RestoreProfiles(CliContext& context, char** arguments, int count) {
 
 int ListBackups(CliContext& context, char**, int) {
   const std::string folder = ProfileBackupFolder();
-  const std::vector<ProfileBackupEntry> backups = ListProfileBackups(folder);
+  std::vector<ProfileBackupEntry> backups;
+  std::size_t others = 0;
+  std::string receiver;
+  if (!ListedBackups(context, folder, backups, others, receiver)) return kExitFailure;
   if (context.options.json) {
     JsonWriter json(context.out);
     json.BeginDocument();
     json.Key("folder");
     json.String(folder.c_str());
+    if (!context.options.all) {
+      json.Key("receiver");
+      if (receiver.empty()) {
+        json.Null();
+      } else {
+        json.String(receiver.c_str());
+      }
+      json.Key("others");
+      json.Integer(static_cast<long long>(others));
+    }
     json.Key("backups");
     json.BeginArray();
     for (const ProfileBackupEntry& entry : backups) WriteBackupJson(json, entry);
@@ -150,8 +249,13 @@ int ListBackups(CliContext& context, char**, int) {
     return kExitOk;
   }
   if (backups.empty() && !context.options.quiet) {
-    std::fprintf(context.err, "There are no automatic backups in %s.\n", folder.c_str());
+    std::fprintf(context.err, "There are no automatic backups in %s.\n",
+                 TerminalText(folder).c_str());
   }
   for (const ProfileBackupEntry& entry : backups) PrintBackupText(context, entry);
+  if (others > 0) {
+    Say(context, "%zu more backups are of other receivers or older (backups --all lists them).\n",
+        others);
+  }
   return kExitOk;
 }

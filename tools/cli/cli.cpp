@@ -48,7 +48,8 @@ void PrintCliUsage(std::FILE* stream) {
       "                            backups)\n"
       "  --quiet                   print nothing but errors and the data asked for\n"
       "  --no-backup               write the receiver without backing up its profiles first\n"
-      "  --latest                  restore the newest automatic backup\n"
+      "  --latest                  restore the newest automatic backup of this receiver\n"
+      "  --all                     backups: list those of every receiver, needing none\n"
       "  --force                   upgrade even a receiver that runs the carried firmware\n"
       "  --version                 show the tool's version\n"
       "  --help                    show this text, as the help command does\n"
@@ -56,8 +57,10 @@ void PrintCliUsage(std::FILE* stream) {
       "\n"
       "Options may come before or after the command; after \"--\" everything is an argument.\n"
       "Before every write, the profiles the receiver held are saved in\n"
-      "$XDG_DATA_HOME/corsaro270/backups (else ~/.local/share/corsaro270/backups); the newest 50\n"
-      "are kept.\n"
+      "$XDG_DATA_HOME/corsaro270/backups (else ~/.local/share/corsaro270/backups), with the time\n"
+      "they were made and the receiver they came from (its USB serial number, else its USB port;\n"
+      "a virtual receiver's flash file); the newest 50 of each receiver are kept. Only backups of\n"
+      "your own that nobody else may write are listed as sound or restored.\n"
       "\n"
       "Exit status: 0 success, 1 failure, 2 bad usage, 3 nothing to do: upgrade without\n"
       "--force found the receiver already running the firmware this tool carries.\n",
@@ -75,6 +78,7 @@ struct CliFlag {
 constexpr CliFlag kCliFlags[] = {
     {"--json", &CliOptions::json},          {"--quiet", &CliOptions::quiet},
     {"--no-backup", &CliOptions::noBackup}, {"--latest", &CliOptions::latest},
+    {"--all", &CliOptions::all},
     {"--force", &CliOptions::force},
 };
 
@@ -162,6 +166,7 @@ bool CommandTakesOptions(const CliContext& context, const CliCommand& command) {
   if (context.options.json && (command.flags & kCliTakesJson) == 0) refused = "--json";
   if (context.options.latest && (command.flags & kCliTakesLatest) == 0) refused = "--latest";
   if (context.options.force && (command.flags & kCliTakesForce) == 0) refused = "--force";
+  if (context.options.all && (command.flags & kCliTakesAll) == 0) refused = "--all";
   if (refused == nullptr) return true;
   std::fprintf(context.err, "corsaro270-cli: %s is not an option of %s\n", refused, command.name);
   return false;
@@ -210,6 +215,7 @@ int RunOnVirtualReceiver(CliContext& context, const CliCommand& command, char** 
                         !FileExists(file);
   if (mustSave && !TakeLock(context, ReceiverIdentity(file))) return kExitFailure;
   VirtualReceiver receiver("virtual:" + file);
+  receiver.SetIdentity("virtual:" + ReceiverIdentity(file));
   if (!SetUpVirtualReceiver(context, receiver)) return kExitFailure;
   VirtualHidBackend backend;
   backend.Add(&receiver);
@@ -226,7 +232,9 @@ int RunOnVirtualReceiver(CliContext& context, const CliCommand& command, char** 
 }
 
 int RunCommand(CliContext& context, const CliCommand& command, char** arguments, int count) {
-  if (context.options.virtualFile.empty() || command.receiver == CliReceiverUse::kNone) {
+  // Every receiver's backups are listed without one.
+  const bool needsReceiver = command.receiver != CliReceiverUse::kNone && !context.options.all;
+  if (context.options.virtualFile.empty() || !needsReceiver) {
     return command.run(context, arguments, count);
   }
   return RunOnVirtualReceiver(context, command, arguments, count);

@@ -269,10 +269,10 @@ const CliCommand kCliCommands[] = {
      CliReceiverUse::kWrites, UpgradeFirmware, kCliTakesForce},
     {"backup", "FILE", "save the receiver's three profiles as one backup file", 1, 1,
      CliReceiverUse::kReads, BackUpProfiles},
-    {"restore", "[FILE]", "check a backup FILE (--latest: the newest one) and write it", 0, 1,
-     CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
-    {"backups", "", "list the automatic backups made before each write, newest first", 0, 0,
-     CliReceiverUse::kNone, ListBackups, kCliTakesJson},
+    {"restore", "[FILE]", "check a backup FILE (--latest: this receiver's newest) and write it", 0,
+     1, CliReceiverUse::kWrites, RestoreProfiles, kCliTakesLatest},
+    {"backups", "[--all]", "list the receiver's automatic backups, newest first (--all: all)", 0, 0,
+     CliReceiverUse::kReads, ListBackups, kCliTakesJson | kCliTakesAll},
     {"help", "", "show this text", 0, 0, CliReceiverUse::kNone, Help},
 };
 const int kCliCommandCount = sizeof kCliCommands / sizeof kCliCommands[0];

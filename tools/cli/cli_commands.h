@@ -11,6 +11,7 @@ enum class CliReceiverUse { kNone, kReads, kWrites };
 constexpr unsigned kCliTakesJson = 1;
 constexpr unsigned kCliTakesLatest = 2;
 constexpr unsigned kCliTakesForce = 4;
+constexpr unsigned kCliTakesAll = 8;
 
 struct CliCommand {
   const char* name;

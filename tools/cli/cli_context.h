@@ -18,7 +18,8 @@ struct CliOptions {
   bool json = false;      // print one JSON document
   bool quiet = false;     // print errors and the data asked for, nothing else
   bool noBackup = false;  // write without backing up the receiver's profiles first
-  bool latest = false;    // restore: the newest automatic backup
+  bool latest = false;    // restore: the newest automatic backup of the receiver at hand
+  bool all = false;       // backups: those of every receiver, needing none
   bool force = false;     // upgrade: install even a receiver that is up to date
 };
 
