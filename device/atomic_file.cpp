@@ -143,9 +143,10 @@ bool FindTarget(const std::string& path, Target& target, std::string& why) {
     if (!OpenFolder(FolderOf(current), target, why)) return false;
     if (fstatat(target.folder.get(), target.name.c_str(), &target.status, AT_SYMLINK_NOFOLLOW) !=
         0) {
-      if (errno != ENOENT) why = Reason("cannot look at", current, errno);
+      const int error = errno;
+      if (error != ENOENT) why = Reason("cannot look at", current, error);
       target.exists = false;
-      return errno == ENOENT;
+      return error == ENOENT;
     }
     target.exists = true;
     if (!S_ISLNK(target.status.st_mode)) return true;
