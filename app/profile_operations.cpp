@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/profile_messages.h"
 #include "common/log.h"
+#include "device/connection.h"
 #include "device/hid_link.h"
 #include "device/receiver_lock.h"
 #include "device/wheel_protocol.h"
@@ -38,6 +39,7 @@ bool WriteProfilesUnderLock() {
     Log("Assign Setting: the receiver did not take the profiles");
     return false;
   }
+  NoteProfilesWritten();
   return true;
 }
 
