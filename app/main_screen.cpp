@@ -188,8 +188,11 @@ void SetControlsEnabled(int on) {
     // The no-receiver state is never saved as the one to return to.
     if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;
     AppState = APP_NO_RECEIVER;
-    // The profile is read again when the receiver returns; a tile held now would land on it.
+    // Every drag ends here: a tile held now would land on what the receiver brings back, and a
+    // slider handle would follow the pointer on its return with no button down. The slider is
+    // put back at the shown profile's angles when the receiver returns.
     CancelDrag();
+    if (AngleSlider != nullptr) AngleSlider->EndDrag();
     SetMainPanelsEnabled(false);
   } else if (on == 1) {
     AppState = StateBeforeUnplug;

@@ -20,14 +20,20 @@ bool pressFromSwitch = false;
 constexpr int kFirstDragOverlayState = 1;
 constexpr int kLastDragOverlayState = APP_MAIN_SCREEN;
 
-// Sends the event to the four panels in order; true when any took it. `sliderTook` tells whether
-// the slider panel did.
-bool DispatchToPanels(int event, int x, int y, bool* sliderTook) {
+// True while a handle of the slider is dragged: the press and the release that ends it are
+// the drag's, so no other control sees them.
+bool SliderHoldsPress() {
+  return SliderPanel != nullptr && SliderPanel->capture != nullptr;
+}
+
+// Sends the event to the four panels in order; true when any took it. The slider panel is left
+// out when `offerSlider` is false; `sliderTook` tells whether it took the event.
+bool DispatchToPanels(int event, int x, int y, bool offerSlider, bool* sliderTook) {
   bool taken = false;
   for (UIPanel* panel : {WindowButtonsPanel, ProfileBarPanel, ProfileSelectionPanel}) {
     if (panel != nullptr && panel->Dispatch(event, x, y)) taken = true;
   }
-  *sliderTook = SliderPanel != nullptr && SliderPanel->Dispatch(event, x, y);
+  *sliderTook = offerSlider && SliderPanel != nullptr && SliderPanel->Dispatch(event, x, y);
   return taken || *sliderTook;
 }
 
@@ -41,18 +47,34 @@ void FollowDrag(FrameInput& input) {
 }
 
 void Press(FrameInput& input) {
+  if (SliderHoldsPress()) {
+    SliderPanel->Dispatch(EVENT_HELD, input.mouseX, input.mouseY);
+    input.captured = true;
+    return;
+  }
+  // A drag starts only where a press begins: a press swept over a handle, a tile or a label
+  // carries nothing. The slider sees a held button only to start a drag, so it is offered the
+  // first frame alone.
+  const bool pressBegins = !input.previousButton;
   bool sliderTook = false;
-  if (DispatchToPanels(EVENT_HELD, input.mouseX, input.mouseY, &sliderTook)) {
+  if (DispatchToPanels(EVENT_HELD, input.mouseX, input.mouseY, pressBegins, &sliderTook)) {
     input.captured = true;
   }
-  if (sliderTook || input.captured) return;
+  if (sliderTook || input.captured || !pressBegins) return;
   if (StartDrag(input.mouseX, input.mouseY)) input.captured = true;
 }
 
 void ReleaseOrHover(FrameInput& input) {
   const int event = input.previousButton ? EVENT_RELEASED : EVENT_HOVER;
   bool sliderTook = false;
-  DispatchToPanels(event, input.mouseX, input.mouseY, &sliderTook);
+  if (SliderHoldsPress()) {
+    sliderTook = SliderPanel->Dispatch(event, input.mouseX, input.mouseY);
+    // With the button up no drag goes on: one the release did not end ends here, so the angles
+    // taken below are in order.
+    if (SliderHoldsPress() && AngleSlider != nullptr) AngleSlider->EndDrag();
+  } else {
+    DispatchToPanels(event, input.mouseX, input.mouseY, true, &sliderTook);
+  }
   if (sliderTook) SliderToSettings(true, false);
   input.captured = false;
 }

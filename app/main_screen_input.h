@@ -4,8 +4,9 @@
 
 // One frame of the main screen with the frame's pointer and button: a drag in progress follows
 // the pointer and is dropped on release; otherwise the four panels get the frame's event, and a
-// press that none of them takes picks up a palette tile or a label. A release over the slider
-// takes its angles into the shown profile. Returns -1 once quit was requested, 1 while a widget
+// press that none of them takes picks up a palette tile or a label. Drags (tiles, labels, slider
+// handles) start only on the frame a press begins; while a handle is dragged only the slider
+// sees the frames, its release included, which takes its angles into the shown profile. Returns -1 once quit was requested, 1 while a widget
 // or a drag holds the press, else 0.
 int MainScreenInput();
 

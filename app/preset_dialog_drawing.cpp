@@ -4,6 +4,7 @@
 
 #include "app/carried_art.h"
 #include "app/preset_dialog.h"
+#include "app/shell_engine.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 
@@ -33,6 +34,23 @@ constexpr std::uint32_t kThumbDragged = 0xFFFFA000u;
 constexpr std::uint32_t kGripLight = 0xFFFFF000u;
 constexpr std::uint32_t kGripDark = 0xFFFF8C00u;
 
+// Texts from the settings document may be of any length: each is drawn only inside its own
+// place, so that it never runs over the dialog or the screen beneath.
+class ClipTo {
+ public:
+  ClipTo(int x, int y, int w, int h) : engine_(ShellEngine()) {
+    if (engine_ != nullptr) engine_->Gfx_SetClipRect(x, y, w, h);
+  }
+  ~ClipTo() {
+    if (engine_ != nullptr) engine_->Gfx_SetClipRect();
+  }
+  ClipTo(const ClipTo&) = delete;
+  ClipTo& operator=(const ClipTo&) = delete;
+
+ private:
+  Engine* engine_;
+};
+
 struct GripLine {
   int offset;  // from the thumb's middle
   std::uint32_t colour;
@@ -60,7 +78,8 @@ void DrawRow(const DrawInfo& info) {
   const auto* preset = static_cast<const PresetEntry*>(info.data);
   if (LargeFont == nullptr || preset == nullptr) return;
   LargeFont->SetColor((info.kind & LIST_PRESSED) ? kPresetAmber : kPresetWhite);
-  // Names come from the network: printed as they are, never as a format.
+  // Names come from the network: printed as they are, never as a format, inside their row.
+  const ClipTo row(info.x, info.y, info.w, info.h);
   LargeFont->PrintText(static_cast<float>(info.x + kNameInset), static_cast<float>(info.y),
                        TEXT_LEFT, preset->name);
 }
@@ -81,6 +100,7 @@ void DrawNote() {
     colour = kPresetWhite;
   }
   SmallFont->SetColor(colour);
+  const ClipTo box(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), kNoteTextH);
   SmallFont->PrintBoxText(x, y, w, static_cast<float>(kNoteTextH), TEXT_LEFT, text);
 }
 

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/profile_messages.h"
 #include "common/log.h"
+#include "device/connection.h"
 #include "device/hid_link.h"
 #include "device/receiver_lock.h"
 #include "device/wheel_protocol.h"
@@ -63,6 +64,7 @@ AssignOutcome WriteProfilesUnderLock() {
     Log("Assign Setting: the receiver did not take the profiles");
     return AssignOutcome::kFailed;
   }
+  NoteProfilesWritten();
   return AssignOutcome::kWritten;
 }
 

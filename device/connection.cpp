@@ -13,6 +13,8 @@
 #include "device/receiver_access.h"
 #include "device/wheel_protocol.h"
 #include "profile/profile_mapping.h"
+#include "profile/profile_set.h"
+#include "profile/profile_state.h"
 #include "profile/wheel_profile.h"
 
 std::int32_t ReceiverConnected = 0;
@@ -54,6 +56,45 @@ ConnectionListener* Listener() {
   return listener;
 }
 
+void RememberHeldProfiles(bool stored) {
+  HeldProfiles& held = ReceiverHeldProfiles;
+  held.known = true;
+  held.stored = stored;
+  for (int p = 0; p < kProfileCount; ++p) held.records[p] = ProfileSet[p];
+}
+
+bool HoldsWhatItHeld(bool stored) {
+  const HeldProfiles& held = ReceiverHeldProfiles;
+  if (!held.known || held.stored != stored) return false;
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (ProfileSet[p].bytes != held.records[p].bytes) return false;
+  }
+  return true;
+}
+
+// Reads the receiver's profiles into ProfileSet and the controls. A receiver that comes back
+// holding exactly what it held when it left (a loose cable, a bumped port) has lost nothing:
+// ProfileSet and the working state of all three profiles stay as they were, edits included.
+bool ReadReceiverProfiles(HidLink& link) {
+  WheelProfile inMemory[kProfileCount];
+  for (int p = 0; p < kProfileCount; ++p) inMemory[p] = ProfileSet[p];
+  const bool returning = ReceiverHeldProfiles.known;
+  bool stored = false;
+  if (!ReadProfileFromReceiver(link, &stored)) return false;
+  if (HoldsWhatItHeld(stored)) {
+    for (int p = 0; p < kProfileCount; ++p) ProfileSet[p] = inMemory[p];
+    Log("The receiver is back with the profiles it held: the edits are kept");
+    return true;
+  }
+  if (returning) {
+    Log("The receiver is back with other profiles: they are read, the edits that were not "
+        "assigned are dropped");
+  }
+  RememberHeldProfiles(stored);
+  for (int p = 0; p < kProfileCount; ++p) ProfileToControls(p);
+  return true;
+}
+
 void NoteStagedImage(HidLink& link) {
   DfuSignaturePresent = 0;
   std::uint8_t signature[kDfuSignatureSize];
@@ -83,8 +124,7 @@ void ConnectReceiver(const char* path) {
     DisconnectReceiver();
     return;
   }
-  if (ReadProfileFromReceiver(link)) {
-    for (int p = 0; p < kProfileCount; ++p) ProfileToControls(p);
+  if (ReadReceiverProfiles(link)) {
     ConnectionListener* told = Listener();
     WheelFirmwareVersion = version;
     ReceiverConnected = 1;
@@ -120,6 +160,10 @@ void DisconnectReceiver() {
   if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;
   AppState = APP_NO_RECEIVER;
   if (ConnectionListener* told = Listener()) told->SetControlsEnabled(0);
+}
+
+void NoteProfilesWritten() {
+  RememberHeldProfiles(true);
 }
 
 void SetConnectionListener(ConnectionListener* newListener) {

@@ -19,9 +19,16 @@ extern std::int32_t UpgradeAfterReconnect;
 
 // Opens the first receiver (`path` null) or the device at `path`, reads its version, loads its
 // profiles into ProfileSet and from there into the controls (ProfileToControls), and restores the
-// screen state through the connection listener. A receiver whose version cannot be read is
-// disconnected again; one whose profiles cannot be read stays open but not connected.
+// screen state through the connection listener. A receiver that returns holding exactly the
+// records it held when it was last read or written keeps ProfileSet and the working state of all
+// three profiles instead, unsaved edits included; the log says which happened. A receiver whose
+// version cannot be read is disconnected again; one whose profiles cannot be read stays open but
+// not connected.
 void ConnectReceiver(const char* path);
+
+// Tells the connection that the receiver now holds ProfileSet, marker included (a complete
+// profile write).
+void NoteProfilesWritten();
 
 // Closes the link and, unless an update is in progress, saves the screen state and shows the
 // no-receiver screen.

@@ -10,6 +10,7 @@ std::int32_t ShownProfile = 0;
 ProfileSettingValues WorkingSettings = {};
 ProfileSettingValues ProfileSettings[kProfileCount] = {};
 LabelRect ControlLabelRect[kWheelControlCount] = {};
+HeldProfiles ReceiverHeldProfiles;
 
 namespace {
 
@@ -29,6 +30,7 @@ void InitProfileState() {
   WorkingSettings = kEmptySettings;
   std::fill(std::begin(ControlLabelRect), std::end(ControlLabelRect), kNoLabel);
   ShownProfile = 0;
+  ReceiverHeldProfiles.known = false;
 }
 
 void PlaceLabel(int control, int action) {

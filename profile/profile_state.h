@@ -21,9 +21,20 @@ struct LabelRect {
   std::int32_t left, top, right, bottom;
 };
 
+// What the receiver held when the working state was read from it or written from it: whether
+// its profile sector had the marker, and the three records as read (the factory ones without
+// the marker). A receiver that comes back holding these has lost none of the working state.
+struct HeldProfiles {
+  bool known = false;  // false until a read or write, and again after InitProfileState
+  bool stored = false;
+  WheelProfile records[kProfileCount];
+};
+
 // The action (0..20, -1 none) of each control of the shown profile; entries 19 and 20 are the
 // hidden slots 4 and 5.
 extern std::int32_t ControlActions[kControlEntryCount];
+// What the receiver held for the working state.
+extern HeldProfiles ReceiverHeldProfiles;
 // The saved copy of ControlActions of each profile.
 extern std::int32_t ProfileActionRows[kProfileCount][kControlEntryCount];
 // The profile whose values the controls show.
@@ -36,7 +47,8 @@ extern ProfileSettingValues ProfileSettings[kProfileCount];
 extern LabelRect ControlLabelRect[kWheelControlCount];
 
 // Empties the working state: every action row and every control without an action, angles 0
-// and 32767, level Low, both lights off, every label rectangle empty, profile 0 shown.
+// and 32767, level Low, both lights off, every label rectangle empty, profile 0 shown, and
+// nothing known of what the receiver held.
 void InitProfileState();
 
 // Recomputes the label rectangle of `control` (0..18) for `action`: empty for -1 and for any

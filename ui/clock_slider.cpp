@@ -142,17 +142,20 @@ bool UIClockSlider::HandleMouse(int event, int mouseX, int mouseY) {
   }
   PlaceHandles();
 
-  if (event == EVENT_RELEASED) {
-    // The handles may cross while dragging; a finished drag leaves angle1 <= angle2.
-    if (angle1 > angle2) {
-      std::swap(angle1, angle2);
-      PlaceHandles();
-    }
-    if (panel && panel->capture == this) panel->capture = nullptr;
-    dragging = false;
-    which = 0;
-  }
+  if (event == EVENT_RELEASED) EndDrag();
   return true;
+}
+
+void UIClockSlider::EndDrag() {
+  if (!dragging) return;
+  // The handles may cross while dragging; a finished drag leaves angle1 <= angle2.
+  if (angle1 > angle2) {
+    std::swap(angle1, angle2);
+    PlaceHandles();
+  }
+  if (panel && panel->capture == this) panel->capture = nullptr;
+  dragging = false;
+  which = 0;
 }
 
 void UIClockSlider::DrawMirror() const {

@@ -37,6 +37,9 @@ class UIClockSlider : public UIBase {
   void SetAngles(double angle1, double angle2);
   // Recomputes the limit marks and places the handles from the angles, radius and centre.
   void Layout();
+  // Ends a drag in progress where the handles stand, as a release would: the angles are put in
+  // order and the panel's capture is let go. Nothing happens when no handle is dragged.
+  void EndDrag();
 
   UIImage hub, handle1, hover1, handle2, hover2;
   UIPanel* panel = nullptr;  // not owned

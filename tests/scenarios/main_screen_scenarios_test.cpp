@@ -1,6 +1,8 @@
 // The main screen as a user sees it in the demo: a fresh receiver's factory profile 1, the
 // dimmed screen under the no-receiver notice where only the window buttons react, the receiver
-// pulled out and put back, and a stored record with codes the tables do not know.
+// pulled out and put back, and a stored record with codes the tables do not know; and gestures
+// that end on something else: a drag released over a button, a drag cut short by pulling the
+// receiver out, a press swept over tiles, labels and handles, edits kept over a replug.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -10,6 +12,7 @@
 #include "tests/scenarios/demo_run.h"
 #include "tests/scenarios/skin_pictures.h"
 #include "tests/support/main_screen_places.h"
+#include "tests/support/profile_records.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ AtlasRect Region(int region) {
       return {523, 667, 18, 21};  // level dot
     case 58:
       return {542, 667, 18, 21};  // level dot, checked
+    case 62:
+      return {501, 667, 21, 20};  // light off
     case 71:
       return {1348, 63, 53, 53};  // tyre
     case 72:
@@ -170,6 +175,29 @@ void PutSlot(std::string& record, int slot, unsigned char code, int param) {
   record[8 + slot] = static_cast<char>(code);
   record[36 + 2 * slot] = static_cast<char>(param & 0xFF);
   record[37 + 2 * slot] = static_cast<char>((param >> 8) & 0xFF);
+}
+
+constexpr const char* kWrittenLine =
+    "info\tCorsaro270 Customiser\tWheel profile data has been written correctly\\n\\r \\n\\rYou "
+    "may now disconnect your wheel.";
+
+// Angle `which` (0 the first, 1 the second) of record `profile` in a flash dump: the
+// little-endian word at 88 or 92 of the record at 0xC010 + 0x80 * profile.
+int StoredAngle(const std::vector<std::uint8_t>& flash, int profile, int which) {
+  const std::size_t at = 0xC010 + 0x80 * static_cast<std::size_t>(profile) + 88 + 4 * which;
+  if (flash.size() < at + 4) {
+    ADD_FAILURE() << "no flash dump";
+    return -1;
+  }
+  return static_cast<int>(static_cast<std::uint32_t>(flash[at]) |
+                          static_cast<std::uint32_t>(flash[at + 1]) << 8 |
+                          static_cast<std::uint32_t>(flash[at + 2]) << 16 |
+                          static_cast<std::uint32_t>(flash[at + 3]) << 24);
+}
+
+std::vector<std::uint8_t> SectorOf(const std::vector<std::uint8_t>& flash) {
+  if (flash.size() != kFlashSize) return {};
+  return {flash.begin() + 0xC000, flash.begin() + 0xD000};
 }
 
 TEST_F(DemoRun, AFreshReceiverShowsFactoryProfileOne) {
@@ -428,6 +456,213 @@ TEST_F(DemoRun, AStoredRecordWithUnknownCodesShowsThoseControlsEmpty) {
   // The unknown codes look exactly like no action at all.
   ASSERT_EQ(Run("wait-state 6\nscreenshot empty\n", {"--flash", Path("empty.bin")}), 0) << Stderr();
   EXPECT_TRUE(SamePicture(shown, Screenshot("empty")));
+}
+
+TEST_F(DemoRun, ASliderDragReleasedOverAButtonClicksNothingAndAssignWritesWhatItShows) {
+  ASSERT_EQ(Run("wait-state 6\n"
+                "# handle 2, at 135 degrees, released over Assign Setting: it stops at 0\n"
+                "drag 665 431 199 523\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot over-assign\n"
+                "dump-flash after-drag\n"
+                "# the A tile released over Assign Setting\n"
+                "drag 715 530 199 523\n"
+                "# handle 2, now at 12.4 degrees, released over Reset to default\n"
+                "drag 557 61 308 523\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot over-reset\n"
+                "click 199 520\n"
+                "frames 2\n"
+                "dump-flash assigned\n"),
+            0)
+      << Stderr();
+  // Only the click on Assign Setting wrote; Reset asked nothing.
+  EXPECT_EQ(Messages(), std::vector<std::string>{kWrittenLine});
+  const std::vector<std::uint8_t> afterDrag = Flash("after-drag");
+  ASSERT_EQ(afterDrag.size(), kFlashSize);
+  EXPECT_TRUE(afterDrag == std::vector<std::uint8_t>(kFlashSize, 0xFF))
+      << "a release over Assign Setting wrote the receiver";
+  // Handle 1 stayed at factory profile 1's 3000 and handle 2 went to 0: in order 0 and 3000.
+  const ImageArgb overAssign = Screenshot("over-assign");
+  ExpectHandle(overAssign, 0);
+  ExpectHandle(overAssign, 3000);
+  // Then handle 2 went to 0 too, and that is what was written and what the screen shows.
+  const std::vector<std::uint8_t> assigned = Flash("assigned");
+  EXPECT_EQ(StoredAngle(assigned, 0, 0), 0);
+  EXPECT_EQ(StoredAngle(assigned, 0, 1), 0);
+  ExpectHandle(Screenshot("over-reset"), 0);
+}
+
+TEST_F(DemoRun, PullingTheReceiverOutMidDragEndsTheDragAndAssignKeepsTheAnglesInOrder) {
+  ASSERT_EQ(Run("wait-state 6\n"
+                "# handle 2 picked up at 135 degrees and held at about 123 when the receiver goes\n"
+                "move 665 431\n"
+                "down\n"
+                "frames 2\n"
+                "move 700 400\n"
+                "frames 2\n"
+                "unplug\n"
+                "wait-state 0\n"
+                "up\n"
+                "frames 2\n"
+                "plug\n"
+                "wait-state 6\n"
+                "# the pointer moves on with no button down\n"
+                "move 300 400\n"
+                "frames 2\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot back\n"
+                "click 199 520\n"
+                "frames 2\n"
+                "dump-flash assigned\n"),
+            0)
+      << Stderr();
+  EXPECT_EQ(Messages(), std::vector<std::string>{kWrittenLine});
+  const std::vector<std::uint8_t> assigned = Flash("assigned");
+  const int first = StoredAngle(assigned, 0, 0);
+  const int second = StoredAngle(assigned, 0, 1);
+  EXPECT_LE(first, second) << "the first angle was written above the second";
+  // The unfinished drag was dropped: factory profile 1's 3000 and 32767, where the screen
+  // shows them.
+  EXPECT_EQ(first, 3000);
+  EXPECT_EQ(second, 32767);
+  const ImageArgb back = Screenshot("back");
+  ExpectHandle(back, 3000);
+  ExpectHandle(back, 32767);
+}
+
+TEST_F(DemoRun, APressSweptFromEmptySpaceOverTilesLabelsAndHandlesPicksNothingUp) {
+  ASSERT_EQ(Run("wait-state 6\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot before\n"
+                "# pressed on empty space, over control 5's label and on to control 7\n"
+                "down\n"
+                "frames 2\n"
+                "move 588 235\n"
+                "frames 2\n"
+                "move 431 272\n"
+                "frames 2\n"
+                "up\n"
+                "frames 2\n"
+                "# over the A tile of the palette and on to control 5\n"
+                "move 500 590\n"
+                "down\n"
+                "frames 2\n"
+                "move 715 530\n"
+                "frames 2\n"
+                "move 588 272\n"
+                "frames 2\n"
+                "up\n"
+                "frames 2\n"
+                "# over handle 2 and on to the left\n"
+                "move 500 590\n"
+                "down\n"
+                "frames 2\n"
+                "move 665 431\n"
+                "frames 2\n"
+                "move 300 450\n"
+                "frames 2\n"
+                "up\n"
+                "frames 2\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot after\n"),
+            0)
+      << Stderr();
+  const ImageArgb before = Screenshot("before");
+  const ImageArgb after = Screenshot("after");
+  ExpectFactoryProfileOne(after);
+  EXPECT_TRUE(SamePicture(before, after)) << "a sweep changed the screen";
+}
+
+TEST_F(DemoRun, AReceiverBackWithTheRecordsItHeldKeepsTheEditsOfEveryProfile) {
+  ASSERT_EQ(Run("wait-state 6\n"
+                "# profile 1: the A tile onto control 5, written to the receiver\n"
+                "drag 715 530 588 272\n"
+                "click 199 520\n"
+                "# profile 3: the Y tile onto control 4 and the Rear Light off, not written\n"
+                "click 932 35\n"
+                "wait-state 4\n"
+                "wait-state 6\n"
+                "drag 823 530 596 300\n"
+                "click 419 520\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot edited\n"
+                "unplug\n"
+                "wait-state 0\n"
+                "plug\n"
+                "wait-state 6\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot back\n"
+                "click 199 520\n"
+                "frames 2\n"
+                "dump-flash assigned\n"),
+            0)
+      << Stderr();
+  // Profile 3 with its edits, as it was before the receiver went.
+  const ImageArgb back = Screenshot("back");
+  EXPECT_TRUE(SamePicture(Screenshot("edited"), back));
+  ExpectShown(back, 102, kLabelPlaces[4].labelX, kLabelPlaces[4].labelY);
+  ExpectShown(back, 62, 408, 503);
+  EXPECT_NE(Log().find("The receiver is back with the profiles it held: the edits are kept"),
+            std::string::npos)
+      << Log();
+
+  Record one = WrittenBack(FactoryRecord(0));
+  ::PutSlot(one, 14, 12, 1);  // control 5: A
+  Record three = WrittenBack(FactoryRecord(2));
+  ::PutSlot(three, 13, 9, 1);  // control 4: Y
+  three[0] = 0x0C;             // Front Light only
+  EXPECT_EQ(Messages(), (std::vector<std::string>{kWrittenLine, kWrittenLine}));
+  EXPECT_EQ(SectorOf(Flash("assigned")), ProfileSector(one, WrittenBack(FactoryRecord(1)), three));
+}
+
+TEST_F(DemoRun, AReceiverBackWithOtherRecordsShowsWhatItHoldsNow) {
+  Record one = FactoryRecord(0);
+  ::PutSlot(one, 14, 12, 1);  // control 5: A
+  std::string flash(kFlashSize, '\xFF');
+  flash.replace(0xC000, 4, "\x32\x54\x76\x98");
+  const Record records[3] = {one, FactoryRecord(1), FactoryRecord(2)};
+  for (std::size_t i = 0; i < 3; ++i) {
+    flash.replace(0xC010 + 0x80 * i, 100,
+                  std::string(reinterpret_cast<const char*>(records[i].data()), 100));
+  }
+  WriteFile(Path("stored.bin"), FlashFile(0x0196, flash));
+  ASSERT_EQ(Run("wait-state 6\n"
+                "# the Y tile onto control 4; Assign Setting is cut short as the receiver goes\n"
+                "drag 823 530 596 300\n"
+                "fault remove-after 30\n"
+                "click 199 520\n"
+                "wait-state 0\n"
+                "fault none\n"
+                "plug\n"
+                "wait-state 6\n"
+                "move 500 590\n"
+                "frames 2\n"
+                "screenshot back\n"
+                "dump-flash back\n",
+                {"--flash", Path("stored.bin")}),
+            0)
+      << Stderr();
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"info\tCorsaro270 Customiser\tERROR WRITING DATA TO WHEEL"});
+  // The sector was erased and its marker never came back: the receiver holds no profiles now,
+  // which read as the factory ones.
+  const std::vector<std::uint8_t> sector = SectorOf(Flash("back"));
+  ASSERT_EQ(sector.size(), 4096u);
+  EXPECT_EQ(std::vector<std::uint8_t>(sector.begin(), sector.begin() + 4),
+            std::vector<std::uint8_t>(4, 0xFF));
+  ExpectFactoryProfileOne(Screenshot("back"));
+  EXPECT_NE(Log().find("The receiver is back with other profiles: they are read, the edits "
+                       "that were not assigned are dropped"),
+            std::string::npos)
+      << Log();
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The preset dialog as a user meets it in the demo, with the presets served by a loopback HTTP
 // server the test runs: a preset applied to the shown profile, the size limit, OK without a
-// selection, a note that looks like a format, and a server that never answers.
+// selection, a note that looks like a format, a name and a note too long for their places, and a
+// server that never answers.
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -232,6 +234,50 @@ TEST_F(PresetRun, ANoteThatLooksLikeAFormatIsShownAsItIs) {
   }
   EXPECT_GT(white, 20);
   EXPECT_GT(DifferingPixels(note, none, 232, 340, 560, 80), 0);
+}
+
+// Pixels that differ from `other` outside every one of `boxes` (x, y, w, h).
+int DifferingOutside(const ImageArgb& shot, const ImageArgb& other,
+                     const std::vector<std::array<int, 4>>& boxes) {
+  int count = 0;
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 1024; ++x) {
+      bool inside = false;
+      for (const auto& box : boxes) {
+        inside =
+            inside || (x >= box[0] && x < box[0] + box[2] && y >= box[1] && y < box[1] + box[3]);
+      }
+      const std::size_t at = static_cast<std::size_t>(y) * 1024 + x;
+      if (!inside && shot.pixels[at] != other.pixels[at]) ++count;
+    }
+  }
+  return count;
+}
+
+TEST_F(PresetRun, ALongNameStaysInItsRowAndALongNoteInItsBox) {
+  const std::string script = std::string("wait-state 6\n") + kOpenDialog + kFirstRow +
+                             "move 100 300\nframes 2\nscreenshot shown\n";
+  List({{"W", "W", "rally.cs270"}});
+  ASSERT_EQ(RunWithPresets(script), 0) << Stderr();
+  const ImageArgb reference = Screenshot("shown");
+  // A name of 5000 letters, and a note with a word wider than its box and lines enough to fill
+  // it many times over.
+  std::string note(60, 'W');
+  while (note.size() < 400) note += " WWWW";
+  List({{std::string(5000, 'W'), note, "rally.cs270"}});
+  ASSERT_EQ(RunWithPresets(script), 0) << Stderr();
+  const ImageArgb shown = Screenshot("shown");
+  ASSERT_EQ(reference.pixels.size(), 1024u * 600u);
+  ASSERT_EQ(shown.pixels.size(), reference.pixels.size());
+  // The first row of the list (222, 160, 580 by 30) and the note's box (232, 340, 560 by 80)
+  // show the longer texts; every other pixel, the dialog's and the main screen's, is as it was.
+  const std::array<int, 4> row{222, 160, 580, 30};
+  const std::array<int, 4> noteBox{232, 340, 560, 80};
+  EXPECT_GT(DifferingPixels(shown, reference, row[0], row[1], row[2], row[3]), 0);
+  EXPECT_GT(DifferingPixels(shown, reference, noteBox[0], noteBox[1], noteBox[2], noteBox[3]), 0);
+  EXPECT_EQ(DifferingOutside(shown, reference, {row, noteBox}), 0);
+  EXPECT_EQ(DifferingPixels(shown, reference, 0, 0, 1024, 100), 0) << "above the dialog";
+  EXPECT_EQ(DifferingPixels(shown, reference, 852, 0, 172, 600), 0) << "right of the dialog";
 }
 
 TEST_F(PresetRun, ASilentServerShowsTheDownloadAndFailsWhileFramesGoOn) {

@@ -103,6 +103,29 @@ TEST_F(ClockSliderTest, DragClampsAndReleaseOrdersTheAngles) {
   EXPECT_FALSE(panel.Dispatch(EVENT_HOVER, 10, 10));
 }
 
+TEST_F(ClockSliderTest, EndDragLetsGoWhereTheHandlesStandInOrder) {
+  // Handle 2 dragged left of the centre, below handle 1 at 0: the handles cross.
+  slider->SetAngles(30, 90);
+  EXPECT_TRUE(panel.Dispatch(EVENT_HELD, 730, 276));
+  EXPECT_TRUE(panel.Dispatch(EVENT_HELD, 300, 200));
+  EXPECT_DOUBLE_EQ(slider->angle2, 0);
+  slider->EndDrag();
+  EXPECT_FALSE(slider->dragging);
+  EXPECT_EQ(slider->which, 0);
+  EXPECT_EQ(panel.capture, nullptr);
+  EXPECT_DOUBLE_EQ(slider->angle1, 0);
+  EXPECT_DOUBLE_EQ(slider->angle2, 30);
+  EXPECT_EQ(slider->handle1.anchorX, 510);
+  // The pointer moving on with no button down moves nothing now.
+  EXPECT_FALSE(panel.Dispatch(EVENT_HOVER, 730, 276));
+  EXPECT_DOUBLE_EQ(slider->angle2, 30);
+  // Without a drag it changes nothing: angles set out of order stay as set.
+  slider->SetAngles(100, 20);
+  slider->EndDrag();
+  EXPECT_DOUBLE_EQ(slider->angle1, 100);
+  EXPECT_DOUBLE_EQ(slider->angle2, 20);
+}
+
 TEST_F(ClockSliderTest, HandleOneIsPreferredWhenBothAreUnderTheMouse) {
   slider->SetAngles(30, 30);
   EXPECT_TRUE(slider->HandleMouse(EVENT_HELD, 620, 85));
