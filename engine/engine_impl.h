@@ -9,6 +9,7 @@
 //   splash.cpp           the start-up splash
 //   window_icon.cpp      the window's icon
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
@@ -268,8 +269,10 @@ class EngineImpl final : public Engine {
   // both on standard error.
   void FailWindow(const char* error, const char* reason);
   void ApplyScale(const DisplayScale& scale);
-  // A pointer position in window units, in screen pixels.
-  float ToPixels(int units) const { return static_cast<float>(units) / windowUnits; }
+  // A pointer position in window units, in screen pixels: the pixel whose units hold it.
+  float ToPixels(int units) const {
+    return std::floor(static_cast<float>(units) / static_cast<float>(windowUnits));
+  }
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();

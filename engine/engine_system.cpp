@@ -129,7 +129,9 @@ void EngineImpl::ApplyScale(const DisplayScale& scale) {
   pixelScale = scale.pixels;
   windowUnits = scale.windowUnits;
   input.SetWindowUnits(windowUnits);
-  System_Log("Scale: %d (window units per pixel: %d)", pixelScale, windowUnits);
+  // At scale 1 the start-up lines stay as they always were.
+  if (pixelScale != 1)
+    System_Log("Scale: %d (window units per pixel: %d)", pixelScale, windowUnits);
   if (windowUnits == 1) return;
   const int grownWidth = screenWidth * windowUnits, grownHeight = screenHeight * windowUnits;
   WindowRect& rect = windowed ? windowedRect : fullscreenRect;

@@ -37,8 +37,8 @@ void Input::Initiate() {
   mouseX_ = static_cast<float>(x);
   mouseY_ = static_cast<float>(y);
   ScreenToClient(&mouseX_, &mouseY_);
-  mouseX_ /= units_;
-  mouseY_ /= units_;
+  mouseX_ = std::floor(mouseX_ / static_cast<float>(units_));
+  mouseY_ = std::floor(mouseY_ / static_cast<float>(units_));
 }
 
 void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, float y) {
@@ -129,8 +129,8 @@ void Input::WindowMoved(int left, int top) {
   int x = 0;
   int y = 0;
   CursorOnScreen(&x, &y);
-  BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, static_cast<float>(x - left) / units_,
-             static_cast<float>(y - top) / units_);
+  BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, std::floor(static_cast<float>(x - left) / units_),
+             std::floor(static_cast<float>(y - top) / units_));
 }
 
 void Input::ClearFrame() {

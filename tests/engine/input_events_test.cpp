@@ -313,6 +313,43 @@ TEST_F(InputWithWindow, WheelPositionIsTurnedIntoClientCoordinates) {
   EXPECT_EQ(event.wheel, -2);
 }
 
+// A window grown to its physical pixels (X11 at scale 2) reports the pointer in units of those;
+// the program gets the pixel of its 1024 by 600 layout that holds the position, and moving the
+// pointer to a pixel puts it at that pixel's first unit.
+TEST_F(InputWithWindow, AWindowOfTwoUnitsAPixelReportsLayoutPixels) {
+  SDL_SetWindowSize(window, 2048, 1200);
+  engine.windowUnits = 2;
+  engine.input.SetWindowUnits(2);
+  engine.WindowProcedure(MotionEvent(1399, 73));
+  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONDOWN, 1396, 72));
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  SDL_Event wheel{};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.windowID = SDL_GetWindowID(window);
+  wheel.wheel.y = 1;
+  wheel.wheel.mouseX = 101;
+  wheel.wheel.mouseY = 60;
+  engine.WindowProcedure(wheel);
+  const std::vector<InputEvent> events = DrainEvents();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].x, 699.0f);
+  EXPECT_EQ(events[0].y, 36.0f);
+  EXPECT_EQ(events[1].x, 698.0f);
+  EXPECT_EQ(events[1].y, 36.0f);
+  EXPECT_EQ(events[2].x, 50.0f);
+  EXPECT_EQ(events[2].y, 30.0f);
+
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  engine.Input_SetMousePosition(500, 30);
+  SDL_PumpEvents();
+  SDL_Event motion;
+  ASSERT_EQ(SDL_PeepEvents(&motion, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 1);
+  EXPECT_EQ(motion.motion.x, 1000);
+  EXPECT_EQ(motion.motion.y, 60);
+}
+
 // Dragging the window by its top band: the pointer moves on the screen, then the shell moves the
 // window after it. The platform sends no motion for the window's own move (X11 does not), so only
 // the window's move can tell that the pointer's client position went back.

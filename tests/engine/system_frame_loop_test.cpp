@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "engine/engine_impl.h"
@@ -143,6 +144,35 @@ TEST_F(FrameLoop, StartUpAndShutdownWriteTheirLogLinesInOrder) {
     }
   }
   EXPECT_FALSE(std::getline(log, line)) << line;
+}
+
+// Where the window system does not scale (the off-screen driver, as X11), a scale grows the
+// window to its physical pixels: forced by the state, else from CORSARO_SCALE; a value other
+// than 1 to 3 there is no setting.
+TEST_F(FrameLoop, AScaleGrowsTheWindowToItsPhysicalPixels) {
+  const auto windowSize = [this] {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(static_cast<SDL_Window*>(engine->window), &width, &height);
+    return std::pair{width, height};
+  };
+  setenv("CORSARO_SCALE", "3", 1);
+  engine->System_SetState(STATE_WINDOW_SCALE, 2);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(engine->System_GetState(STATE_WINDOW_SCALE), 2);
+  EXPECT_EQ(windowSize(), std::pair(2048, 1200));
+  engine->System_Shutdown();
+
+  engine->System_SetState(STATE_WINDOW_SCALE, 0);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(engine->System_GetState(STATE_WINDOW_SCALE), 3);
+  EXPECT_EQ(windowSize(), std::pair(3072, 1800));
+  engine->System_Shutdown();
+
+  setenv("CORSARO_SCALE", "4", 1);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(engine->System_GetState(STATE_WINDOW_SCALE), 1);
+  EXPECT_EQ(windowSize(), std::pair(1024, 600));
+  unsetenv("CORSARO_SCALE");
 }
 
 TEST_F(FrameLoop, WithoutAVideoDriverInitiateFailsWithTheWindowClassText) {
