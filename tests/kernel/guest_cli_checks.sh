@@ -1,0 +1,95 @@
+# The command-line tool on the emulated receiver, through udev enumeration and hidraw
+# (sourced by guest_checks.sh).
+
+# Waits until the emulator has plugged the receiver in `count` times in all; bounded.
+wait_plugged() {
+  local count=$1 i
+  for i in $(seq 100); do
+    (($(grep -c "plugged in" "$work/emu.log") >= count)) && wait_node && return 0
+    sleep 0.1
+  done
+  return 1
+}
+plug_count() { grep -c "plugged in" "$work/emu.log"; }
+
+cli_checks() {
+  local udev=$1 flash=$work/wheel-$1.bin out node
+  log "cli checks, udevd $udev"
+  rm -rf "$XDG_DATA_HOME"
+  start_emu --flash "$flash" --firmware-version 1.80
+  check "cli-$udev: the emulator makes a hidraw node" "no node appeared" receiver_node
+  node=$(receiver_node)
+  out=$(cli list 2>&1)
+  check "cli-$udev: list names the node" "list printed: $out" \
+    grep -q "^$node  vendor 0x2E7B  product 0x0262" <<<"$out"
+  out=$(cli info 2>&1)
+  check "cli-$udev: info reads firmware v1.80" "info printed: $out" \
+    grep -q "Wheel Firmware v1.80" <<<"$out"
+  cli read-profile 1 p1.cs270 && cli read-profile 2 p2.cs270 &&
+    cli read-profile 3 p3.cs270
+  check "cli-$udev: read-profile gives 116-byte profile files" "read-profile failed" \
+    test "$(stat -c %s p1.cs270 p2.cs270 p3.cs270 2>/dev/null | sort -u)" = 116
+  out=$(cli upgrade 2>&1)
+  check "cli-$udev: upgrade stages the firmware" "upgrade printed: $out" \
+    grep -q "is staged in the receiver" <<<"$out" || dmesg | tail -5
+  local plugs
+  plugs=$(plug_count)
+  emu_say replug
+  wait_plugged $((plugs + 1))
+  out=$(cli info 2>&1)
+  check "cli-$udev: after the replug the receiver runs v1.96" "info printed: $out" \
+    grep -q "Wheel Firmware v1.96" <<<"$out"
+  cli write-profiles p3.cs270 p1.cs270 p2.cs270 && cli read-profile 1 back1.cs270
+  check "cli-$udev: write-profiles lands on the receiver" "profile 1 is not what was written" \
+    cmp -s p3.cs270 back1.cs270
+  cli backup set.bak && cli write-profiles p1.cs270 p1.cs270 p1.cs270 >/dev/null &&
+    cli restore --latest >/dev/null && cli read-profile 1 restored1.cs270
+  check "cli-$udev: backup, then restore --latest brings the profiles back" \
+    "profile 1 after restore --latest differs" cmp -s p3.cs270 restored1.cs270
+  check "cli-$udev: SIGTERM removes the receiver and ends well" "the emulator failed" stop_emu
+  check "cli-$udev: the node is gone" "a node is left" wait_node gone
+  cli --virtual "$flash" read-profile 1 saved1.cs270 >/dev/null 2>&1
+  check "cli-$udev: the flash file holds what was written" "profile 1 in the file differs" \
+    cmp -s p3.cs270 saved1.cs270
+  start_emu --flash "$flash"
+  out=$(cli info 2>&1)
+  check "cli-$udev: the flash file is kept across runs" "info printed: $out" \
+    grep -q "Wheel Firmware v1.96" <<<"$out"
+  stop_emu
+}
+
+# As a user without access to the node: "permission denied" and the rule's hint; then a rule on
+# the kernel's HID name (a uhid node has no USB attributes for the packaged rule) lets them in.
+as_user() { HOME=/tmp XDG_DATA_HOME=/tmp/user setpriv --reuid=65534 --regid=65534 "$@"; }
+access_checks() {
+  local udev=$1 node out
+  log "access checks, udevd $udev"
+  start_emu --flash "$work/access.bin"
+  node=$(receiver_node)
+  chmod 0600 "$node"
+  out=$(as_user --clear-groups timeout 60 "$cli_program" info 2>&1)
+  check "access-$udev: a 0600 node is refused with the reason" "info printed: $out" \
+    grep -q "permission denied" <<<"$out"
+  check "access-$udev: the refusal names the rule to install" "info printed: $out" \
+    grep -q "60-corsaro270.rules" <<<"$out"
+  out=$(as_user --clear-groups timeout 60 "$cli_program" list 2>&1)
+  check "access-$udev: list marks the node as denied" "list printed: $out" \
+    grep -q "$node .*permission denied" <<<"$out"
+  if [[ $udev == with ]]; then
+    cp "$source/packaging/60-corsaro270.rules" /etc/udev/rules.d/
+    echo 'KERNEL=="hidraw*", KERNELS=="0003:2E7B:0262.*", GROUP="users", MODE="0660"' \
+      >/etc/udev/rules.d/61-corsaro270-uhid.rules
+    udevadm control --reload
+    local plugs
+    plugs=$(plug_count)
+    emu_say replug
+    wait_plugged $((plugs + 1))
+    udevadm settle --timeout=20
+    out=$(as_user --groups 100 timeout 60 "$cli_program" info 2>&1)
+    check "access-$udev: a rule on KERNELS gives the group access" "info printed: $out" \
+      grep -q "Wheel Firmware" <<<"$out"
+    rm -f /etc/udev/rules.d/61-corsaro270-uhid.rules /etc/udev/rules.d/60-corsaro270.rules
+    udevadm control --reload
+  fi
+  stop_emu
+}
