@@ -65,6 +65,7 @@ class Emulator {
   VirtualReceiver receiver_;
   UhidDevice device_;
   std::mutex mutex_;
+  std::mutex saveMutex_;
   std::condition_variable requested_;
   std::deque<std::vector<std::uint8_t>> requests_;
   std::atomic<bool> stopping_{false};
@@ -142,6 +143,7 @@ void Emulator::PulledByFault() {
 }
 
 void Emulator::Save() {
+  std::lock_guard lock(saveMutex_);
   dirty_ = false;
   if (options_.flashFile.empty()) return;
   std::string why;
@@ -166,6 +168,10 @@ void Emulator::ModelLoop() {
   while (!stopping_) {
     if (requests_.empty()) {
       requested_.wait_for(lock, std::chrono::milliseconds(kReplyWaitMs));
+      // Saved here, not on the reader: a burst arriving during a save must still be read.
+      lock.unlock();
+      SaveAfterGroup();
+      lock.lock();
       continue;
     }
     std::vector<std::uint8_t> report = std::move(requests_.front());
@@ -295,7 +301,6 @@ int Emulator::Run(const std::string& uhidNode) {
     if (entries[1].revents & POLLIN) running = HandleSignal(signalFd);
     if (entries[2].revents & (POLLIN | POLLHUP)) HandleInput();
     if (pulledByFault_.exchange(false)) PulledByFault();
-    SaveAfterGroup();
   }
   stopping_ = true;
   requested_.notify_all();
