@@ -11,6 +11,7 @@ struct DemoOptions {
   std::uint16_t firmwareVersion = 0;
   bool noReceiver = false;      // start with the receiver unplugged
   bool usbPace = false;         // the receiver answers at USB full speed instead of at once
+  bool hidraw = false;          // the real backend: udev, hidraw and the udev monitor
   bool drawEveryFrame = false;  // also draw frames that repeat the picture on the screen
   std::string settingsAddress;  // empty: the bundled presets
   std::string scriptFile;       // empty: no scripted run

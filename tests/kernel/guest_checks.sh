@@ -107,6 +107,7 @@ for udev in with without; do
   wanted access && access_checks "$udev"
   declare -F demo_checks >/dev/null && wanted demo && demo_checks "$udev"
 done
+wanted shot && shot_checks
 declare -F fault_checks >/dev/null && wanted faults && fault_checks
 [[ -x $build/bin/kernel_path_bench ]] && wanted figures && "$build/bin/kernel_path_bench" >>/out/figures 2>&1
 check "uhid lost no output report" "$(dmesg | grep -m1 'queue is full')" \

@@ -77,7 +77,7 @@ access_checks() {
     grep -q "$node .*permission denied" <<<"$out"
   if [[ $udev == with ]]; then
     cp "$source/packaging/60-corsaro270.rules" /etc/udev/rules.d/
-    echo 'KERNEL=="hidraw*", KERNELS=="0003:2E7B:0262.*", GROUP="users", MODE="0660"' \
+    echo 'KERNEL=="hidraw*", KERNELS=="0003:2E7B:0262.*", GROUP="100", MODE="0660"' \
       >/etc/udev/rules.d/61-corsaro270-uhid.rules
     udevadm control --reload
     local plugs
@@ -91,5 +91,60 @@ access_checks() {
     rm -f /etc/udev/rules.d/61-corsaro270-uhid.rules /etc/udev/rules.d/60-corsaro270.rules
     udevadm control --reload
   fi
+  stop_emu
+}
+
+# The real customiser, no option, on an X server with the emulator plugged in: its main screen,
+# saved as /out/main.png for a reader to see.
+shot_checks() {
+  local app=$build/bin/corsaro270 i
+  [[ -x $app ]] && command -v Xvfb >/dev/null && command -v import >/dev/null || return 0
+  log "the customiser's main screen"
+  start_emu --flash "$work/shot.bin"
+  Xvfb :5 -screen 0 1024x600x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+  local xvfb=$!
+  mkdir -p -m 0700 /tmp/xdg
+  for i in $(seq 100); do [[ -e /tmp/.X11-unix/X5 ]] && break; sleep 0.1; done
+  DISPLAY=:5 XDG_RUNTIME_DIR=/tmp/xdg SDL_VIDEODRIVER=x11 "$app" >>"$work/app.log" 2>&1 &
+  local app_pid=$!
+  sleep "${CS_SHOT_WAIT:-45}"
+  DISPLAY=:5 import -window root /out/main.png
+  check "shot: the customiser runs on the emulated receiver" "it ended early" kill -0 "$app_pid"
+  kill -TERM "$app_pid"
+  for i in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$app_pid" 2>/dev/null
+  kill "$xvfb"
+  wait "$app_pid" "$xvfb" 2>/dev/null
+  stop_emu
+}
+
+# The worst faults through the kernel: each transfer fails in bounded time with a message, and
+# the receiver keeps its data.
+fault_checks() {
+  local out status
+  log "faults"
+  cp "$work/wheel-without.bin" "$work/fault.bin" 2>/dev/null || return 0
+  start_emu --flash "$work/fault.bin" --fault remove-after 30
+  out=$(cli write-profiles p1.cs270 p2.cs270 p3.cs270 2>&1)
+  status=$?
+  check "faults: a receiver removed mid-batch fails the write" "exit $status: $out" \
+    test "$status" = 1
+  check "faults: the emulator pulled the receiver out" "$(tail -2 "$work/emu.log")" \
+    grep -q "pulled out (fault)" "$work/emu.log"
+  local plugs
+  plugs=$(plug_count)
+  emu_say plug
+  wait_plugged $((plugs + 1))
+  emu_say "fault no-reply"
+  sleep 0.5
+  rm -f silent.cs270
+  out=$(cli read-profile 1 silent.cs270 2>&1)
+  status=$?
+  check "faults: no reply fails the read within its deadline" "exit $status: $out" \
+    test "$status" = 1 -a ! -e silent.cs270
+  emu_say "fault none"
+  sleep 0.5
+  out=$(cli read-profile 1 after.cs270 2>&1)
+  check "faults: the receiver answers again after the faults" "$out" test -s after.cs270
   stop_emu
 }
