@@ -109,7 +109,7 @@ for udev in with without; do
 done
 wanted shot && shot_checks
 declare -F fault_checks >/dev/null && wanted faults && fault_checks
-[[ -x $build/bin/kernel_path_bench ]] && wanted figures && "$build/bin/kernel_path_bench" >>/out/figures 2>&1
+[[ " ${groups[*]} " == *" figures "* ]] && figures
 check "uhid lost no output report" "$(dmesg | grep -m1 'queue is full')" \
   bash -c "! dmesg | grep -q 'queue is full'"
 dmesg >/out/dmesg
