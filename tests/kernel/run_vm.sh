@@ -90,8 +90,8 @@ chmod 755 "$work/initramfs/init"
 accel=tcg
 cpu=max
 if [[ -w /dev/kvm ]]; then
-  timeout 3 "$qemu" -accel kvm -cpu host -nodefaults -display none -m 64 -serial none \
-    >/dev/null 2>&1
+  (timeout 3 "$qemu" -accel kvm -cpu host -nodefaults -display none -m 64 -serial none \
+    >/dev/null 2>&1) 2>/dev/null
   if (($? == 124)); then
     accel=kvm
     cpu=host

@@ -56,7 +56,7 @@ class Emulator {
   void ModelLoop();
   void ReplyLoop();
   void SaveAfterGroup();
-  void ReadAhead();
+  void RunAhead(bool warn);
   void Note(const char* format, const char* text);
 
   const EmuOptions& options_;
@@ -164,6 +164,7 @@ void Emulator::ReadKernel() {
 
 // Answers queued requests in order, at the model's pace.
 void Emulator::ModelLoop() {
+  RunAhead(false);
   std::unique_lock lock(mutex_);
   while (!stopping_) {
     if (requests_.empty()) {
@@ -191,6 +192,7 @@ void Emulator::ModelLoop() {
 
 // Hands every reply the model queued to the kernel as an input report.
 void Emulator::ReplyLoop() {
+  RunAhead(false);
   std::uint8_t report[kReportBytes];
   while (!stopping_) {
     const HidReadResult result =
@@ -204,12 +206,12 @@ void Emulator::ReplyLoop() {
 }
 
 // uhid keeps only 32 output reports and drops the rest without telling the writer, which a real
-// receiver's bus would have held back; so the thread that takes them from the kernel runs ahead
-// of the writer where the system allows it.
-void Emulator::ReadAhead() {
+// receiver's bus would have held back; so the emulator's threads run ahead of the writer where
+// the system allows it. All of them: the reader waits for the others' lock.
+void Emulator::RunAhead(bool warn) {
   sched_param priority{};
   priority.sched_priority = 1;
-  if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) != 0) {
+  if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) != 0 && warn) {
     std::fputs(
         "corsaro270-emu: running without real-time priority: a burst of more than 32 "
         "reports may be lost\n",
@@ -291,7 +293,7 @@ int Emulator::Run(const std::string& uhidNode) {
   if (signalFd < 0 || !SetUp(uhidNode) || !Plug()) return 1;
   std::thread model([this] { ModelLoop(); });
   std::thread replies([this] { ReplyLoop(); });
-  ReadAhead();
+  RunAhead(true);
   for (bool running = true; running;) {
     pollfd entries[3] = {{device_.Fd(), POLLIN, 0},
                          {signalFd, POLLIN, 0},
