@@ -11,9 +11,10 @@ set(CORSARO_LAYER_online common online)
 set(CORSARO_LAYER_app engine common ui profile device online app)
 set(CORSARO_LAYER_demo engine common ui profile device online app demo)
 set(CORSARO_LAYER_cli common profile device online tools/cli)
+set(CORSARO_LAYER_emu common profile device tools/emu)
 
 # Every folder an include view may hold.
-set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app demo tools/cli tests)
+set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app demo tools/cli tools/emu tests)
 
 # corsaro_include_view(<target> <layer> [TESTS])
 #

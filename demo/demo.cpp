@@ -69,6 +69,8 @@ bool LockFlashFile(const DemoOptions& options, ReceiverLock& lock) {
   return false;
 }
 
+void HidrawFrame() {}
+
 // Loads the flash file when it exists and applies the receiver options.
 bool SetUpReceiver(const DemoOptions& options, VirtualReceiver& receiver) {
   // Its backups belong to the flash file, as those of corsaro270-cli --virtual do; a receiver
@@ -142,12 +144,15 @@ bool PrepareOutFolder(const std::string& folder, std::string* absolute) {
 // dialogs in the customiser's options; the output folder takes the log.
 bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Session& run,
                 CustomiserOptions& customiser) {
-  run.backend.Add(&run.receiver);
   run.settingsAddress = SettingsAddress(options);
   customiser.settingsAddress = run.settingsAddress.c_str();
-  customiser.hidBackend = &run.backend;
-  customiser.deviceNotifications = &run.notices;
-  customiser.frameStep = InteractiveFrame;
+  // On the system's receivers the customiser keeps its own backend and device watch.
+  if (!options.hidraw) {
+    run.backend.Add(&run.receiver);
+    customiser.hidBackend = &run.backend;
+    customiser.deviceNotifications = &run.notices;
+  }
+  customiser.frameStep = options.hidraw ? HidrawFrame : InteractiveFrame;
   customiser.drawEveryFrame = options.drawEveryFrame;
   customiser.windowScale = options.windowScale;
   customiser.logFile = kOwnLogName;
@@ -161,7 +166,8 @@ bool PrepareRun(const DemoOptions& options, std::vector<ScriptStep> steps, Sessi
   }
   if (options.scriptFile.empty()) return true;
   run.runner = std::make_unique<ScriptRunner>(
-      std::move(steps), ScriptRunner::Targets{&run.receiver, &run.dialogs, out});
+      std::move(steps),
+      ScriptRunner::Targets{options.hidraw ? nullptr : &run.receiver, &run.dialogs, out});
   if (!run.runner->Open() || !run.dialogs.Open((fs::path(out) / kMessagesName).string())) {
     std::fprintf(stderr, "corsaro270-demo: cannot write in the output folder %s\n", out.c_str());
     return false;
@@ -226,7 +232,8 @@ int RunDemo(int argc, char** argv) {
       !PrepareRun(options, std::move(steps), run, customiser)) {
     return kDemoExitUsage;
   }
-  SetProfileBackupFolder(VirtualReceiverBackupFolder());
+  // A virtual receiver's backups are kept apart, so that they never reach a real receiver.
+  if (!options.hidraw) SetProfileBackupFolder(VirtualReceiverBackupFolder());
   session = &run;
   const int ended = RunCustomiser(customiser);
   session = nullptr;
@@ -235,6 +242,6 @@ int RunDemo(int argc, char** argv) {
   if (ended == kExitNoWindow) status = kDemoExitFailure;
   // A quit signal ends the run as the window's close would, and the caller learns of it.
   if (ended >= kExitSignalBase) status = ended;
-  const int saved = SaveFlash(options, run.receiver);
+  const int saved = options.hidraw ? kDemoExitOk : SaveFlash(options, run.receiver);
   return status != kDemoExitOk ? status : saved;
 }

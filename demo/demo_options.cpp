@@ -22,6 +22,10 @@ const char* const kUsage =
     "                            and is not kept.\n"
     "  --firmware-version V      the firmware version the receiver reports, as 1.96 or 0x0196\n"
     "  --no-receiver             start with the receiver unplugged\n"
+    "  --hidraw                  use the system's receivers (udev, hidraw and udev's monitor,\n"
+    "                            e.g. one played by corsaro270-emu) instead of the virtual one;\n"
+    "                            the script commands plug, unplug, firmware-version, fault and\n"
+    "                            dump-flash are refused then\n"
     "  --usb-pace                the receiver answers at USB full speed (one report per\n"
     "                            millisecond each way) instead of at once\n"
     "  --draw-every-frame        draw and present every frame, also one that would repeat the\n"
@@ -100,6 +104,8 @@ bool ParseDemoOptions(int argc, char** argv, DemoOptions* options, std::string* 
       options->noReceiver = true;
     } else if (option == "--usb-pace") {
       options->usbPace = true;
+    } else if (option == "--hidraw") {
+      options->hidraw = true;
     } else if (option == "--draw-every-frame") {
       options->drawEveryFrame = true;
     } else if (option == "--flash" || option == "--firmware-version" || option == "--settings" ||
@@ -129,6 +135,12 @@ bool ParseDemoOptions(int argc, char** argv, DemoOptions* options, std::string* 
     } else {
       return Fail(error, "unexpected argument \"" + option + "\"");
     }
+  }
+  if (options->hidraw && (options->noReceiver || options->usbPace || options->firmwareVersionSet ||
+                          !options->flashFile.empty())) {
+    return Fail(error,
+                "--hidraw uses the receiver the system has: --flash, --firmware-version, "
+                "--no-receiver and --usb-pace belong to the virtual one");
   }
   if (!options->help && !options->scriptFile.empty() && options->outFolder.empty()) {
     return Fail(error, "--script needs --out");

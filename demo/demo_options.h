@@ -11,6 +11,7 @@ struct DemoOptions {
   std::uint16_t firmwareVersion = 0;
   bool noReceiver = false;      // start with the receiver unplugged
   bool usbPace = false;         // the receiver answers at USB full speed instead of at once
+  bool hidraw = false;          // the real backend: udev, hidraw and the udev monitor
   bool drawEveryFrame = false;  // also draw frames that repeat the picture on the screen
   int windowScale = 0;          // physical pixels per pixel; 0: CORSARO_SCALE or the desktop's
   std::string settingsAddress;  // empty: the bundled presets

@@ -88,6 +88,11 @@ void ScriptRunner::RunSteps(Engine& engine) {
 }
 
 ScriptRunner::Outcome ScriptRunner::Carry(const ScriptStep& step, Engine& engine, int* frames) {
+  if (targets_.receiver == nullptr && NeedsVirtualReceiver(step.kind)) {
+    return Fail(step.line,
+                "this command needs the virtual receiver; with --hidraw the system's "
+                "receiver is used (corsaro270-emu plugs and unplugs it)");
+  }
   const WindowHandle window = engine.System_GetState(STATE_WINDOW);
   input_.SetWindowUnits(WindowUnits(window, engine.System_GetState(STATE_WINDOW_SCALE)));
   *frames = 1;
@@ -154,6 +159,12 @@ ScriptRunner::Outcome ScriptRunner::Carry(const ScriptStep& step, Engine& engine
       return Outcome::kDone;
   }
   return Outcome::kDone;
+}
+
+bool ScriptRunner::NeedsVirtualReceiver(StepKind kind) {
+  return kind == StepKind::kPlug || kind == StepKind::kUnplug ||
+         kind == StepKind::kFirmwareVersion || kind == StepKind::kFault ||
+         kind == StepKind::kDumpFlash;
 }
 
 ScriptRunner::Outcome ScriptRunner::WaitForState(const ScriptStep& step) {

@@ -18,7 +18,7 @@ class ScriptRunner {
  public:
   // What the script acts on and where its results go; nothing of it is owned.
   struct Targets {
-    VirtualReceiver* receiver = nullptr;
+    VirtualReceiver* receiver = nullptr;  // null: the system's receiver (--hidraw)
     RecordingDialogs* dialogs = nullptr;
     std::string outFolder;  // screenshots, flash dumps and states.txt
   };
@@ -58,6 +58,7 @@ class ScriptRunner {
   void RecordState();
   void RunSteps(Engine& engine);
   Outcome Carry(const ScriptStep& step, Engine& engine, int* frames);
+  static bool NeedsVirtualReceiver(StepKind kind);
   Outcome WaitForState(const ScriptStep& step);
   Outcome WaitForProgress(const ScriptStep& step);
   Outcome TakeScreenshot(const ScriptStep& step, Engine& engine);

@@ -2,6 +2,8 @@
 
 #include <libudev.h>
 #include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -30,12 +32,42 @@ bool DeviceNoticeFromUdev(const char* action, const char* deviceNode, DeviceNoti
   return true;
 }
 
+bool DeviceNoticeFromDevEntry(const char* name, bool created, DeviceNotice* notice) {
+  static constexpr char kPrefix[] = "hidraw";
+  if (name == nullptr || std::strncmp(name, kPrefix, sizeof kPrefix - 1) != 0) return false;
+  const char* number = name + sizeof kPrefix - 1;
+  if (*number == '\0') return false;
+  for (const char* c = number; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') return false;
+  }
+  notice->event = created ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+  notice->path = std::string("/dev/") + name;
+  return true;
+}
+
 DeviceNotifier::~DeviceNotifier() {
   Close();
 }
 
-bool DeviceNotifier::Open() {
+bool DeviceNotifier::Open(const char* udevControl, const char* devFolder) {
   Close();
+  // Without udevd the monitor opens and then stays silent.
+  if (access(udevControl, F_OK) == 0 && OpenMonitor()) return true;
+  return OpenDevWatch(devFolder);
+}
+
+bool DeviceNotifier::OpenDevWatch(const char* devFolder) {
+  inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (inotify_ < 0) return false;
+  if (inotify_add_watch(inotify_, devFolder, IN_CREATE | IN_DELETE | IN_ONLYDIR) < 0) {
+    Close();
+    return false;
+  }
+  devFolder_ = devFolder;
+  return true;
+}
+
+bool DeviceNotifier::OpenMonitor() {
   udev_ = udev_new();
   if (udev_ == nullptr) return false;
   monitor_ = udev_monitor_new_from_netlink(udev_, kUdevEvents);
@@ -49,6 +81,31 @@ bool DeviceNotifier::Open() {
 }
 
 int DeviceNotifier::Poll(Deliver deliver, void* context) {
+  if (inotify_ >= 0) return PollDevWatch(deliver, context);
+  return PollMonitor(deliver, context);
+}
+
+int DeviceNotifier::PollDevWatch(Deliver deliver, void* context) {
+  int delivered = 0;
+  // Room for a burst of events; what does not fit is read on the next iteration.
+  alignas(inotify_event) char buffer[kMaxNoticesPerPoll * (sizeof(inotify_event) + 32)];
+  const ssize_t got = read(inotify_, buffer, sizeof buffer);
+  for (ssize_t at = 0; got > 0 && at < got;) {
+    const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    DeviceNotice notice;
+    const char* name = event->len > 0 ? event->name : nullptr;
+    if ((event->mask & IN_ISDIR) == 0 &&
+        DeviceNoticeFromDevEntry(name, (event->mask & IN_CREATE) != 0, &notice)) {
+      notice.path = devFolder_ + "/" + name;
+      deliver(notice, context);
+      ++delivered;
+    }
+  }
+  return delivered;
+}
+
+int DeviceNotifier::PollMonitor(Deliver deliver, void* context) {
   if (monitor_ == nullptr) return 0;
   int delivered = 0;
   pollfd waiting{udev_monitor_get_fd(monitor_), POLLIN, 0};
@@ -77,6 +134,8 @@ void DeviceNotifier::Poll(EngineImpl& engine) {
 void DeviceNotifier::Close() {
   if (monitor_ != nullptr) udev_monitor_unref(monitor_);
   if (udev_ != nullptr) udev_unref(udev_);
+  if (inotify_ >= 0) close(inotify_);
+  inotify_ = -1;
   monitor_ = nullptr;
   udev_ = nullptr;
 }

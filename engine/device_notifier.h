@@ -1,6 +1,8 @@
 #pragma once
 // Arrival and removal of HID devices, watched through a udev monitor on the hidraw subsystem
-// and read without blocking from the engine's message pump.
+// and read without blocking from the engine's message pump. Where no udevd runs (containers,
+// sandboxes, minimal systems) the monitor hears nothing, so /dev is watched with inotify for
+// hidraw nodes instead; only one of the two ever runs, so no change is delivered twice.
 
 #include <cstdint>
 #include <string>
@@ -20,6 +22,10 @@ struct DeviceNotice {
 // "remove" and for devices without a node.
 bool DeviceNoticeFromUdev(const char* action, const char* deviceNode, DeviceNotice* notice);
 
+// The notice for an inotify event on `name` in /dev (`created`: made, else deleted); false for
+// names other than hidraw nodes.
+bool DeviceNoticeFromDevEntry(const char* name, bool created, DeviceNotice* notice);
+
 // The engine's message pump polls it once per iteration (EngineImpl::SetDeviceNotificationSource).
 class DeviceNotifier final : public DeviceNotificationSource {
  public:
@@ -30,9 +36,11 @@ class DeviceNotifier final : public DeviceNotificationSource {
   DeviceNotifier(const DeviceNotifier&) = delete;
   DeviceNotifier& operator=(const DeviceNotifier&) = delete;
 
-  // Starts watching; false when udev cannot be reached.
-  bool Open();
-  bool IsOpen() const { return monitor_ != nullptr; }
+  // Starts watching: the udev monitor where udevd runs, else /dev through inotify; false when
+  // neither can be set up. `udevControl` is the socket whose presence shows a running udevd.
+  bool Open(const char* udevControl = "/run/udev/control", const char* devFolder = "/dev");
+  bool IsOpen() const { return monitor_ != nullptr || inotify_ >= 0; }
+  bool WatchesDevFolder() const { return inotify_ >= 0; }
   // Hands every pending notice to `deliver` without waiting for more; returns how many.
   int Poll(Deliver deliver, void* context);
   // Delivers every pending notice to the engine's device-change function.
@@ -40,7 +48,13 @@ class DeviceNotifier final : public DeviceNotificationSource {
 
  private:
   void Close();
+  bool OpenMonitor();
+  bool OpenDevWatch(const char* devFolder);
+  int PollMonitor(Deliver deliver, void* context);
+  int PollDevWatch(Deliver deliver, void* context);
 
   udev* udev_ = nullptr;
   udev_monitor* monitor_ = nullptr;
+  int inotify_ = -1;
+  std::string devFolder_;
 };

@@ -20,6 +20,24 @@ bool Parse(std::vector<std::string> arguments, DemoOptions* options, std::string
   return ParseDemoOptions(static_cast<int>(argv.size()), argv.data(), options, error);
 }
 
+TEST(DemoOptions, HidrawTakesNoVirtualReceiverOption) {
+  DemoOptions options;
+  std::string error;
+  ASSERT_TRUE(Parse({"--hidraw", "--script", "s.txt", "--out", "o"}, &options, &error)) << error;
+  EXPECT_TRUE(options.hidraw);
+  for (std::vector<std::string> arguments :
+       std::vector<std::vector<std::string>>{{"--hidraw", "--flash", "f.bin"},
+                                             {"--hidraw", "--firmware-version", "1.80"},
+                                             {"--no-receiver", "--hidraw"},
+                                             {"--hidraw", "--usb-pace"}}) {
+    DemoOptions refused;
+    EXPECT_FALSE(Parse(arguments, &refused, &error)) << arguments[1];
+    EXPECT_EQ(error,
+              "--hidraw uses the receiver the system has: --flash, --firmware-version, "
+              "--no-receiver and --usb-pace belong to the virtual one");
+  }
+}
+
 TEST(DemoOptions, EveryOptionIsRead) {
   DemoOptions options;
   std::string error;

@@ -102,12 +102,13 @@ class ScriptRunnerTest : public ::testing::Test {
   }
 
   // Runs the script in the frame loop until the runner has ended the program.
-  void Run(const std::string& script) {
+  void Run(const std::string& script, bool systemReceiver = false) {
     std::vector<ScriptStep> steps;
     ScriptError error;
     ASSERT_TRUE(ParseScript(script, out_, &steps, &error)) << error.line << ": " << error.reason;
-    runner_ = std::make_unique<ScriptRunner>(std::move(steps),
-                                             ScriptRunner::Targets{&receiver_, &dialogs_, out_});
+    runner_ = std::make_unique<ScriptRunner>(
+        std::move(steps),
+        ScriptRunner::Targets{systemReceiver ? nullptr : &receiver_, &dialogs_, out_});
     ASSERT_TRUE(runner_->Open());
     ASSERT_TRUE(engine_->System_Start());
   }
@@ -292,6 +293,25 @@ TEST_F(ScriptRunnerTest, AWaitStateThatRunsOutFailsAtItsLineAndEndsTheProgram) {
   EXPECT_EQ(runner_->unfinishedLine(), 2);
   EXPECT_EQ(seen_.size(), 8u) << "1 frame, 5 frames of waiting, the failure on frame 6, Escape";
   EXPECT_EQ(seen_.back().lastKey, VK_ESCAPE);
+}
+
+// On the system's receivers (--hidraw) the commands that act on the virtual receiver fail at
+// their line, and the virtual receiver is never touched.
+TEST_F(ScriptRunnerTest, ReceiverCommandsAreRefusedOnTheSystemsReceiver) {
+  const char* expected =
+      "this command needs the virtual receiver; with --hidraw the system's receiver is used "
+      "(corsaro270-emu plugs and unplugs it)";
+  for (const char* command :
+       {"plug\n", "unplug\n", "firmware-version 1.80\n", "fault no-reply\n", "dump-flash f\n"}) {
+    TearDown();
+    SetUp();
+    Run(std::string("frames 1\n") + command + "frames 5\n", true);
+    EXPECT_EQ(runner_->error().line, 2) << command;
+    EXPECT_EQ(runner_->error().reason, expected) << command;
+    EXPECT_TRUE(receiver_.Plugged()) << command;
+    EXPECT_EQ(receiver_.FirmwareVersion(), 0x0196) << command;
+  }
+  EXPECT_FALSE(std::filesystem::exists(out_ + "/f.bin"));
 }
 
 TEST_F(ScriptRunnerTest, AnOpenChooserHandedAMissingFileFailsTheFilesLine) {

@@ -14,7 +14,7 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for program in corsaro270 corsaro270-demo corsaro270-cli; do
+for program in corsaro270 corsaro270-demo corsaro270-cli corsaro270-emu; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed"
 done
 for file in \
@@ -23,7 +23,7 @@ for file in \
   share/icons/hicolor/256x256/apps/corsaro270.png \
   share/metainfo/example.corsaro270.Customiser.metainfo.xml \
   share/man/man1/corsaro270.1.gz share/man/man1/corsaro270-cli.1.gz \
-  share/man/man1/corsaro270-demo.1.gz share/doc/corsaro270/changelog.gz \
+  share/man/man1/corsaro270-demo.1.gz share/man/man1/corsaro270-emu.1.gz share/doc/corsaro270/changelog.gz \
   share/doc/corsaro270/copyright \
   share/corsaro270/presets/tarnwick270/settings.xml; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
@@ -46,7 +46,7 @@ grep -qx 'Icon=corsaro270' "$desktop" || fail "the desktop file does not name th
 [ "$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/256x256/apps/corsaro270.png" | tr -d ' \n')" \
   = 0000010000000100 ] || fail "the icon is not 256 by 256"
 
-for page in corsaro270 corsaro270-cli corsaro270-demo; do
+for page in corsaro270 corsaro270-cli corsaro270-demo corsaro270-emu; do
   warnings=$(MANROFFSEQ='' man --warnings -M "$prefix/share/man" -E UTF-8 "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man $page: $warnings"
   man -M "$prefix/share/man" "$page" 2>/dev/null | grep -q 'NAME' || fail "man $page shows nothing"

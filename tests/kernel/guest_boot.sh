@@ -1,0 +1,19 @@
+#!/bin/sh
+# PID 1 of the test VM (see run_vm.sh): mounts what the checks need, runs them, powers off.
+mount -t proc proc /proc
+mount -t sysfs sys /sys
+mount -t tmpfs -o mode=0755 run /run
+mount -t tmpfs -o mode=1777 tmp /tmp
+mkdir -p /dev/pts /dev/shm /out
+mount -t devpts devpts /dev/pts
+mount -t tmpfs -o mode=1777 shm /dev/shm
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 out /out
+echo "booted $(cut -d' ' -f1 /proc/uptime) s" >>/out/timings
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
+modprobe uhid
+modprobe hid_generic
+bash "$CS_SOURCE/tests/kernel/guest_checks.sh" >>/out/log 2>&1
+echo "checks ended $(cut -d' ' -f1 /proc/uptime) s" >>/out/timings
+awk '/MemTotal|MemAvailable/ {print}' /proc/meminfo >>/out/timings
+sync
+busybox poweroff -f

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Boots Debian's kernel in qemu over the host's own root filesystem (read-only 9p, a tmpfs
+# overlay on top) and runs guest_checks.sh inside, as root, with uhid loaded. The guest writes
+# one verdict line per check to a shared folder; this script judges those lines, never qemu's
+# exit status. Exit 77 (skip) with the reason when a piece is missing.
+# Usage: tests/kernel/run_vm.sh BUILD_DIR [CHECKS...]
+#   CHECKS: cli access faults (the default), demo, shot (the customiser's main screen as
+#   main.png), figures, or all; CORSARO_VM_KEEP=DIR keeps the guest's verdicts, logs and files.
+set -uo pipefail
+
+build=$(realpath "${1:?usage: run_vm.sh BUILD_DIR [CHECKS...]}")
+shift
+here=$(realpath "$(dirname "$0")")
+source=$(realpath "$here/../..")
+# The drawing checks (demo, shot) need KVM: under software emulation a sanitized frame on
+# llvmpipe takes minutes. Ask for them, or for "all", by name.
+checks=${*:-cli access faults}
+memory=${CORSARO_VM_MEMORY:-3072}
+deadline=${CORSARO_VM_SECONDS:-330}
+
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+qemu=$(command -v qemu-system-x86_64) || skip "qemu-system-x86_64 is not installed (scripts/setup)"
+busybox=$(command -v busybox) || skip "busybox is not installed (busybox-static, scripts/setup)"
+file -L "$busybox" | grep -q 'statically linked' || skip "$busybox is not static (busybox-static)"
+kernel=$(ls /boot/vmlinuz-* 2>/dev/null | sort -V | tail -1)
+[[ -n $kernel && -r $kernel ]] || skip "no readable /boot/vmlinuz-* (linux-image-amd64)"
+version=${kernel#/boot/vmlinuz-}
+modules=/lib/modules/$version
+[[ -d $modules ]] || skip "no modules for kernel $version in $modules"
+command -v modinfo >/dev/null || skip "modinfo (kmod) is missing"
+[[ -x /lib/systemd/systemd-udevd || -x /usr/lib/systemd/systemd-udevd ]] ||
+  skip "systemd-udevd is not installed (udev)"
+for program in corsaro270-emu corsaro270-cli; do
+  [[ -x $build/bin/$program ]] || skip "$build/bin/$program is not built"
+done
+
+work=$(mktemp -d /tmp/corsaro-vm.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/initramfs"/{bin,lib/modules,proc,sys,dev,lower,upper,root} "$work/out"
+chmod 1777 "$work/out"
+
+# The modules the initramfs loads, each after the ones it depends on.
+declare -A loaded=()
+order=()
+add_module() {
+  local name=$1 dependency
+  [[ -n ${loaded[$name]:-} ]] && return
+  loaded[$name]=1
+  local path
+  path=$(modinfo -k "$version" -n "$name" 2>/dev/null) || return 0
+  [[ $path == /* ]] || return 0  # built in
+  for dependency in $(modinfo -k "$version" -F depends "$name" | tr ',' ' '); do
+    add_module "$dependency"
+  done
+  cp "$path" "$work/initramfs/lib/modules/"
+  order+=("$(basename "$path")")
+}
+for module in virtio_pci 9pnet_virtio 9p overlay; do add_module "$module"; done
+for module in "${order[@]}"; do
+  case $module in *.ko) ;; *) skip "module $module is compressed; busybox insmod needs .ko" ;; esac
+done
+
+cp "$busybox" "$work/initramfs/bin/busybox"
+cat >"$work/initramfs/init" <<INIT
+#!/bin/busybox sh
+/bin/busybox mount -t proc proc /proc
+/bin/busybox mount -t sysfs sys /sys
+/bin/busybox mount -t devtmpfs dev /dev
+for module in ${order[*]}; do /bin/busybox insmod /lib/modules/\$module; done
+/bin/busybox mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=512000,cache=loose hostroot /lower
+/bin/busybox mount -t tmpfs -o mode=0755 upper /upper
+/bin/busybox mkdir -p /upper/data /upper/work
+/bin/busybox mount -t overlay overlay -o lowerdir=/lower,upperdir=/upper/data,workdir=/upper/work /root
+/bin/busybox mount --move /dev /root/dev
+/bin/busybox umount /proc /sys
+exec /bin/busybox switch_root /root /bin/sh $here/guest_boot.sh
+INIT
+chmod 755 "$work/initramfs/init"
+(cd "$work/initramfs" && find . | "$busybox" cpio -o -H newc 2>/dev/null) >"$work/initramfs.cpio" ||
+  skip "could not pack the initramfs"
+
+# One processor: uhid keeps only 32 output reports, and on one processor the emulator's
+# real-time reader takes each report as soon as it is written, as a receiver's bus would pace it.
+# KVM only where a machine really runs on it: /dev/kvm may exist and still refuse the CPU (a
+# machine that fails dies at once; one that works is still running when the probe ends it).
+accel=tcg
+cpu=max
+if [[ -w /dev/kvm ]]; then
+  (timeout 3 "$qemu" -accel kvm -cpu host -nodefaults -display none -m 64 -serial none \
+    >/dev/null 2>&1) 2>/dev/null
+  if (($? == 124)); then
+    accel=kvm
+    cpu=host
+  fi
+fi
+
+echo "kernel $version, accel $accel, ${memory} MiB, checks: $checks"
+started=$(date +%s%N)
+timeout --kill-after=10 "$deadline" "$qemu" -accel "$accel" -cpu "$cpu" -smp 1 -m "$memory" \
+  -nographic -no-reboot -nodefaults -serial stdio \
+  -kernel "$kernel" -initrd "$work/initramfs.cpio" \
+  -append "console=ttyS0 quiet loglevel=3 panic=-1 rdinit=/init CS_BUILD=$build CS_SOURCE=$source CS_CHECKS=${checks// /,}" \
+  -virtfs "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap" \
+  -virtfs "local,path=$work/out,mount_tag=out,security_model=none" \
+  >"$work/console.log" 2>&1
+status=$?
+finished=$(date +%s%N)
+echo "qemu ran $(((finished - started) / 1000000)) ms (exit $status)"
+
+verdicts=$work/out/verdicts
+[[ -n ${CORSARO_VM_KEEP:-} ]] && rm -rf "$CORSARO_VM_KEEP" && cp -r "$work/out" "$CORSARO_VM_KEEP" &&
+  cp "$work/console.log" "$CORSARO_VM_KEEP/"
+if [[ ! -s $verdicts ]]; then
+  echo "FAIL: the guest wrote no verdicts; its console:"
+  tail -50 "$work/console.log"
+  exit 1
+fi
+cat "$work/out/timings" 2>/dev/null
+cat "$work/out/figures" 2>/dev/null
+cat "$verdicts"
+failed=$(grep -c '^FAIL' "$verdicts")
+if ! grep -q '^DONE' "$verdicts"; then
+  echo "FAIL: the guest did not finish its checks; its console:"
+  tail -40 "$work/console.log"
+  exit 1
+fi
+if ((failed > 0)); then
+  echo "$failed check(s) failed; logs:"
+  cat "$work/out/log" 2>/dev/null | tail -80
+  exit 1
+fi
+echo "all $(grep -c '^PASS' "$verdicts") checks passed"
