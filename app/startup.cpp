@@ -11,6 +11,7 @@
 #include "app/carried_art.h"
 #include "app/device_change.h"
 #include "app/dialogs.h"
+#include "app/drag_band.h"
 #include "app/frame_functions.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
@@ -131,6 +132,7 @@ void RunInitiatedEngine(SettingsDownload& settings) {
   SetProfileControls(&screenControls);
   CheckProfileControls();
   BuildMainScreen();
+  InstallDragBand(*engine);
   InstallScreenHandlers();
   InstallUpdateScreens();
   ReceiverConnected = 0;

@@ -8,10 +8,12 @@
 //   engine_graphics.cpp  Gfx_, Target_, Texture_ operations (data in Graphics)
 //   splash.cpp           the start-up splash
 //   window_icon.cpp      the window's icon
+//   window_hit_test.cpp  the areas by which the window system drags the window
 
 #include <cstdint>
 #include <memory>
 
+#include "engine/drag_areas.h"
 #include "engine/engine.h"
 #include "engine/file_search.h"
 #include "engine/frame_timer.h"
@@ -160,6 +162,7 @@ class EngineImpl final : public Engine {
 
   void Input_CursorOnScreen(int* x, int* y) override;
   bool System_WatchDeviceChanges(DeviceNotificationSource* source) override;
+  bool System_SetDragAreas(const DragArea* areas, int count) override;
 
   // The one error path of every part: the message goes to the log as its own line and becomes
   // the text System_LastError returns.
@@ -262,6 +265,12 @@ class EngineImpl final : public Engine {
   // The window cannot be had: the error as every engine error, SDL's reason in the log, and
   // both on standard error.
   void FailWindow(const char* error, const char* reason);
+  // Starts SDL's video; a Wayland display asked for by name that fails gives way to X11.
+  bool StartVideo();
+  bool OnWayland();
+  // Logs why Wayland failed and restarts the video on X11, once per engine. False when X11
+  // fails too.
+  bool FallBackToX11(const char* reason);
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();
@@ -280,6 +289,10 @@ class EngineImpl final : public Engine {
   bool quitRequested_ = false;  // a close was granted: every frame loop ends until shutdown
   bool cursorHidden_ = false;
   bool videoStarted_ = false;
+  bool triedX11_ = false;
   DeviceNotificationSource* deviceNotifications_ = nullptr;
   std::unique_ptr<DeviceNotifier> deviceWatcher_;  // made by System_WatchDeviceChanges
+  // What the window system's hit test reads; replaced only while no hit test is installed.
+  std::unique_ptr<const DragRegion> dragRegion_;
+  void ForgetDragAreas();
 };
