@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "app/drag_band.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
 #include "app/messages.h"
@@ -16,24 +17,25 @@
 FrameInput CurrentFrameInput;
 StateHandler StateHandlers[kAppStateCount] = {NoReceiverInput};
 bool QuitRequested = false;
+DragBand WindowDragBand = {{{0, 0, kDragBandWidth, kDragBandHeight, true}}, 1, false};
 
 namespace {
 
 WindowDrag windowDrag;
 
-void DragWindow(int handlerResult) {
-  SDL_Window* window = static_cast<SDL_Window*>(ShellWindow());
-  int left = 0;
-  int top = 0;
-  if (window != nullptr) SDL_GetWindowPosition(window, &left, &top);
-  const FrameInput& input = CurrentFrameInput;
-  int newLeft = 0;
-  int newTop = 0;
-  if (UpdateWindowDrag(&windowDrag, input.buttonDown, input.mouseY, handlerResult, input.cursorX,
-                       input.cursorY, left, top, &newLeft, &newTop) &&
-      window != nullptr) {
-    SDL_SetWindowPosition(window, newLeft, newTop);
-  }
+// The window system did not take the press on the band: the window follows it here.
+void MoveWindow(int left, int top) {
+  auto* window = static_cast<SDL_Window*>(ShellWindow());
+  if (window != nullptr) SDL_SetWindowPosition(window, left, top);
+}
+
+// The widgets see a frame with the press on the band as one with the pointer away.
+void HidePressFromWidgets() {
+  FrameInput& input = CurrentFrameInput;
+  input.mouseX = 0;
+  input.mouseY = 0;
+  input.buttonDown = false;
+  input.wheel = 0;
 }
 
 }  // namespace
@@ -58,9 +60,12 @@ bool RunFrame(Engine& engine) {
   if (AskStartupQuestions()) return true;
   if (EscapeEndsProgram(engine)) return true;
   SampleFrameInput(engine);
-  int result = DispatchState();
-  if (result == -1) return true;
-  DragWindow(result);
+  const FrameInput& input = CurrentFrameInput;
+  const DragStep drag = UpdateWindowDrag(&windowDrag, WindowDragBand, input.buttonDown,
+                                         input.mouseX, input.mouseY, input.cursorX, input.cursorY);
+  if (drag.bandPress) HidePressFromWidgets();
+  if (DispatchState() == -1) return true;
+  if (drag.move) MoveWindow(drag.left, drag.top);
   return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "app/window_drag.h"
 #include "engine/engine.h"
 
 class UIPanel;
@@ -23,7 +24,7 @@ struct FrameInput {
 extern FrameInput CurrentFrameInput;
 
 // A screen state's per-frame handler. It returns -1 to end the program, nonzero while a widget
-// has the press (the window is then not dragged), else 0.
+// has the press, else 0.
 using StateHandler = int (*)();
 inline constexpr int kAppStateCount = 12;
 // One slot per AppState value. Slot 0 holds NoReceiverInput; the screens fill theirs at
@@ -33,8 +34,12 @@ extern StateHandler StateHandlers[kAppStateCount];
 // Set by the quit button; the next frame ends the program.
 extern bool QuitRequested;
 
-// Once per frame: the start-up prompts, Escape, the input record, the state's handler and the
-// window drag. True ends the frame loop.
+// The band by which the user drags the window: the whole top band until the main screen is
+// built, moved by the program until the window system takes it (InstallDragBand).
+extern DragBand WindowDragBand;
+
+// Once per frame: the start-up prompts, Escape, the input record, the window drag and the
+// state's handler, which does not see a press on the band. True ends the frame loop.
 bool FrameFunc();
 // Once per frame after FrameFunc: draws the main screen and the overlay of the state.
 bool RenderFunc();

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "app/action_drag.h"
+#include "app/drag_band.h"
 #include "app/frame_functions.h"
 #include "app/main_screen_callbacks.h"
 #include "app/main_screen_ids.h"
@@ -171,6 +172,7 @@ void BuildMainScreen() {
   CancelDrag();
   ForgetProfileSwitch();
   InstallMainScreenHandlers();
+  TakeDragBandFromScreen();
   if (ReceiverConnected != 0) {
     ShowProfile(0, false);
     return;
@@ -213,4 +215,5 @@ void ReleaseMainScreen() {
   RearLightCheck = FrontLightCheck = nullptr;
   LevelLowCheck = LevelMedCheck = LevelHighCheck = nullptr;
   AngleSlider = nullptr;
+  TakeDragBandFromScreen();
 }

@@ -12,6 +12,7 @@
 #include "app/carried_art.h"
 #include "app/device_change.h"
 #include "app/dialogs.h"
+#include "app/drag_band.h"
 #include "app/frame_functions.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
@@ -139,6 +140,7 @@ void RunInitiatedEngine(SettingsDownload& settings) {
   SetProfileControls(&screenControls);
   CheckProfileControls();
   BuildMainScreen();
+  InstallDragBand(*engine);
   InstallScreenHandlers();
   InstallUpdateScreens();
   ReceiverConnected = 0;

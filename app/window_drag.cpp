@@ -1,25 +1,29 @@
 #include "app/window_drag.h"
 
-bool UpdateWindowDrag(WindowDrag* drag, bool buttonDown, int mouseY, int handlerResult, int cursorX,
-                      int cursorY, int windowLeft, int windowTop, int* newLeft, int* newTop) {
-  bool pressStarted = buttonDown && !drag->previousButton;
+#include "engine/drag_areas.h"
+
+DragStep UpdateWindowDrag(WindowDrag* drag, const DragBand& band, bool buttonDown, int mouseX,
+                          int mouseY, int cursorX, int cursorY) {
+  const bool pressStarted = buttonDown && !drag->previousButton;
   drag->previousButton = buttonDown;
-  if (!buttonDown || handlerResult != 0) {
+  DragStep step;
+  if (!buttonDown) {
     drag->active = false;
-    return false;
+    return step;
   }
   if (pressStarted) {
-    // Only a press that begins in the band drags: a press that starts lower and slides up
-    // must not move the window by an old anchor.
-    drag->active = mouseY < kDragBandHeight;
-    drag->anchorLeft = windowLeft;
-    drag->anchorTop = windowTop;
-    drag->anchorCursorX = cursorX;
-    drag->anchorCursorY = cursorY;
-    return false;
+    // Only a press that begins on the band drags: one that starts lower and slides up must not.
+    drag->active = DragAreasHold(band.areas, band.count, mouseX, mouseY);
+    drag->grabX = mouseX;
+    drag->grabY = mouseY;
   }
-  if (!drag->active || mouseY >= kDragBandHeight) return false;
-  *newLeft = drag->anchorLeft + (cursorX - drag->anchorCursorX);
-  *newTop = drag->anchorTop + (cursorY - drag->anchorCursorY);
-  return true;
+  step.bandPress = drag->active;
+  // Measured from the cursor on the screen, not the pointer in the window, so that a pointer
+  // that runs ahead of the window (a fast hand, a remote desktop's big steps) keeps the drag.
+  if (drag->active && !band.movedBySystem && !pressStarted) {
+    step.move = true;
+    step.left = cursorX - drag->grabX;
+    step.top = cursorY - drag->grabY;
+  }
+  return step;
 }

@@ -178,6 +178,14 @@ enum PrimitiveKind : int {
   PRIM_QUADS = 4,
 };
 
+// A rectangle of the window in its logical pixels (the screen width and height states) by which
+// the user may drag the window, or a hole in the rectangles listed before it.
+struct DragArea {
+  int x, y, width, height;
+  bool draggable;
+};
+constexpr int kMaxDragAreas = 32;
+
 class EngineImpl;
 
 // Something that learns of device arrivals and removals: the system's udev monitor, or a model
@@ -358,6 +366,13 @@ class Engine {
   // arrival and removal to the device-change function. `source` reports them (it must outlive the
   // frame loop); null watches the system's own notices (udev). False when they cannot be had.
   virtual bool System_WatchDeviceChanges(DeviceNotificationSource* source = nullptr) = 0;
+  // Lets the window system move the window when the user presses on it where the areas say so
+  // (of the areas holding the point, the last one listed decides; none means not draggable): it
+  // runs its own move (on X11, Wayland and Windows alike) and the press never reaches the
+  // program. The areas are copied and stay fixed until the next call or the window's end; null
+  // or 0 areas take the move away. False when the video driver cannot do it, there is no window
+  // or there are more than kMaxDragAreas areas: the program must then move the window itself.
+  virtual bool System_SetDragAreas(const DragArea* areas, int count) = 0;
 
  protected:
   ~Engine() = default;

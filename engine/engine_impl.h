@@ -8,11 +8,13 @@
 //   engine_graphics.cpp  Gfx_, Target_, Texture_ operations (data in Graphics)
 //   splash.cpp           the start-up splash
 //   window_icon.cpp      the window's icon
+//   window_hit_test.cpp  the areas by which the window system drags the window
 
 #include <cmath>
 #include <cstdint>
 #include <memory>
 
+#include "engine/drag_areas.h"
 #include "engine/engine.h"
 #include "engine/file_search.h"
 #include "engine/frame_timer.h"
@@ -163,6 +165,7 @@ class EngineImpl final : public Engine {
 
   void Input_CursorOnScreen(int* x, int* y) override;
   bool System_WatchDeviceChanges(DeviceNotificationSource* source) override;
+  bool System_SetDragAreas(const DragArea* areas, int count) override;
 
   // The one error path of every part: the message goes to the log as its own line and becomes
   // the text System_LastError returns.
@@ -273,6 +276,12 @@ class EngineImpl final : public Engine {
   float ToPixels(int units) const {
     return std::floor(static_cast<float>(units) / static_cast<float>(windowUnits));
   }
+  // Starts SDL's video; a Wayland display asked for by name that fails gives way to X11.
+  bool StartVideo();
+  bool OnWayland();
+  // Logs why Wayland failed and restarts the video on X11, once per engine. False when X11
+  // fails too.
+  bool FallBackToX11(const char* reason);
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();
@@ -291,6 +300,10 @@ class EngineImpl final : public Engine {
   bool quitRequested_ = false;  // a close was granted: every frame loop ends until shutdown
   bool cursorHidden_ = false;
   bool videoStarted_ = false;
+  bool triedX11_ = false;
   DeviceNotificationSource* deviceNotifications_ = nullptr;
   std::unique_ptr<DeviceNotifier> deviceWatcher_;  // made by System_WatchDeviceChanges
+  // What the window system's hit test reads; replaced only while no hit test is installed.
+  std::unique_ptr<const DragRegion> dragRegion_;
+  void ForgetDragAreas();
 };

@@ -5,19 +5,24 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "engine/device_notifier.h"
 #include "engine/display_scale.h"
 #include "engine/engine_impl.h"
 #include "engine/keymap.h"
 #include "engine/video_driver.h"
+#include "engine/wayland_probe.h"
 
 namespace {
 
 constexpr const char* kScreenshotPattern = "shot???.bmp";
 constexpr const char* kScreenshotFormat = "shot%03d.bmp";
 constexpr int kKibibyteShift = 10;
+constexpr const char* kWayland = "wayland";
+constexpr const char* kX11 = "x11";
 constexpr const char* kNoDisplay =
     "no display was found (is DISPLAY or WAYLAND_DISPLAY set?); SDL_VIDEODRIVER=offscreen runs "
     "the program without one, unseen";
@@ -76,12 +81,9 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   LogStartupFacts();
   // Closing the window must ask the exit function before SDL decides to quit.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (!videoStarted_) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-      FailWindow("Can't register window class", SDL_GetError());
-      return false;
-    }
-    videoStarted_ = true;
+  if (!StartVideo()) {
+    FailWindow("Can't register window class", SDL_GetError());
+    return false;
   }
   if (!VideoDriverAcceptable(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
     FailWindow("Can't create window", kNoDisplay);
@@ -109,6 +111,10 @@ bool EngineImpl::OpenWindow(bool withCaption) {
                        SDL_WINDOW_ALLOW_HIGHDPI;
   SDL_Window* created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
                                          rect.bottom - rect.top, flags);
+  if (created == nullptr && OnWayland() && FallBackToX11(SDL_GetError())) {
+    created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top, flags);
+  }
   if (created == nullptr) {
     FailWindow("Can't create window", SDL_GetError());
     return false;
@@ -145,6 +151,43 @@ void EngineImpl::ApplyScale(const DisplayScale& scale) {
   SDL_SetWindowPosition(AsSdl(window), rect.left, rect.top);
 }
 
+bool EngineImpl::StartVideo() {
+  if (videoStarted_) return true;
+  // A compositor that cannot be used leaves the X server, when there is one; SDL itself falls
+  // back only when it picks the driver, and dies on a compositor without a seat.
+  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const bool waylandOnly =
+      VideoDriverRequested(requested, kWayland) && !VideoDriverRequested(requested, kX11);
+  const char* display = std::getenv("DISPLAY");
+  const bool waylandPicked = requested == nullptr && (display == nullptr || *display == '\0') &&
+                             std::getenv("WAYLAND_DISPLAY") != nullptr;
+  std::string why;
+  if ((waylandOnly || waylandPicked) && !WaylandDisplayUsable(&why)) {
+    return FallBackToX11(why.c_str());
+  }
+  videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!videoStarted_ && waylandOnly) return FallBackToX11(SDL_GetError());
+  return videoStarted_;
+}
+
+bool EngineImpl::OnWayland() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && VideoDriverRequested(driver, kWayland);
+}
+
+bool EngineImpl::FallBackToX11(const char* reason) {
+  if (triedX11_) return false;
+  triedX11_ = true;
+  System_Log("Video: the Wayland display cannot be used (%s); trying X11", reason);
+  std::fprintf(stderr, "%s: the Wayland display cannot be used (%s); trying X11\n",
+               program_invocation_short_name, reason);
+  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, kX11, SDL_HINT_OVERRIDE);
+  videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!videoStarted_) System_Log("Video: X11 cannot be used either (%s)", SDL_GetError());
+  return videoStarted_;
+}
+
 void EngineImpl::FailWindow(const char* error, const char* reason) {
   PostError("%s", error);
   System_Log("SDL: %s", reason);
@@ -178,6 +221,7 @@ void EngineImpl::System_Shutdown() {
   StopSound();
   graphics.Shutdown();
   power.Stop();
+  ForgetDragAreas();
   if (window != nullptr) SDL_DestroyWindow(AsSdl(window));
   window = nullptr;
   if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -94,11 +94,11 @@ TEST_F(FrameInputTest, PointerInsideIsTruncatedAndCarriesButtonAndWheel) {
 }
 
 TEST_F(FrameInputTest, HeldButtonSendsHeldEveryFrameAndOneRelease) {
-  Press(900, 20);
+  Press(900, 120);
   EXPECT_FALSE(Frame());
   EXPECT_FALSE(Frame());
   EXPECT_FALSE(Frame());
-  Release(900, 20);
+  Release(900, 120);
   EXPECT_FALSE(Frame());
   EXPECT_FALSE(Frame());
 
@@ -107,7 +107,7 @@ TEST_F(FrameInputTest, HeldButtonSendsHeldEveryFrameAndOneRelease) {
   EXPECT_EQ(panelCalls[3].event, 3) << "released";
   EXPECT_EQ(panelCalls[4].event, 2) << "hover";
   EXPECT_EQ(panelCalls[0].x, 900);
-  EXPECT_EQ(panelCalls[0].y, 20);
+  EXPECT_EQ(panelCalls[0].y, 120);
 }
 
 TEST_F(FrameInputTest, PressTakenByAWidgetIsCapturedUntilRelease) {
