@@ -191,7 +191,10 @@ TEST_F(CliBackups, BackupsListsTheNewestFirstWithDateAndDecodedProfiles) {
   const Result none = RunVirtual({"backups"});
   EXPECT_EQ(none.status, kExitOk);
   EXPECT_EQ(none.out, "");
-  EXPECT_EQ(none.err, "There are no automatic backups in " + BackupFolder().string() + ".\n");
+  EXPECT_EQ(none.err, "There are no automatic backups of this receiver (virtual:" +
+                          Path("flash.bin") + ") in " + BackupFolder().string() + ".\n");
+  EXPECT_EQ(RunVirtual({"backups", "--all"}).err,
+            "There are no automatic backups in " + BackupFolder().string() + ".\n");
   EXPECT_EQ(RunVirtual({"backups", "--quiet"}).err, "");
   StoreKnownProfiles();
   ASSERT_EQ(
@@ -286,8 +289,13 @@ TEST_F(CliBackups, EachVirtualReceiverRestoresOnlyItsOwnBackups) {
   EXPECT_TRUE(Contains(refused.err, "1 other backups are there (backups --all lists them)"))
       << refused.err;
   EXPECT_EQ(ReadBytes(Path("B.bin")), flashB) << "A's profiles never reach B";
-  EXPECT_EQ(runOnB({"backups"}).out,
-            "none\n1 more backups are of other receivers or older (backups --all lists them).\n");
+  const Result listed = runOnB({"backups"});
+  EXPECT_EQ(listed.out, "") << "B has no backup of its own to list";
+  EXPECT_TRUE(Contains(listed.err, "There are no automatic backups of this receiver"))
+      << listed.err;
+  EXPECT_TRUE(Contains(listed.err,
+                       "1 more backups are of other receivers or older (backups --all lists them)"))
+      << listed.err;
 
   // Once B has a backup of its own, that is the one it takes.
   ASSERT_EQ(runOnB({"write-profiles", Path("a.cs270"), Path("a.cs270"), Path("a.cs270")}).status,

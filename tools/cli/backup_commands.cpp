@@ -248,14 +248,20 @@ int ListBackups(CliContext& context, char**, int) {
     json.Finish();
     return kExitOk;
   }
-  if (backups.empty() && !context.options.quiet) {
+  for (const ProfileBackupEntry& entry : backups) PrintBackupText(context, entry);
+  // Notes go to standard error, so that standard output holds only the backups listed.
+  if (context.options.quiet) return kExitOk;
+  if (backups.empty() && (context.options.all || receiver.empty())) {
     std::fprintf(context.err, "There are no automatic backups in %s.\n",
                  TerminalText(folder).c_str());
+  } else if (backups.empty()) {
+    std::fprintf(context.err, "There are no automatic backups of this receiver (%s) in %s.\n",
+                 TerminalText(receiver).c_str(), TerminalText(folder).c_str());
   }
-  for (const ProfileBackupEntry& entry : backups) PrintBackupText(context, entry);
   if (others > 0) {
-    Say(context, "%zu more backups are of other receivers or older (backups --all lists them).\n",
-        others);
+    std::fprintf(context.err,
+                 "%zu more backups are of other receivers or older (backups --all lists them).\n",
+                 others);
   }
   return kExitOk;
 }
