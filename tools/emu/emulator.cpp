@@ -17,19 +17,17 @@
 #include <vector>
 
 #include "device/firmware_version.h"
+#include "device/hid_link.h"
 #include "device/virtual_receiver.h"
+#include "device/wheel_protocol.h"
 #include "tools/emu/uhid_device.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint16_t kVendorId = 0x2E7B;
-constexpr std::size_t kReportBytes = 33;
-// Requests that change flash: write memory and erase sector, at this offset of a report.
-constexpr std::size_t kCodeOffset = 6;
-constexpr std::uint8_t kWriteMemory = 0x0F;
-constexpr std::uint8_t kEraseSector = 0x10;
+// A request's code, in a report that opens with the report-ID byte.
+constexpr std::size_t kCodeOffset = 1 + kPayloadCodeOffset;
 // A group of erases and writes ends when no request came for this long; the flash is saved then.
 constexpr auto kGroupPause = std::chrono::milliseconds(150);
 constexpr int kPollMs = 20;
@@ -106,7 +104,7 @@ bool Emulator::SetUp(const std::string& uhidNode) {
 bool Emulator::Plug() {
   receiver_.Plug();
   std::string why;
-  if (!device_.Create(kVendorId, options_.productId, why)) {
+  if (!device_.Create(kReceiverVendorId, options_.productId, why)) {
     std::fprintf(err_, "corsaro270-emu: %s\n", why.c_str());
     return false;
   }
@@ -180,8 +178,8 @@ void Emulator::ModelLoop() {
     lock.unlock();
     const bool plugged = receiver_.Plugged();
     receiver_.Receive(receiver_.Generation(), report.data(), report.size());
-    if (report.size() == kReportBytes &&
-        (report[kCodeOffset] == kWriteMemory || report[kCodeOffset] == kEraseSector)) {
+    if (report.size() == kReportSize && (report[kCodeOffset] == kCommandWriteMemory ||
+                                         report[kCodeOffset] == kCommandEraseSector)) {
       dirty_ = true;
       lastChange_ = Clock::now().time_since_epoch().count();
     }
@@ -193,12 +191,12 @@ void Emulator::ModelLoop() {
 // Hands every reply the model queued to the kernel as an input report.
 void Emulator::ReplyLoop() {
   RunAhead(false);
-  std::uint8_t report[kReportBytes];
+  std::uint8_t report[kReportSize];
   while (!stopping_) {
     const HidReadResult result =
         receiver_.Take(receiver_.Generation(), report, sizeof report, kReplyWaitMs);
     if (result == HidReadResult::kOk) {
-      device_.SendInput(report + 1, kReportBytes - 1);
+      device_.SendInput(report + 1, kReportSize - 1);
     } else if (result == HidReadResult::kError) {
       std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
     }
