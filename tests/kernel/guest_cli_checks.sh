@@ -61,18 +61,22 @@ cli_checks() {
 # As a user without access to the node: "permission denied" and the rule's hint; then a rule on
 # the kernel's HID name (a uhid node has no USB attributes for the packaged rule) lets them in.
 as_user() { HOME=/tmp XDG_DATA_HOME=/tmp/user setpriv --reuid=65534 --regid=65534 "$@"; }
+# The build tree may lie in a folder only its owner may enter (a clone in mktemp -d): the user
+# runs a copy of the tool.
+user_cli=/run/corsaro270-cli
 access_checks() {
   local udev=$1 node out
+  install -m 0755 "$cli_program" "$user_cli"
   log "access checks, udevd $udev"
   start_emu --flash "$work/access.bin"
   node=$(receiver_node)
   chmod 0600 "$node"
-  out=$(as_user --clear-groups timeout 60 "$cli_program" info 2>&1)
+  out=$(as_user --clear-groups timeout 60 "$user_cli" info 2>&1)
   check "access-$udev: a 0600 node is refused with the reason" "info printed: $out" \
     grep -q "permission denied" <<<"$out"
   check "access-$udev: the refusal names the rule to install" "info printed: $out" \
     grep -q "60-corsaro270.rules" <<<"$out"
-  out=$(as_user --clear-groups timeout 60 "$cli_program" list 2>&1)
+  out=$(as_user --clear-groups timeout 60 "$user_cli" list 2>&1)
   check "access-$udev: list marks the node as denied" "list printed: $out" \
     grep -q "$node .*permission denied" <<<"$out"
   if [[ $udev == with ]]; then
@@ -85,7 +89,7 @@ access_checks() {
     emu_say replug
     wait_plugged $((plugs + 1))
     udevadm settle --timeout=20
-    out=$(as_user --groups 100 timeout 60 "$cli_program" info 2>&1)
+    out=$(as_user --groups 100 timeout 60 "$user_cli" info 2>&1)
     check "access-$udev: a rule on KERNELS gives the group access" "info printed: $out" \
       grep -q "Wheel Firmware" <<<"$out"
     rm -f /etc/udev/rules.d/61-corsaro270-uhid.rules /etc/udev/rules.d/60-corsaro270.rules
