@@ -81,6 +81,14 @@ start_demo() {
   SERVERS+=("$DEMO_PID")
 }
 
+# What the demo did, for a failure's message: whether it still runs, its errors and its log's end.
+demo_report() {
+  local state="it has ended"
+  kill -0 "$DEMO_PID" 2>/dev/null && state="it is still running"
+  echo "$state; its errors: $(tail -5 "$WORK/demo.stderr"); its log ends:"
+  tail -8 "$WORK/out/Corsaro270.log" 2>/dev/null
+}
+
 # Waits at most `seconds` for the demo to end; its exit status is then in DEMO_STATUS.
 wait_demo() {
   local seconds=$1

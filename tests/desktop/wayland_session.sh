@@ -107,7 +107,7 @@ session() {
   SESSION=$name
   rm -rf "$WORK/out"
   start_demo "$WORK/script.txt"
-  wait_for 40 test -s "$WORK/out/main.png" || fail "$name: no main screen: $(tail -5 "$WORK/demo.stderr")"
+  wait_for 40 test -s "$WORK/out/main.png" || fail "$name: no main screen: $(demo_report)"
   tile_drag
   wait_for 20 test -s "$WORK/out/dragged.png" || fail "$name: no picture after the drag"
   disc_click
