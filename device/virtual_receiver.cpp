@@ -323,8 +323,6 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
     lock.lock();
     if (!plugged_ || generation != generation_) return false;
     requestArrivedAt_ = sent;
-  } else {
-    requestArrivedAt_ = Clock::now();
   }
   ++requests_;
   if (recording_) {

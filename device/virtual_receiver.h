@@ -126,7 +126,7 @@ class VirtualReceiver {
   // At full speed: the ends of the last frames that carried a report out and in.
   std::chrono::steady_clock::time_point outFrameEnd_{};
   std::chrono::steady_clock::time_point inFrameEnd_{};
-  // When the request being handled reached the receiver.
+  // At full speed: when the request being handled reached the receiver.
   std::chrono::steady_clock::time_point requestArrivedAt_{};
   std::vector<int> notices_;
   bool recording_ = false;
