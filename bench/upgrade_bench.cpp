@@ -1,6 +1,8 @@
 // What a firmware upgrade costs. At the USB full-speed pace (one report per millisecond each way)
-// the body's 3071 write reports cannot take less than 3.071 s, the bus limit: the transfer should
-// stay within 1.05 times that, and the whole worker without its deliberate pauses within 3.5 s.
+// the body's 3071 write reports cannot take less than 3.071 s, the bus limit, and waiting for the
+// last reply of each group of 48 pairs adds a frame per group (64 ms): the transfer should stay
+// within 1.05 times the bus limit, and the whole worker without its deliberate pauses within 3.5 s.
+// What remains above the floor is frames the writing thread missed by waking up too late.
 // On the instant receiver what is left is the protocol's own work: the CPU time of a whole upgrade
 // (all threads of the process) should stay within 50 ms.
 
@@ -22,6 +24,7 @@
 namespace {
 
 constexpr double kBusLimitSeconds = 3.071;  // 3071 reports, one per millisecond
+constexpr double kFrameSeconds = 0.001;
 
 // An out-of-date virtual receiver connected as the program connects one.
 class ConnectedReceiver {
@@ -85,9 +88,13 @@ void BM_BodyTransferFullSpeed(benchmark::State& state) {
     seconds += took.count();
     state.SetIterationTime(took.count());
   }
-  state.counters["reports"] = (kFirmwareBodyLength + kChunkSize - 1) / kChunkSize;
-  state.counters["x_bus_limit"] =
-      seconds / static_cast<double>(state.iterations()) / kBusLimitSeconds;
+  const int reports = static_cast<int>((kFirmwareBodyLength + kChunkSize - 1) / kChunkSize);
+  const int groups = (reports + kBatchSlots / 2 - 1) / (kBatchSlots / 2);
+  const double mean = seconds / static_cast<double>(state.iterations());
+  state.counters["reports"] = reports;
+  state.counters["bus_limit_ms"] = kBusLimitSeconds * 1000;
+  state.counters["floor_ms"] = (kBusLimitSeconds + groups * kFrameSeconds) * 1000;
+  state.counters["x_bus_limit"] = mean / kBusLimitSeconds;
 }
 
 // Whole upgrades without the screen's pauses, on a receiver answering at `timing`.

@@ -11,6 +11,7 @@
 #include "common/byte_order.h"
 #include "common/firmware_crc.h"
 #include "device/atomic_file.h"
+#include "device/full_speed_frames.h"
 #include "firmware_assets.h"
 
 namespace {
@@ -54,7 +55,6 @@ constexpr std::uint32_t kBodyBytes = 0xBFF0;
 constexpr std::uint32_t kImageBytes = 0xC000;
 
 constexpr std::uint8_t kErased = 0xFF;
-constexpr auto kFullSpeedInterval = std::chrono::milliseconds(1);
 constexpr int kArrivalEvent = 0x8000;
 constexpr int kRemovalEvent = 0x8004;
 constexpr std::uint16_t kVendorId = 0x2E7B;
@@ -94,9 +94,10 @@ class VirtualPort : public HidPort {
   std::uint32_t generation_;
 };
 
-// A bus completes its frames on time; Linux lets a sleeping thread wake up to its timer slack
-// (50 us by default) late, which, paid on every report, would make the modelled bus slower than
-// a real one. For one wait, the calling thread's slack is cut to the least and then restored.
+// Linux lets a sleeping thread wake up to its timer slack (50 us by default) late. A late wake-up
+// costs the bus a frame only when it passes a frame's end, but each group of a batch waits once
+// for its last reply, and that wait is paid in full. For one wait, the calling thread's slack is
+// cut to the least and then restored.
 class PreciseWakeup {
  public:
   PreciseWakeup() : saved_(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
@@ -310,9 +311,10 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
     return false;
   }
   if (timing_ == VirtualTiming::kFullSpeed) {
-    // The OUT endpoint takes one report per frame; the write returns once it went out.
-    outFreeAt_ = std::max(outFreeAt_, Clock::now()) + kFullSpeedInterval;
-    const auto sent = outFreeAt_;
+    // The write returns once the report went out; the receiver has it from then on, however
+    // late this thread wakes to notice.
+    outFrameEnd_ = EndOfFrameCarrying(Clock::now(), outFrameEnd_);
+    const auto sent = outFrameEnd_;
     lock.unlock();
     {
       PreciseWakeup precise;
@@ -320,6 +322,7 @@ bool VirtualReceiver::Receive(std::uint32_t generation, const std::uint8_t* repo
     }
     lock.lock();
     if (!plugged_ || generation != generation_) return false;
+    requestArrivedAt_ = sent;
   }
   ++requests_;
   if (recording_) {
@@ -379,8 +382,9 @@ void VirtualReceiver::Push(const std::uint8_t* payload) {
   std::memcpy(queued.bytes + 1, payload, kPayloadBytes);
   queued.readyAt = Clock::now();
   if (timing_ == VirtualTiming::kFullSpeed) {
-    inFreeAt_ = std::max(inFreeAt_, queued.readyAt) + kFullSpeedInterval;
-    queued.readyAt = inFreeAt_;
+    // An answer goes in an IN frame after the OUT frame that carried its request.
+    inFrameEnd_ = EndOfFrameCarrying(requestArrivedAt_, inFrameEnd_);
+    queued.readyAt = inFrameEnd_;
   }
   queue_.push_back(queued);
   arrived_.notify_all();

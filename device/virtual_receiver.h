@@ -123,8 +123,11 @@ class VirtualReceiver {
   bool accessDenied_ = false;
   std::uint32_t generation_ = 1;
   std::deque<QueuedReport> queue_;
-  std::chrono::steady_clock::time_point outFreeAt_{};
-  std::chrono::steady_clock::time_point inFreeAt_{};
+  // At full speed: the ends of the last frames that carried a report out and in.
+  std::chrono::steady_clock::time_point outFrameEnd_{};
+  std::chrono::steady_clock::time_point inFrameEnd_{};
+  // At full speed: when the request being handled reached the receiver.
+  std::chrono::steady_clock::time_point requestArrivedAt_{};
   std::vector<int> notices_;
   bool recording_ = false;
   std::vector<std::array<std::uint8_t, 32>> recorded_;

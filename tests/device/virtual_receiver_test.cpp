@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "common/firmware_crc.h"
+#include "device/full_speed_frames.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
 #include "receiver_fixture.h"
@@ -172,4 +174,31 @@ TEST_F(VirtualReceiverWire, InstallsAStagedImageFromTheUpgradeArea) {
   receiver.ReadFlash(0x1FFFF, area + 1, 1);
   EXPECT_EQ(area[0], 0xFF);
   EXPECT_EQ(area[1], 0xFF);
+}
+
+// The full-speed frame rule on a clock given from outside: frames end on whole milliseconds.
+namespace {
+std::chrono::steady_clock::time_point At(std::int64_t microseconds) {
+  return std::chrono::steady_clock::time_point(std::chrono::microseconds(microseconds));
+}
+}  // namespace
+
+TEST(FullSpeedFrames, AReportGoesInTheFrameInProgressWhenItsDirectionIsFree) {
+  EXPECT_EQ(EndOfFrameCarrying(At(10'300), At(10'000)), At(11'000));
+  EXPECT_EQ(EndOfFrameCarrying(At(10'000), At(9'000)), At(11'000)) << "a frame starts at 10 ms";
+}
+
+TEST(FullSpeedFrames, AHostWakingLateWithinTheFrameLosesNothing) {
+  // The report before went in the frame that ended at 11 ms; the next one is handed over 0.9 ms
+  // later and still takes the frame right after.
+  EXPECT_EQ(EndOfFrameCarrying(At(11'900), At(11'000)), At(12'000));
+}
+
+TEST(FullSpeedFrames, NoDirectionCarriesTwoReportsInOneFrame) {
+  EXPECT_EQ(EndOfFrameCarrying(At(10'300), At(11'000)), At(12'000));
+  EXPECT_EQ(EndOfFrameCarrying(At(10'300), At(15'000)), At(16'000)) << "queued behind four";
+}
+
+TEST(FullSpeedFrames, AHostThatMissesAFrameEndLosesThatFrame) {
+  EXPECT_EQ(EndOfFrameCarrying(At(12'100), At(11'000)), At(13'000));
 }
