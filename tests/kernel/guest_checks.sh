@@ -9,12 +9,14 @@ cli_program=$build/bin/corsaro270-cli
 # Every run is bounded: a hang is a failure, not the end of the test.
 cli() { timeout 120 "$cli_program" "$@"; }
 emu=$build/bin/corsaro270-emu
-demo=$build/bin/corsaro270-demo
+demo=${CS_DRAWING_BUILD:-$build}/bin/corsaro270-demo
 verdicts=/out/verdicts
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$source/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export SDL_VIDEODRIVER=offscreen
+export GALLIUM_DRIVER=${CS_GALLIUM:-llvmpipe}
+export GALLIVM_PERF=${CS_GALLIVM_PERF:-}
 work=/tmp/checks
 mkdir -p "$work" && cd "$work" || exit 1
 export XDG_DATA_HOME=$work/data

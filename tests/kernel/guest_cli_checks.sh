@@ -101,7 +101,7 @@ access_checks() {
 # The real customiser, no option, on an X server with the emulator plugged in: its main screen,
 # saved as /out/main.png for a reader to see.
 shot_checks() {
-  local app=$build/bin/corsaro270 i
+  local app=${CS_DRAWING_BUILD:-$build}/bin/corsaro270 i
   [[ -x $app ]] && command -v Xvfb >/dev/null && command -v import >/dev/null || return 0
   log "the customiser's main screen"
   start_emu --flash "$work/shot.bin"
@@ -146,6 +146,25 @@ fault_checks() {
   status=$?
   check "faults: no reply fails the read within its deadline" "exit $status: $out" \
     test "$status" = 1 -a ! -e silent.cs270
+  emu_say "fault none"
+  emu_say "fault unrelated 1"
+  sleep 0.5
+  # The version's wait skips the report of no command; a batch takes none for a reply.
+  out=$(cli info 2>&1)
+  check "faults: an unrelated report is skipped by a wait and fails a batch" "info printed: $out" \
+    grep -q "did not answer while its profiles were read" <<<"$out"
+  # More than hidraw's queue of 64 ahead of every reply: the kernel drops reports, and no
+  # report of no command may pass for a reply.
+  emu_say "fault unrelated 70"
+  sleep 0.5
+  out=$(cli info 2>&1)
+  check "faults: 70 unrelated reports before the version fail its wait" "info printed: $out" \
+    grep -q "did not report its firmware version" <<<"$out"
+  rm -f flood.cs270
+  out=$(cli read-profile 1 flood.cs270 2>&1)
+  status=$?
+  check "faults: 70 unrelated reports before each reply fail the read" "exit $status: $out" \
+    test "$status" = 1 -a ! -e flood.cs270
   emu_say "fault none"
   sleep 0.5
   out=$(cli read-profile 1 after.cs270 2>&1)

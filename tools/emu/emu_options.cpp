@@ -9,6 +9,9 @@
 
 namespace {
 
+// More than hidraw's queue of 64 reports, yet no flood that outlasts a reply's wait.
+constexpr int kMostUnrelatedReports = 1000;
+
 bool ParseCount(const std::string& text, int& count) {
   if (text.empty() || text.size() > 9) return false;
   for (char c : text) {
@@ -36,7 +39,9 @@ bool ParseFaultOption(int argc, char** argv, int& i, EmuOptions& options, std::s
     return false;
   }
   std::vector<std::string> words = {argv[++i]};
-  if (words[0] == "remove-after" && i + 1 < argc) words.push_back(argv[++i]);
+  if ((words[0] == "remove-after" || words[0] == "unrelated") && i + 1 < argc) {
+    words.push_back(argv[++i]);
+  }
   return ApplyFault(words, 0, options.faults, why);
 }
 
@@ -80,7 +85,8 @@ void PrintEmuUsage(std::FILE* stream) {
       "  --product ID              0x0262 (default) or 0x0252\n"
       "  --usb-pace                one report per millisecond each way, like full-speed USB\n"
       "  --fault KIND [N]          misbehave: no-reply, wrong-code, wrong-magic, wrong-crc,\n"
-      "                            remove-after N (pulled out after N requests)\n"
+      "                            remove-after N (pulled out after N requests),\n"
+      "                            unrelated N (N reports of no command before each reply)\n"
       "  --help                    show this text\n"
       "\n"
       "SIGUSR1 or the line \"replug\" on standard input pulls the receiver out and plugs it in\n"
@@ -111,9 +117,9 @@ bool ParseEmuOptions(int argc, char** argv, EmuOptions& options, std::string& wh
 bool ApplyFault(const std::vector<std::string>& words, int requestsSoFar,
                 VirtualReceiverFaults& faults, std::string& why) {
   const std::string kind = words.empty() ? std::string() : words[0];
-  const bool counted = kind == "remove-after";
+  const bool counted = kind == "remove-after" || kind == "unrelated";
   if (words.size() != (counted ? 2u : 1u)) {
-    why = "fault none|no-reply|wrong-code|wrong-magic|wrong-crc|remove-after N";
+    why = "fault none|no-reply|wrong-code|wrong-magic|wrong-crc|remove-after N|unrelated N";
     return false;
   }
   if (kind == "none") {
@@ -129,10 +135,18 @@ bool ApplyFault(const std::vector<std::string>& words, int requestsSoFar,
   } else if (counted) {
     int count = 0;
     if (!ParseCount(words[1], count)) {
-      why = "remove-after needs a count, not \"" + words[1] + "\"";
+      why = kind + " needs a count, not \"" + words[1] + "\"";
       return false;
     }
-    faults.removeAfterReports = requestsSoFar + count;
+    if (kind == "unrelated") {
+      if (count > kMostUnrelatedReports) {
+        why = "unrelated takes at most " + std::to_string(kMostUnrelatedReports) + " reports";
+        return false;
+      }
+      faults.unrelatedBeforeReply = count;
+    } else {
+      faults.removeAfterReports = requestsSoFar + count;
+    }
   } else {
     why = "unknown fault \"" + kind + "\"";
     return false;
