@@ -273,6 +273,8 @@ class EngineImpl final : public Engine {
   // The window cannot be had: the error as every engine error, the platform's reason in the
   // log, and both on standard error.
   void FailWindow(const char* error, const char* reason);
+  // The windowed and full-screen places on the desktop, and the window to open at the one in use.
+  platform::WindowSpec PlaceWindow(bool withCaption);
   void ApplyScale(const DisplayScale& scale);
   // A pointer position in window units, in screen pixels: the pixel whose units hold it.
   float ToPixels(int units) const {

@@ -66,7 +66,23 @@ bool EngineImpl::OpenWindow(bool withCaption) {
     FailWindow("Can't create window", kNoDisplay);
     return false;
   }
+  WindowHandle created = os.OpenWindow(PlaceWindow(withCaption));
+  if (created == nullptr) {
+    FailWindow("Can't create window", os.LastError());
+    return false;
+  }
+  window = created;
+  ApplyScale(ChooseDisplayScale(created, requestedScale, screenWidth, screenHeight));
+  ApplyWindowIcon();
 
+  Random_Seed(0);
+  power.Start();
+  powerStatus = power.Measure();
+  input.Initiate();
+  return true;
+}
+
+platform::WindowSpec EngineImpl::PlaceWindow(bool withCaption) {
   platform::Rect desktop{0, 0, screenWidth, screenHeight};
   os.DisplayBounds(&desktop);
   const int left = desktop.left + (desktop.width - screenWidth) / 2;
@@ -88,20 +104,7 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   spec.borderless = windowed && windowedBorderless;
   spec.fullscreen = !windowed;
   Graphics::PrepareWindow(&spec);
-  WindowHandle created = os.OpenWindow(spec);
-  if (created == nullptr) {
-    FailWindow("Can't create window", os.LastError());
-    return false;
-  }
-  window = created;
-  ApplyScale(ChooseDisplayScale(created, requestedScale, screenWidth, screenHeight));
-  ApplyWindowIcon();
-
-  Random_Seed(0);
-  power.Start();
-  powerStatus = power.Measure();
-  input.Initiate();
-  return true;
+  return spec;
 }
 
 // Where the window system does not scale, the window grows about its centre to the physical size.
