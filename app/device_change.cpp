@@ -1,16 +1,15 @@
 #include "app/device_change.h"
 
-#include <SDL2/SDL.h>
-
 #include "app/shell_engine.h"
 #include "common/log.h"
 #include "device/connection.h"
 #include "device/hid_link.h"
+#include "engine/platform/platform.h"
 
 namespace {
 
 // Gives the new device node a moment to settle before it is opened.
-constexpr Uint32 kSettleMs = 100;
+constexpr std::uint32_t kSettleMs = 100;
 
 // Removal notices come for every HID device; pulling out a mouse must not drop the receiver. A
 // notice without a path cannot be told apart, so it counts as the receiver's.
@@ -23,7 +22,7 @@ bool IsConnectedReceiver(const DeviceInterfaceRecord* device) {
 
 bool DeviceChangeFunc(WindowHandle /*window*/, std::uint32_t /*message*/, std::uintptr_t event,
                       std::intptr_t record) {
-  SDL_Delay(kSettleMs);
+  platform::Current().Clock().Sleep(kSettleMs);
   const auto* device = reinterpret_cast<const DeviceInterfaceRecord*>(record);
   if (event == DBT_DEVICEARRIVAL) {
     if (ReceiverConnected != 0 || device == nullptr || device->path == nullptr ||

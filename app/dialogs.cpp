@@ -11,7 +11,7 @@ Dialogs* chosenDialogs = nullptr;
 Dialogs& DesktopDialogs() {
   static std::unique_ptr<Dialogs> desktop = [] {
     std::unique_ptr<Dialogs> gtk = CreateGtkDialogs();
-    return gtk != nullptr ? std::move(gtk) : CreateSdlDialogs();
+    return gtk != nullptr ? std::move(gtk) : CreatePlatformDialogs();
   }();
   return *desktop;
 }

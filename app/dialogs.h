@@ -1,7 +1,7 @@
 #pragma once
 // The program's small dialogs: message boxes and the profile file choosers. One interface with
-// a desktop implementation (GTK 3, or SDL message boxes when GTK cannot start) and a scripted
-// one that answers from a list and records what was shown.
+// a desktop implementation (GTK 3, or the platform's message boxes when GTK cannot start) and a
+// scripted one that answers from a list and records what was shown.
 
 #include <memory>
 #include <string>
@@ -50,8 +50,8 @@ void SetDialogs(Dialogs* dialogs);
 
 // GTK 3 dialogs, or null when GTK cannot start (no display).
 std::unique_ptr<Dialogs> CreateGtkDialogs();
-// SDL message boxes; they have no file choosers, which answer as cancelled.
-std::unique_ptr<Dialogs> CreateSdlDialogs();
+// The platform's message boxes; they have no file choosers, which answer as cancelled.
+std::unique_ptr<Dialogs> CreatePlatformDialogs();
 
 // The name with ".cs270" appended unless it already ends with it (in any case).
 std::string WithProfileExtension(const std::string& path);

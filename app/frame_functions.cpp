@@ -1,7 +1,5 @@
 #include "app/frame_functions.h"
 
-#include <SDL2/SDL.h>
-
 #include "app/drag_band.h"
 #include "app/main_screen.h"
 #include "app/main_screen_drawing.h"
@@ -11,6 +9,7 @@
 #include "common/app_state.h"
 #include "device/connection.h"
 #include "device/progress.h"
+#include "engine/platform/platform.h"
 #include "online/settings_document.h"
 #include "ui/base.h"
 
@@ -25,8 +24,7 @@ WindowDrag windowDrag;
 
 // The window system did not take the press on the band: the window follows it here.
 void MoveWindow(int left, int top) {
-  auto* window = static_cast<SDL_Window*>(ShellWindow());
-  if (window != nullptr) SDL_SetWindowPosition(window, left, top);
+  platform::Current().SetWindowPosition(ShellWindow(), left, top);
 }
 
 // The widgets see a frame with the press on the band as one with the pointer away.

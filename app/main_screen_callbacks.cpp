@@ -1,7 +1,5 @@
 #include "app/main_screen_callbacks.h"
 
-#include <SDL2/SDL_video.h>
-
 #include "app/frame_functions.h"
 #include "app/main_screen_ids.h"
 #include "app/messages.h"
@@ -10,14 +8,14 @@
 #include "app/profile_operations.h"
 #include "app/profile_switch.h"
 #include "app/shell_engine.h"
+#include "engine/platform/platform.h"
 #include "profile/profile_set.h"
 #include "ui/check.h"
 
 namespace {
 
 void MinimiseMainWindow() {
-  auto* window = static_cast<SDL_Window*>(ShellWindow());
-  if (window != nullptr) SDL_MinimizeWindow(window);
+  platform::Current().MinimizeWindow(ShellWindow());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "app/messages.h"
 
-#include <SDL2/SDL.h>
-
 #include <cstdio>
 
 #include "app/app_version.h"
@@ -10,6 +8,7 @@
 #include "common/log.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
+#include "engine/platform/platform.h"
 #include "online/settings_document.h"
 
 namespace {
@@ -34,7 +33,7 @@ constexpr ShellError kShellErrors[] = {
 // An empty address names nothing to open; anything else that fails has no program to open it.
 int OpenWithDesktop(const char* url) {
   if (url == nullptr || url[0] == '\0') return SHELL_FILE_NOT_FOUND;
-  return SDL_OpenURL(url) == 0 ? SHELL_OPENED : SHELL_NO_ASSOCIATION;
+  return platform::Current().OpenUrl(url) ? SHELL_OPENED : SHELL_NO_ASSOCIATION;
 }
 
 UrlOpener urlOpener = OpenWithDesktop;

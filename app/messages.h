@@ -55,7 +55,7 @@ enum ShellResult : int {
 };
 // The name the log gives a shell result, or null for results that are not logged.
 const char* ShellErrorName(int result);
-// Hands an address to the platform; returns a shell result. The desktop one uses SDL_OpenURL;
+// Hands an address to the platform; returns a shell result. The desktop one asks the platform;
 // tests put their own in place with SetUrlOpener (null restores the desktop one).
 using UrlOpener = int (*)(const char* url);
 void SetUrlOpener(UrlOpener opener);

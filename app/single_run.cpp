@@ -1,7 +1,5 @@
 #include "app/single_run.h"
 
-#include <SDL2/SDL_video.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -10,6 +8,7 @@
 #include "app/shell_engine.h"
 #include "app/user_folders.h"
 #include "common/log.h"
+#include "engine/platform/platform.h"
 
 namespace {
 
@@ -50,11 +49,8 @@ bool ClaimSingleRun(const char* name) {
 
 void AnswerLaterStarts() {
   if (instance.TakePokes() == 0) return;
-  auto* window = static_cast<SDL_Window*>(ShellWindow());
   Log("The program was started again: its window is raised");
-  if (window == nullptr) return;
-  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(window);
-  SDL_RaiseWindow(window);
+  platform::Current().BringToFront(ShellWindow());
 }
 
 void EndSingleRun() {

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <SDL2/SDL_video.h>
-
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +30,7 @@
 #include "device/firmware_upgrade.h"
 #include "device/hid_port.h"
 #include "engine/display_scale.h"
+#include "engine/platform/platform.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "online/settings_download.h"
@@ -99,13 +98,14 @@ void ConfigureEngine(const char* title) {
 
 // Keeps the window where the engine put it, with an outer size of exactly the screen size.
 void FitMainWindow() {
-  auto* window = static_cast<SDL_Window*>(MainWindow);
+  WindowHandle window = MainWindow;
   if (window == nullptr) return;
+  platform::Platform& os = platform::Current();
   int left = 0, top = 0;
-  SDL_GetWindowPosition(window, &left, &top);
+  os.GetWindowPosition(window, &left, &top);
   const int units = WindowUnits(window, engine->System_GetState(STATE_WINDOW_SCALE));
-  SDL_SetWindowSize(window, kScreenWidth * units, kScreenHeight * units);
-  SDL_SetWindowPosition(window, left, top);
+  os.SetWindowSize(window, kScreenWidth * units, kScreenHeight * units);
+  os.SetWindowPosition(window, left, top);
 }
 
 // The first connection already tells the screen what it found, so something must listen.

@@ -2,6 +2,10 @@
 # may use. Every library, executable and test gets an include folder of its own that holds only
 # these folders (corsaro_include_view), so an include pointing the wrong way fails to build.
 # scripts/check-layering checks the same rules over the sources, written out on their own.
+# The platform layer's interfaces are part of the engine (engine/platform/); each backend below
+# it sees only those interfaces and its own folder, and nothing above sees a backend.
+set(CORSARO_LAYER_platform_sdl engine/platform platform/sdl)
+set(CORSARO_LAYER_platform_null engine/platform platform/null)
 set(CORSARO_LAYER_engine engine)
 set(CORSARO_LAYER_common common)
 set(CORSARO_LAYER_ui engine common ui)
@@ -12,9 +16,16 @@ set(CORSARO_LAYER_app engine common ui profile device online app)
 set(CORSARO_LAYER_demo engine common ui profile device online app demo)
 set(CORSARO_LAYER_cli common profile device online tools/cli)
 set(CORSARO_LAYER_emu common profile device tools/emu)
+# Tests of a layer may also reach the backends: the SDL one where they test it, the null one
+# where a test runs the program on it.
+set(CORSARO_LAYER_engine_tests engine platform/sdl platform/null)
+set(CORSARO_LAYER_app_tests engine common ui profile device online app platform/null)
+set(CORSARO_LAYER_demo_tests engine common ui profile device online app demo platform/null)
 
 # Every folder an include view may hold.
-set(CORSARO_SOURCE_FOLDERS engine common ui profile device online app demo tools/cli tools/emu tests)
+# Every folder an include view may hold; a folder comes before the folders inside it.
+set(CORSARO_SOURCE_FOLDERS engine engine/platform platform/sdl platform/null common ui profile
+  device online app demo tools/cli tools/emu tests)
 
 # corsaro_include_view(<target> <layer> [TESTS])
 #

@@ -1,6 +1,5 @@
 #include "demo/demo.h"
 
-#include <SDL2/SDL.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +19,7 @@
 #include "device/profile_backups.h"
 #include "device/receiver_lock.h"
 #include "device/virtual_receiver.h"
+#include "engine/platform/platform.h"
 
 namespace {
 
@@ -97,10 +97,7 @@ bool SetUpReceiver(const DemoOptions& options, VirtualReceiver& receiver) {
 }
 
 std::string ProgramFolder() {
-  char* base = SDL_GetBasePath();
-  std::string folder = base != nullptr ? base : "";
-  SDL_free(base);
-  return folder;
+  return platform::Current().ProgramFolder();
 }
 
 std::string SettingsAddress(const DemoOptions& options) {

@@ -1,10 +1,8 @@
 #pragma once
-// Input put into the window's event queue as the desktop puts a user's there, so that the
-// engine's message pump turns it into engine input exactly as it does a user's:
-// Input_MousePosition, Input_MouseInside, Input_KeyHeld, Input_WheelDelta and Input_LastKey all
-// see it.
-
-#include <SDL2/SDL_keyboard.h>
+// Input put into the window's event queue as the desktop puts a user's there (through the
+// platform), so that the engine's message pump turns it into engine input exactly as it does a
+// user's: Input_MousePosition, Input_MouseInside, Input_KeyHeld, Input_WheelDelta and
+// Input_LastKey all see it.
 
 #include <string>
 
@@ -13,8 +11,6 @@
 // The virtual key that the engine names `name` ("Escape", "F5", "Left Arrow"), or 0 when no key
 // of the keyboard has that name (mouse buttons have names but are not keys).
 int VirtualKeyNamed(const std::string& name);
-// The SDL key that the engine reads as virtual key `vk`; false when no key gives it.
-bool KeysymForVirtualKey(int vk, SDL_Keysym* key);
 
 class InputInjector {
  public:
@@ -27,6 +23,8 @@ class InputInjector {
   void TurnWheel(WindowHandle window, int notches);
   // Presses or releases the key the engine reads as virtual key `vk`; false when there is none.
   bool PressKey(WindowHandle window, int vk, bool down);
+  // Asks the program to end, as the desktop does when the session ends.
+  void AskToQuit(WindowHandle window);
   // Window-system units per screen pixel: positions are given in screen pixels and put into the
   // queue in the window's units, as the desktop reports them.
   void SetWindowUnits(int units) { units_ = units > 0 ? units : 1; }

@@ -1,7 +1,5 @@
 #include "demo/script_runner.h"
 
-#include <SDL2/SDL.h>
-
 #include <filesystem>
 
 #include "app/shell_engine.h"
@@ -270,9 +268,7 @@ void ScriptRunner::EndProgram(Engine& engine) {
   if (since == 0 || since == 1) input_.PressKey(window, VK_ESCAPE, since == 0);
   if (since == kEscapeGraceFrames) {
     Log("script: the program did not end on Escape; its window is closed");
-    SDL_Event close{};
-    close.type = SDL_QUIT;
-    SDL_PushEvent(&close);
+    input_.AskToQuit(window);
   }
 }
 

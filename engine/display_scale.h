@@ -1,7 +1,7 @@
 #pragma once
 // The whole-number scale the window is drawn at, from a forced value, CORSARO_SCALE or the
 // desktop: Wayland's output scale shows as a drawable larger than the window (high-DPI windows);
-// X11 does not scale, so GDK_SCALE or the X resource Xft.dpi (96 per step) tell it there.
+// X11 does not scale, so the platform tells the desktop's scale there.
 
 constexpr int kMaxWindowScale = 3;
 
@@ -17,12 +17,8 @@ int ParseWindowScale(const char* text);
 // CORSARO_SCALE, else the desktop. Where the window system does not scale, the window must grow
 // to windowUnits times the screen's size; a scale from the desktop then shrinks until that fits
 // the display, a forced one is kept.
-DisplayScale ChooseDisplayScale(void* sdlWindow, int forced, int screenWidth, int screenHeight);
+DisplayScale ChooseDisplayScale(void* window, int forced, int screenWidth, int screenHeight);
 
 // Window-system units per screen pixel for a window drawn at pixelScale: the scale beyond what
 // the window system scales itself (at least 1).
-int WindowUnits(void* sdlWindow, int pixelScale);
-
-// The X resource Xft.dpi of the window's display, or 0 when it is not an X11 window or the
-// resource is not set.
-int XftDpi(void* sdlWindow);
+int WindowUnits(void* window, int pixelScale);

@@ -1,8 +1,6 @@
 // Creation and reference count, the states, and the error path.
 #include "engine/engine_impl.h"
 
-#include <SDL2/SDL_filesystem.h>
-#include <SDL2/SDL_video.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -16,17 +14,15 @@ namespace {
 EngineImpl* instance = nullptr;
 int referenceCount = 0;
 
-// The program's folder with a trailing separator; the working folder when SDL cannot tell.
-void FindProgramFolder(char* out) {
-  char* base = SDL_GetBasePath();
-  if (base != nullptr && std::strlen(base) < kMaxPath) {
+// The program's folder with a trailing separator; the working folder when the system cannot tell.
+void FindProgramFolder(const char* base, char* out) {
+  if (*base != '\0' && std::strlen(base) < kMaxPath) {
     std::strcpy(out, base);
   } else if (getcwd(out, kMaxPath - 1) != nullptr) {
     std::strcat(out, "/");
   } else {
     std::strcpy(out, "./");
   }
-  SDL_free(base);
 }
 
 void CopyText(char* out, std::size_t size, const char* text) {
@@ -43,12 +39,13 @@ Engine* Engine_Create(int version) {
 }
 
 EngineImpl::EngineImpl() {
-  FindProgramFolder(programFolder);
+  FindProgramFolder(os.ProgramFolder(), programFolder);
 }
 
 EngineImpl::~EngineImpl() {
   if (window != nullptr) System_Shutdown();
   Resource_RemoveAllPacks();
+  os.SetLog(nullptr);
 }
 
 void EngineImpl::Release() {
@@ -76,8 +73,7 @@ void EngineImpl::System_SetState(BoolState state, bool value) {
       if (parentWindow != nullptr || value == windowed) return;
       windowed = value;
       if (window != nullptr && graphics.HasDevice()) {
-        SDL_SetWindowFullscreen(static_cast<SDL_Window*>(window),
-                                windowed ? 0 : SDL_WINDOW_FULLSCREEN);
+        os.SetFullscreen(window, !windowed);
       }
       return;
     case STATE_DEPTH_BUFFER:
@@ -177,7 +173,7 @@ void EngineImpl::System_SetState(IntState state, int value) {
       fps = value;
       timer.SetFps(fps);
       // Vertical synchronisation follows a negative cap.
-      if (deviceExists && syncChanges) SDL_GL_SetSwapInterval(fps < 0 ? 1 : 0);
+      if (deviceExists && syncChanges) os.SetSwapInterval(fps < 0 ? 1 : 0);
       return;
     }
     case STATE_POWER:
@@ -200,7 +196,7 @@ void EngineImpl::System_SetState(TextState state, const char* value) {
     case STATE_TITLE:
       if (value == nullptr) return;
       CopyText(title, sizeof title, value);
-      if (window != nullptr) SDL_SetWindowTitle(static_cast<SDL_Window*>(window), title);
+      os.SetTitle(window, title);
       return;
     case STATE_INI_FILE:
       if (value == nullptr) {

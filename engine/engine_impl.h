@@ -23,10 +23,10 @@
 #include "engine/input.h"
 #include "engine/log_file.h"
 #include "engine/millisecond_clock.h"
+#include "engine/platform/platform.h"
 #include "engine/power_status.h"
 #include "engine/sound.h"
 
-union SDL_Event;
 struct DisplayScale;
 
 class EngineImpl;
@@ -174,9 +174,9 @@ class EngineImpl final : public Engine {
   // Runs the start-up splash (step 14 of System_Initiate).
   void RunSplash();
 
-  // The window procedure: one SDL event turned into the engine's handling of the matching
-  // window message. Public so that tests can drive the engine with synthetic events.
-  void WindowProcedure(const SDL_Event& event);
+  // The window procedure: one event of the platform turned into the engine's handling of the
+  // matching window message. Public so that tests can drive the engine with synthetic events.
+  void WindowProcedure(const platform::Event& event);
 
   // Hands a device arrival (DBT_DEVICEARRIVAL) or removal (DBT_DEVICEREMOVECOMPLETE) of the device
   // node at path to the device-change function, as a WM_DEVICECHANGE message whose lParam points
@@ -195,6 +195,9 @@ class EngineImpl final : public Engine {
   // The full path System_Screenshot writes to for this name (null picks "shot%03d.bmp" after the
   // count of existing shots). The text lives in the path buffer.
   const char* ScreenshotPath(const char* fileName);
+
+  // The system under the engine, chosen when the engine is made.
+  platform::Platform& os = platform::Current();
 
   // The parts' data.
   Graphics graphics{*this};
@@ -243,9 +246,8 @@ class EngineImpl final : public Engine {
     int left, top, right, bottom;
   };
   WindowRect windowedRect{};
-  std::uint32_t windowedStyle = 0;  // SDL window flags
+  bool windowedBorderless = false;  // a window without caption when windowed
   WindowRect fullscreenRect{};
-  std::uint32_t fullscreenStyle = 0;
   FrameTimer timer;
   MillisecondClock* clock = &SystemClock();  // tests drive the frame loop through their own
 
@@ -263,25 +265,21 @@ class EngineImpl final : public Engine {
 
   // Sound.
   const char* soundLibraryFile = kMixerLibraryFile;  // tests name missing or wrong libraries
-  void* soundLibrary = nullptr;  // SDL2_mixer's module while sound runs, else null
+  void* soundLibrary = nullptr;  // the mixer library's module while sound runs, else null
   bool soundSilent = false;      // loaded, but no output device could be opened
 
  private:
   void LogStartupFacts();
-  // The window cannot be had: the error as every engine error, SDL's reason in the log, and
-  // both on standard error.
+  // The window cannot be had: the error as every engine error, the platform's reason in the
+  // log, and both on standard error.
   void FailWindow(const char* error, const char* reason);
+  // The windowed and full-screen places on the desktop, and the window to open at the one in use.
+  platform::WindowSpec PlaceWindow(bool withCaption);
   void ApplyScale(const DisplayScale& scale);
   // A pointer position in window units, in screen pixels: the pixel whose units hold it.
   float ToPixels(int units) const {
     return std::floor(static_cast<float>(units) / static_cast<float>(windowUnits));
   }
-  // Starts SDL's video; a Wayland display asked for by name that fails gives way to X11.
-  bool StartVideo();
-  bool OnWayland();
-  // Logs why Wayland failed and restarts the video on X11, once per engine. False when X11
-  // fails too.
-  bool FallBackToX11(const char* reason);
   bool StartSound();
   void StopSound();
   void ApplySoundVolumes();
@@ -291,19 +289,28 @@ class EngineImpl final : public Engine {
   void FocusChange(bool nowActive);
   void AskToClose();
   void UpdateCursor();
-  void HandleWindowEvent(const SDL_Event& event);
-  void HandleKey(const SDL_Event& event);
-  void HandleButton(const SDL_Event& event);
-  void HandleWheel(const SDL_Event& event);
+  void HandleWindowEvent(const platform::Event& event);
+  void HandleKey(const platform::Event& event);
+  void HandleButton(const platform::Event& event);
+  void HandleWheel(const platform::Event& event);
   bool PumpOneMessage();
 
   bool quitRequested_ = false;  // a close was granted: every frame loop ends until shutdown
   bool cursorHidden_ = false;
   bool videoStarted_ = false;
-  bool triedX11_ = false;
+  // The platform's own log lines go to the engine's log.
+  class PlatformLog final : public platform::LogSink {
+   public:
+    explicit PlatformLog(EngineImpl& engine) : engine_(engine) {}
+    void Line(const char* text) override { engine_.System_Log("%s", text); }
+
+   private:
+    EngineImpl& engine_;
+  };
+  PlatformLog platformLog_{*this};
   DeviceNotificationSource* deviceNotifications_ = nullptr;
   std::unique_ptr<DeviceNotifier> deviceWatcher_;  // made by System_WatchDeviceChanges
-  // What the window system's hit test reads; replaced only while no hit test is installed.
+  // What the window system's drag test reads; replaced only while no test is installed.
   std::unique_ptr<const DragRegion> dragRegion_;
   void ForgetDragAreas();
 };

@@ -1,5 +1,4 @@
 // The window, the frame loop and its timer, the window procedure, shutdown, shell and screenshot.
-#include <SDL2/SDL.h>
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 
@@ -12,24 +11,15 @@
 #include "engine/device_notifier.h"
 #include "engine/display_scale.h"
 #include "engine/engine_impl.h"
-#include "engine/keymap.h"
-#include "engine/video_driver.h"
-#include "engine/wayland_probe.h"
 
 namespace {
 
 constexpr const char* kScreenshotPattern = "shot???.bmp";
 constexpr const char* kScreenshotFormat = "shot%03d.bmp";
 constexpr int kKibibyteShift = 10;
-constexpr const char* kWayland = "wayland";
-constexpr const char* kX11 = "x11";
 constexpr const char* kNoDisplay =
     "no display was found (is DISPLAY or WAYLAND_DISPLAY set?); SDL_VIDEODRIVER=offscreen runs "
     "the program without one, unseen";
-
-SDL_Window* AsSdl(WindowHandle window) {
-  return static_cast<SDL_Window*>(window);
-}
 
 struct OsVersion {
   long major = 0, minor = 0, build = 0;
@@ -45,19 +35,6 @@ OsVersion ReadOsVersion() {
   return version;
 }
 
-int VirtualButton(Uint8 button) {
-  switch (button) {
-    case SDL_BUTTON_LEFT:
-      return VK_LBUTTON;
-    case SDL_BUTTON_RIGHT:
-      return VK_RBUTTON;
-    case SDL_BUTTON_MIDDLE:
-      return VK_MBUTTON;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace
 
 void EngineImpl::LogStartupFacts() {
@@ -67,8 +44,8 @@ void EngineImpl::LogStartupFacts() {
   localtime_r(&now, &local);
   System_Log("Date: %02d.%02d.%d, %02d:%02d:%02d\n", local.tm_mday, local.tm_mon + 1,
              local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-  const OsVersion os = ReadOsVersion();
-  System_Log("OS: Linux %ld.%ld.%ld", os.major, os.minor, os.build);
+  const OsVersion version = ReadOsVersion();
+  System_Log("OS: Linux %ld.%ld.%ld", version.major, version.minor, version.build);
   struct sysinfo memory {};
   sysinfo(&memory);
   const unsigned long long unit = memory.mem_unit;
@@ -79,44 +56,19 @@ void EngineImpl::LogStartupFacts() {
 
 bool EngineImpl::OpenWindow(bool withCaption) {
   LogStartupFacts();
-  // Closing the window must ask the exit function before SDL decides to quit.
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (!StartVideo()) {
-    FailWindow("Can't register window class", SDL_GetError());
+  os.SetLog(&platformLog_);
+  if (!videoStarted_) videoStarted_ = os.StartVideo();
+  if (!videoStarted_) {
+    FailWindow("Can't register window class", os.LastError());
     return false;
   }
-  if (!VideoDriverAcceptable(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+  if (!os.VideoDriverAcceptable()) {
     FailWindow("Can't create window", kNoDisplay);
     return false;
   }
-
-  SDL_Rect desktop{0, 0, screenWidth, screenHeight};
-  SDL_GetDisplayBounds(0, &desktop);
-  const int left = desktop.x + (desktop.w - screenWidth) / 2;
-  const int top = desktop.y + (desktop.h - screenHeight) / 2;
-  windowedRect = {left, top, left + screenWidth, top + screenHeight};
-  windowedStyle = SDL_WINDOW_SHOWN;
-  if (!withCaption) windowedStyle |= SDL_WINDOW_BORDERLESS;
-  fullscreenRect = {0, 0, screenWidth, screenHeight};
-  fullscreenStyle = SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN;
-  if (parentWindow != nullptr) {
-    // SDL cannot adopt a foreign parent: the window takes the parent's place at the origin.
-    windowedRect = {0, 0, screenWidth, screenHeight};
-    windowedStyle = SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS;
-    windowed = true;
-  }
-
-  const WindowRect& rect = windowed ? windowedRect : fullscreenRect;
-  const Uint32 flags = (windowed ? windowedStyle : fullscreenStyle) | Graphics::PrepareWindow() |
-                       SDL_WINDOW_ALLOW_HIGHDPI;
-  SDL_Window* created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
-                                         rect.bottom - rect.top, flags);
-  if (created == nullptr && OnWayland() && FallBackToX11(SDL_GetError())) {
-    created = SDL_CreateWindow(title, rect.left, rect.top, rect.right - rect.left,
-                               rect.bottom - rect.top, flags);
-  }
+  WindowHandle created = os.OpenWindow(PlaceWindow(withCaption));
   if (created == nullptr) {
-    FailWindow("Can't create window", SDL_GetError());
+    FailWindow("Can't create window", os.LastError());
     return false;
   }
   window = created;
@@ -128,6 +80,31 @@ bool EngineImpl::OpenWindow(bool withCaption) {
   powerStatus = power.Measure();
   input.Initiate();
   return true;
+}
+
+platform::WindowSpec EngineImpl::PlaceWindow(bool withCaption) {
+  platform::Rect desktop{0, 0, screenWidth, screenHeight};
+  os.DisplayBounds(&desktop);
+  const int left = desktop.left + (desktop.width - screenWidth) / 2;
+  const int top = desktop.top + (desktop.height - screenHeight) / 2;
+  windowedRect = {left, top, left + screenWidth, top + screenHeight};
+  windowedBorderless = !withCaption;
+  fullscreenRect = {0, 0, screenWidth, screenHeight};
+  if (parentWindow != nullptr) {
+    // A foreign parent cannot be adopted: the window takes the parent's place at the origin.
+    windowedRect = {0, 0, screenWidth, screenHeight};
+    windowedBorderless = true;
+    windowed = true;
+  }
+
+  const WindowRect& rect = windowed ? windowedRect : fullscreenRect;
+  platform::WindowSpec spec;
+  spec.title = title;
+  spec.bounds = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  spec.borderless = windowed && windowedBorderless;
+  spec.fullscreen = !windowed;
+  Graphics::PrepareWindow(&spec);
+  return spec;
 }
 
 // Where the window system does not scale, the window grows about its centre to the physical size.
@@ -147,50 +124,13 @@ void EngineImpl::ApplyScale(const DisplayScale& scale) {
   }
   rect.right = rect.left + grownWidth;
   rect.bottom = rect.top + grownHeight;
-  SDL_SetWindowSize(AsSdl(window), grownWidth, grownHeight);
-  SDL_SetWindowPosition(AsSdl(window), rect.left, rect.top);
-}
-
-bool EngineImpl::StartVideo() {
-  if (videoStarted_) return true;
-  // A compositor that cannot be used leaves the X server, when there is one; SDL itself falls
-  // back only when it picks the driver, and dies on a compositor without a seat.
-  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-  const bool waylandOnly =
-      VideoDriverRequested(requested, kWayland) && !VideoDriverRequested(requested, kX11);
-  const char* display = std::getenv("DISPLAY");
-  const bool waylandPicked = requested == nullptr && (display == nullptr || *display == '\0') &&
-                             std::getenv("WAYLAND_DISPLAY") != nullptr;
-  std::string why;
-  if ((waylandOnly || waylandPicked) && !WaylandDisplayUsable(&why)) {
-    return FallBackToX11(why.c_str());
-  }
-  videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  if (!videoStarted_ && waylandOnly) return FallBackToX11(SDL_GetError());
-  return videoStarted_;
-}
-
-bool EngineImpl::OnWayland() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && VideoDriverRequested(driver, kWayland);
-}
-
-bool EngineImpl::FallBackToX11(const char* reason) {
-  if (triedX11_) return false;
-  triedX11_ = true;
-  System_Log("Video: the Wayland display cannot be used (%s); trying X11", reason);
-  std::fprintf(stderr, "%s: the Wayland display cannot be used (%s); trying X11\n",
-               program_invocation_short_name, reason);
-  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, kX11, SDL_HINT_OVERRIDE);
-  videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  if (!videoStarted_) System_Log("Video: X11 cannot be used either (%s)", SDL_GetError());
-  return videoStarted_;
+  os.SetWindowSize(window, grownWidth, grownHeight);
+  os.SetWindowPosition(window, rect.left, rect.top);
 }
 
 void EngineImpl::FailWindow(const char* error, const char* reason) {
   PostError("%s", error);
-  System_Log("SDL: %s", reason);
+  System_Log("%s: %s", os.Name(), reason);
   // Without a window the user may see nothing else, so the terminal is told as well.
   std::fprintf(stderr, "%s: %s: %s\n", program_invocation_short_name, error, reason);
 }
@@ -201,10 +141,10 @@ bool EngineImpl::System_Initiate(bool withCaption) {
     System_Shutdown();
     return false;
   }
-  System_Log("Init done. (%08X)\n", SDL_GetWindowID(AsSdl(window)));
+  System_Log("Init done. (%08X)\n", os.WindowId(window));
   timer.Start(*clock);
   // A window without frame then has a client area of exactly the configured size.
-  SDL_SetWindowSize(AsSdl(window), screenWidth * windowUnits, screenHeight * windowUnits);
+  os.SetWindowSize(window, screenWidth * windowUnits, screenHeight * windowUnits);
   if (splash) RunSplash();
   return true;
 }
@@ -222,9 +162,9 @@ void EngineImpl::System_Shutdown() {
   graphics.Shutdown();
   power.Stop();
   ForgetDragAreas();
-  if (window != nullptr) SDL_DestroyWindow(AsSdl(window));
+  os.CloseWindow(window);
   window = nullptr;
-  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (videoStarted_) os.StopVideo();
   videoStarted_ = false;
   active = false;
   quitRequested_ = false;
@@ -267,8 +207,8 @@ bool EngineImpl::System_Start() {
 }
 
 bool EngineImpl::PumpOneMessage() {
-  SDL_Event event;
-  if (SDL_PollEvent(&event) != 0) {
+  platform::Event event;
+  if (os.PollEvent(&event)) {
     WindowProcedure(event);
     return true;
   }
@@ -276,52 +216,53 @@ bool EngineImpl::PumpOneMessage() {
   return false;
 }
 
-void EngineImpl::WindowProcedure(const SDL_Event& event) {
-  switch (event.type) {
-    case SDL_QUIT:
+void EngineImpl::WindowProcedure(const platform::Event& event) {
+  using platform::EventKind;
+  switch (event.kind) {
+    case EventKind::kQuit:
       AskToClose();
       return;
-    case SDL_WINDOWEVENT:
-      HandleWindowEvent(event);
-      return;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
+    case EventKind::kKeyDown:
+    case EventKind::kKeyUp:
       HandleKey(event);
       return;
-    case SDL_MOUSEMOTION:
-      input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, ToPixels(event.motion.x),
-                       ToPixels(event.motion.y));
+    case EventKind::kPointerMove:
+      input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, ToPixels(event.x), ToPixels(event.y));
       return;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
+    case EventKind::kButtonDown:
+    case EventKind::kButtonUp:
       HandleButton(event);
       return;
-    case SDL_MOUSEWHEEL:
+    case EventKind::kWheel:
       HandleWheel(event);
       return;
+    case EventKind::kOther:
+      return;
     default:
+      HandleWindowEvent(event);
       return;
   }
 }
 
-void EngineImpl::HandleWindowEvent(const SDL_Event& event) {
+void EngineImpl::HandleWindowEvent(const platform::Event& event) {
+  using platform::EventKind;
   // Shown, exposed, resized or restored: what the window showed may be gone.
   graphics.RepaintNextFrame();
-  switch (event.window.event) {
-    case SDL_WINDOWEVENT_CLOSE:
+  switch (event.kind) {
+    case EventKind::kClose:
       AskToClose();
       return;
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-      FocusChange((SDL_GetWindowFlags(AsSdl(window)) & SDL_WINDOW_MINIMIZED) == 0);
+    case EventKind::kFocusGained:
+      FocusChange(!os.IsMinimized(window));
       return;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-    case SDL_WINDOWEVENT_MINIMIZED:
+    case EventKind::kFocusLost:
+    case EventKind::kMinimized:
       FocusChange(false);
       return;
-    case SDL_WINDOWEVENT_MOVED:
-      input.WindowMoved(event.window.data1, event.window.data2);
+    case EventKind::kMoved:
+      input.WindowMoved(event.x, event.y);
       return;
-    case SDL_WINDOWEVENT_EXPOSED:
+    case EventKind::kExposed:
       if (graphics.HasDevice() && renderFunc != nullptr && windowed) renderFunc();
       return;
     default:
@@ -329,54 +270,48 @@ void EngineImpl::HandleWindowEvent(const SDL_Event& event) {
   }
 }
 
-void EngineImpl::HandleKey(const SDL_Event& event) {
-  const SDL_Keysym& key = event.key.keysym;
-  const bool down = event.type == SDL_KEYDOWN;
-  if (down && (key.mod & KMOD_ALT) != 0) {
-    if (key.sym == SDLK_F4) {
+void EngineImpl::HandleKey(const platform::Event& event) {
+  const bool down = event.kind == platform::EventKind::kKeyDown;
+  if (down && (event.modifiers & platform::kAltDown) != 0) {
+    if (event.virtualKey == VK_F4) {
       AskToClose();
       return;
     }
     // Alt+Enter would switch modes elsewhere; here it does nothing.
-    if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) return;
+    if (event.virtualKey == VK_RETURN) return;
   }
-  const int virtualKey = VirtualKeyFromSdl(key);
-  if (virtualKey == 0) return;
-  const int flags = down && event.key.repeat != 0 ? MOD_REPEAT : 0;
-  input.BuildEvent(down ? EVENT_KEY_DOWN : EVENT_KEY_UP, virtualKey, key.scancode, flags, -1, -1);
+  if (event.virtualKey == 0) return;
+  const int flags = down && event.repeat ? MOD_REPEAT : 0;
+  input.BuildEvent(down ? EVENT_KEY_DOWN : EVENT_KEY_UP, event.virtualKey, event.scanCode, flags,
+                   -1, -1);
 }
 
-void EngineImpl::HandleButton(const SDL_Event& event) {
-  const SDL_MouseButtonEvent& button = event.button;
-  const int key = VirtualButton(button.button);
+void EngineImpl::HandleButton(const platform::Event& event) {
+  const int key = event.virtualKey;
   if (key == 0) return;
-  const float x = ToPixels(button.x);
-  const float y = ToPixels(button.y);
-  if (event.type == SDL_MOUSEBUTTONUP) {
+  const float x = ToPixels(event.x);
+  const float y = ToPixels(event.y);
+  if (event.kind == platform::EventKind::kButtonUp) {
     input.BuildEvent(EVENT_BUTTON_UP, key, 0, 0, x, y);
     return;
   }
   // Every second click of a series is the double click: a repeated button-down.
-  if (button.clicks >= 2 && button.clicks % 2 == 0) {
+  if (event.clicks >= 2 && event.clicks % 2 == 0) {
     input.BuildEvent(EVENT_BUTTON_DOWN, key, 0, MOD_REPEAT, x, y);
     return;
   }
-  if ((SDL_GetWindowFlags(AsSdl(window)) & SDL_WINDOW_INPUT_FOCUS) == 0) {
-    SDL_SetWindowInputFocus(AsSdl(window));
-  }
+  if (!os.HasInputFocus(window)) os.TakeInputFocus(window);
   input.BuildEvent(EVENT_BUTTON_DOWN, key, 0, 0, x, y);
 }
 
-void EngineImpl::HandleWheel(const SDL_Event& event) {
-  const SDL_MouseWheelEvent& wheel = event.wheel;
-  int notches = wheel.y;
-  if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-  if (notches == 0) return;
+void EngineImpl::HandleWheel(const platform::Event& event) {
+  if (event.notches == 0) return;
   // Wheel positions travel in screen coordinates.
   int windowX = 0, windowY = 0;
-  if (window != nullptr) SDL_GetWindowPosition(AsSdl(window), &windowX, &windowY);
-  input.BuildEvent(EVENT_WHEEL, notches, 0, 0, static_cast<float>(windowX) + ToPixels(wheel.mouseX),
-                   static_cast<float>(windowY) + ToPixels(wheel.mouseY));
+  os.GetWindowPosition(window, &windowX, &windowY);
+  input.BuildEvent(EVENT_WHEEL, event.notches, 0, 0,
+                   static_cast<float>(windowX) + ToPixels(event.x),
+                   static_cast<float>(windowY) + ToPixels(event.y));
 }
 
 void EngineImpl::FocusChange(bool nowActive) {
@@ -391,13 +326,13 @@ void EngineImpl::AskToClose() {
   active = false;
   // The window goes as it would on close; the frame loop ends and stays ended until shutdown.
   quitRequested_ = true;
-  if (window != nullptr) SDL_HideWindow(AsSdl(window));
+  os.HideWindow(window);
 }
 
 void EngineImpl::UpdateCursor() {
   const bool hide = active && hideCursor && window != nullptr;
   if (hide == cursorHidden_) return;
-  SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+  os.ShowCursor(!hide);
   cursorHidden_ = hide;
 }
 
@@ -423,7 +358,7 @@ bool EngineImpl::System_WatchDeviceChanges(DeviceNotificationSource* source) {
 }
 
 bool EngineImpl::System_ShellOpen(const char* pathOrUrl) {
-  return pathOrUrl != nullptr && SDL_OpenURL(pathOrUrl) == 0;
+  return pathOrUrl != nullptr && os.OpenUrl(pathOrUrl);
 }
 
 const char* EngineImpl::ScreenshotPath(const char* fileName) {

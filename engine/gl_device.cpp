@@ -1,6 +1,5 @@
 #include "engine/gl_device.h"
 
-#include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -37,23 +36,19 @@ GLenum PrimitiveMode(int kind) {
 }
 }  // namespace
 
-unsigned GlDevice::PrepareWindow() {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kGlMajor);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kGlMinor);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  // The scene is drawn into a framebuffer of our own; the window needs colour only.
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-  return SDL_WINDOW_OPENGL;
+// The scene is drawn into a framebuffer of our own; the window needs colour only, which is what
+// the platform gives a GL window.
+void GlDevice::PrepareWindow(platform::WindowSpec* spec) {
+  spec->glMajor = kGlMajor;
+  spec->glMinor = kGlMinor;
 }
 
-bool GlDevice::Create(void* sdlWindow, const char** failure) {
+bool GlDevice::Create(void* window, const char** failure) {
   detail_[0] = '\0';
-  window_ = sdlWindow;
-  context_ = sdlWindow ? SDL_GL_CreateContext(static_cast<SDL_Window*>(sdlWindow)) : nullptr;
+  window_ = window;
+  context_ = window != nullptr ? platform::Current().CreateGlContext(window) : nullptr;
   if (context_ == nullptr) {
-    std::snprintf(detail_, sizeof detail_, "%s", SDL_GetError());
+    std::snprintf(detail_, sizeof detail_, "%s", platform::Current().LastError());
     *failure = "Can't create D3D device";
     return false;
   }
@@ -139,7 +134,7 @@ void GlDevice::Destroy() {
   if (vertexArray_ != 0) glDeleteVertexArrays(1, &vertexArray_);
   if (program_ != 0) glDeleteProgram(program_);
   whiteTexture_ = sampler_ = indexBuffer_ = vertexBuffer_ = vertexArray_ = program_ = 0;
-  SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+  platform::Current().DeleteGlContext(context_);
   context_ = nullptr;
   window_ = nullptr;
 }
@@ -161,7 +156,7 @@ int GlDevice::MaxTextureSize() const {
 }
 
 void GlDevice::SetSwapInterval(bool vsync) {
-  SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+  platform::Current().SetSwapInterval(vsync ? 1 : 0);
 }
 
 void GlDevice::SetAlphaBlend(bool on) {
@@ -321,12 +316,12 @@ void GlDevice::Present(unsigned framebuffer, int width, int height) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   int drawableWidth = width, drawableHeight = height;
-  SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(window_), &drawableWidth, &drawableHeight);
+  platform::Current().GetDrawableSize(window_, &drawableWidth, &drawableHeight);
   // Smaller only where a scale above the desktop's was forced; a larger one keeps sharp pixels.
   const GLenum filter = drawableWidth < width ? GL_LINEAR : GL_NEAREST;
   // Our rows run top first; the window's run bottom first.
   glBlitFramebuffer(0, 0, width, height, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
                     filter);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_));
+  platform::Current().SwapWindow(window_);
 }

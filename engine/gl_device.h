@@ -6,18 +6,19 @@
 #include <cstdint>
 
 #include "engine/engine.h"
+#include "engine/platform/platform.h"
 
 class GlDevice {
  public:
   static constexpr int kMaxVertices = 4000;
   static constexpr int kMaxQuads = 1000;
 
-  // Asks SDL for a 3.3 core context; returns the window flags the window must be created with.
-  static unsigned PrepareWindow();
+  // Asks for a window that carries a 3.3 core context.
+  static void PrepareWindow(platform::WindowSpec* spec);
 
   // Creates the context on the window, the shader, the buffers and the default state. On failure
   // returns false and points *failure at one of the engine's graphics messages.
-  bool Create(void* sdlWindow, const char** failure);
+  bool Create(void* window, const char** failure);
   void Destroy();
   bool Exists() const { return context_ != nullptr; }
   // The driver's own words about the last failure of Create (may be empty).

@@ -25,8 +25,8 @@ Graphics::~Graphics() {
   Shutdown();
 }
 
-unsigned Graphics::PrepareWindow() {
-  return GlDevice::PrepareWindow();
+void Graphics::PrepareWindow(platform::WindowSpec* spec) {
+  GlDevice::PrepareWindow(spec);
 }
 
 bool Graphics::HasDevice() const {

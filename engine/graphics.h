@@ -62,8 +62,8 @@ class Graphics {
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;
 
-  // Sets the GL attributes the window must be created with; returns the SDL window flags to add.
-  static unsigned PrepareWindow();
+  // Asks for the GL context the device needs in the spec of the window to be opened.
+  static void PrepareWindow(platform::WindowSpec* spec);
   // Creates the context and the device resources for the engine's window (engine.window, of
   // screenWidth x screenHeight, with depthBuffer, textureFilter and fps as set). False with the
   // engine's error set on failure.

@@ -1,15 +1,11 @@
 #include "engine/input.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include "engine/engine_impl.h"
-#include "engine/keymap.h"
-#include "engine/video_driver.h"
 
 namespace {
 
@@ -17,10 +13,6 @@ constexpr int kVkShift = 16;
 constexpr int kVkControl = 17;
 constexpr int kVkAlt = 18;
 constexpr float kNoPosition = -1.0f;
-
-SDL_Window* SdlWindow(const EngineImpl& engine) {
-  return static_cast<SDL_Window*>(engine.window);
-}
 
 }  // namespace
 
@@ -33,7 +25,7 @@ void Input::Initiate() {
   std::memset(held_, 0, sizeof held_);
   int x = 0;
   int y = 0;
-  SDL_GetGlobalMouseState(&x, &y);
+  engine_.os.PointerOnDesktop(&x, &y);
   mouseX_ = static_cast<float>(x);
   mouseY_ = static_cast<float>(y);
   ScreenToClient(&mouseX_, &mouseY_);
@@ -53,13 +45,13 @@ void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, floa
       bool down = type == EVENT_KEY_DOWN;
       // A repeated key-down is not a new press, but it is still held.
       if (!down || (flags & MOD_REPEAT) == 0) MarkKey(key, down ? kWentDown : kWentUp, down);
-      KeyModifiers modifiers;
-      int modifierFlags = ModifierFlags();
-      modifiers.shift = (modifierFlags & MOD_SHIFT) != 0;
-      modifiers.ctrl = (modifierFlags & MOD_CTRL) != 0;
-      modifiers.alt = (modifierFlags & MOD_ALT) != 0;
-      modifiers.capsLock = (modifierFlags & MOD_CAPS_LOCK) != 0;
-      event.chr = CharacterFromKey(key, scanCode, modifiers);
+      const int modifierFlags = ModifierFlags();
+      int modifiers = 0;
+      if ((modifierFlags & MOD_SHIFT) != 0) modifiers |= platform::kShiftDown;
+      if ((modifierFlags & MOD_CTRL) != 0) modifiers |= platform::kCtrlDown;
+      if ((modifierFlags & MOD_ALT) != 0) modifiers |= platform::kAltDown;
+      if ((modifierFlags & MOD_CAPS_LOCK) != 0) modifiers |= platform::kCapsLockOn;
+      event.chr = engine_.os.CharacterFromKey(key, scanCode, modifiers);
       event.key = key;
       break;
     }
@@ -113,11 +105,11 @@ void Input::BuildEvent(int type, int key, int scanCode, int flags, float x, floa
 }
 
 void Input::UpdateMouseInside() {
-  SDL_Window* window = SdlWindow(engine_);
-  // SDL keeps the window under the pointer from the crossing events, so a window lying over
-  // ours takes the pointer away as well. Without a system pointer (the off-screen driver) there
-  // are no crossings and no other windows: the last move alone tells.
-  const bool over = HasSystemPointer() ? SDL_GetMouseFocus() == window : pointerInClient_;
+  WindowHandle window = engine_.window;
+  // The window system knows the window under the pointer, so a window lying over ours takes the
+  // pointer away as well. Without a system pointer (the off-screen driver) there are no
+  // crossings and no other windows: the last move alone tells.
+  const bool over = HasSystemPointer() ? engine_.os.PointerOver(window) : pointerInClient_;
   mouseInside_ = captured_ || (window != nullptr && over);
 }
 
@@ -152,9 +144,9 @@ void Input::MousePosition(float* x, float* y) const {
 }
 
 void Input::SetMousePosition(float x, float y) {
-  SDL_Window* window = SdlWindow(engine_);
-  if (window == nullptr) return;
-  SDL_WarpMouseInWindow(window, static_cast<int>(x) * units_, static_cast<int>(y) * units_);
+  if (engine_.window == nullptr) return;
+  engine_.os.WarpPointer(engine_.window, static_cast<int>(x) * units_,
+                         static_cast<int>(y) * units_);
 }
 
 bool Input::KeyPressed(int key) const {
@@ -168,10 +160,10 @@ bool Input::KeyReleased(int key) const {
 bool Input::KeyHeld(int key) const {
   if (key < 0 || key >= kKeyCount) return false;
   // Either Shift (Ctrl, Alt) keeps the shared code down, which one key's events cannot tell.
-  SDL_Keymod mod = SDL_GetModState();
-  if (key == kVkShift && (mod & KMOD_SHIFT) != 0) return true;
-  if (key == kVkControl && (mod & KMOD_CTRL) != 0) return true;
-  if (key == kVkAlt && (mod & KMOD_ALT) != 0) return true;
+  const int mod = engine_.os.Modifiers();
+  if (key == kVkShift && (mod & platform::kShiftDown) != 0) return true;
+  if (key == kVkControl && (mod & platform::kCtrlDown) != 0) return true;
+  if (key == kVkAlt && (mod & platform::kAltDown) != 0) return true;
   return held_[key];
 }
 
@@ -193,18 +185,17 @@ void Input::CursorOnScreen(int* x, int* y) const {
     *y = cursorY_;
     return;
   }
-  SDL_GetGlobalMouseState(x, y);
+  engine_.os.PointerOnDesktop(x, y);
 }
 
-bool Input::HasSystemPointer() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && !IsHeadlessVideoDriver(driver);
+bool Input::HasSystemPointer() const {
+  return engine_.os.HasSystemPointer();
 }
 
 void Input::NoteCursor(float clientX, float clientY) {
   int left = 0;
   int top = 0;
-  if (SDL_Window* window = SdlWindow(engine_)) SDL_GetWindowPosition(window, &left, &top);
+  engine_.os.GetWindowPosition(engine_.window, &left, &top);
   cursorX_ = left + static_cast<int>(clientX * units_);
   cursorY_ = top + static_cast<int>(clientY * units_);
   cursorSeen_ = true;
@@ -219,23 +210,22 @@ void Input::MarkKey(int key, std::uint8_t bit, bool held) {
 }
 
 int Input::ModifierFlags() const {
-  SDL_Keymod mod = SDL_GetModState();
+  const int mod = engine_.os.Modifiers();
   int flags = 0;
   if (KeyHeld(kVkShift)) flags |= MOD_SHIFT;
   if (KeyHeld(kVkControl)) flags |= MOD_CTRL;
   if (KeyHeld(kVkAlt)) flags |= MOD_ALT;
-  if ((mod & KMOD_CAPS) != 0) flags |= MOD_CAPS_LOCK;
-  if ((mod & KMOD_SCROLL) != 0) flags |= MOD_SCROLL_LOCK;
-  if ((mod & KMOD_NUM) != 0) flags |= MOD_NUM_LOCK;
+  if ((mod & platform::kCapsLockOn) != 0) flags |= MOD_CAPS_LOCK;
+  if ((mod & platform::kScrollLockOn) != 0) flags |= MOD_SCROLL_LOCK;
+  if ((mod & platform::kNumLockOn) != 0) flags |= MOD_NUM_LOCK;
   return flags;
 }
 
 void Input::ScreenToClient(float* x, float* y) const {
-  SDL_Window* window = SdlWindow(engine_);
-  if (window == nullptr) return;
+  if (engine_.window == nullptr) return;
   int left = 0;
   int top = 0;
-  SDL_GetWindowPosition(window, &left, &top);
+  engine_.os.GetWindowPosition(engine_.window, &left, &top);
   *x -= static_cast<float>(left);
   *y -= static_cast<float>(top);
 }
@@ -250,7 +240,7 @@ void Input::ClampToScreen(float* x, float* y) const {
 void Input::Capture(bool on) {
   captured_ = on;
   // Capturing follows the focused window, so there is nothing to capture without ours.
-  if (SdlWindow(engine_) != nullptr) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+  if (engine_.window != nullptr) engine_.os.CapturePointer(on);
 }
 
 void Input::Append(Node* node) {

@@ -17,7 +17,7 @@ class Input {
 
   // Mouse position from the cursor, key bits cleared (during System_Initiate).
   void Initiate();
-  // Builds one event. Keyboard messages pass x = y = -1 and the key's SDL scancode; wheel events
+  // Builds one event. Keyboard messages pass x = y = -1 and the key's position (the platform's scan code); wheel events
   // pass the notches as key and the position in screen coordinates; mouse events pass client
   // coordinates. flags carries MOD_REPEAT for repeated keys and double clicks.
   void BuildEvent(int type, int key, int scanCode, int flags, float x, float y);
@@ -66,7 +66,7 @@ class Input {
   void MarkKey(int key, std::uint8_t bit, bool held);
   int ModifierFlags() const;
   void ScreenToClient(float* x, float* y) const;
-  static bool HasSystemPointer();
+  bool HasSystemPointer() const;
   void NoteCursor(float clientX, float clientY);
   void ClampToScreen(float* x, float* y) const;
   void Capture(bool on);

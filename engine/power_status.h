@@ -2,25 +2,24 @@
 // The power status the engine reports as a state: -1 on mains power (or without a battery), the
 // battery's percentage (0 to 100, 255 unknown) when running on it, -2 when unknown.
 
-#include <SDL2/SDL_power.h>
+#include "engine/platform/platform.h"
 
 constexpr int kPowerUnknown = -2;
 constexpr int kPowerOnMains = -1;
 constexpr int kBatteryPercentUnknown = 255;
 
-// The status for what SDL reports (percent is -1 when SDL does not know it).
-int PowerStatusFromSdl(SDL_PowerState state, int percent);
+// The status for what the platform reads.
+int PowerStatusFrom(const platform::PowerReading& reading);
 
 class PowerStatus {
  public:
-  // Looks up the system's query; without one every measurement is kPowerUnknown.
-  void Start();
-  // Forgets the query.
-  void Stop();
+  // Reads the platform from now on; before, every measurement is kPowerUnknown.
+  void Start() { started_ = true; }
+  // Stops reading it.
+  void Stop() { started_ = false; }
   // Asks the system now.
   int Measure() const;
 
  private:
-  using Query = SDL_PowerState (*)(int* seconds, int* percent);
-  Query query_ = nullptr;
+  bool started_ = false;
 };

@@ -1,7 +1,5 @@
-// The window system's move of the window: SDL's hit test, answered from a fixed copy of the areas
-// (the test may run on the thread that handles the window's events).
-#include <SDL2/SDL.h>
-
+// The window system's move of the window: the platform's drag test, answered from a fixed copy of
+// the areas (the test may run on the thread that handles the window's events).
 #include <memory>
 
 #include "engine/drag_areas.h"
@@ -9,25 +7,17 @@
 
 namespace {
 
-SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* point, void* data) {
-  const auto* region = static_cast<const DragRegion*>(data);
-  if (region == nullptr || point == nullptr) return SDL_HITTEST_NORMAL;
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowSize(window, &width, &height);
-  int x = point->x;
-  int y = point->y;
+bool DragTest(const void* context, int x, int y, int width, int height) {
+  const auto* region = static_cast<const DragRegion*>(context);
+  if (region == nullptr) return false;
   ToLogicalPixels(*region, width, height, &x, &y);
-  return DragAreasHold(region->areas, region->count, x, y) ? SDL_HITTEST_DRAGGABLE
-                                                           : SDL_HITTEST_NORMAL;
+  return DragAreasHold(region->areas, region->count, x, y);
 }
 
 }  // namespace
 
 void EngineImpl::ForgetDragAreas() {
-  if (window != nullptr && dragRegion_) {
-    SDL_SetWindowHitTest(static_cast<SDL_Window*>(window), nullptr, nullptr);
-  }
+  if (window != nullptr && dragRegion_) os.SetDragTest(window, nullptr, nullptr);
   dragRegion_.reset();
 }
 
@@ -45,13 +35,13 @@ bool EngineImpl::System_SetDragAreas(const DragArea* areas, int count) {
   region->count = count;
   region->logicalWidth = screenWidth;
   region->logicalHeight = screenHeight;
-  if (SDL_SetWindowHitTest(static_cast<SDL_Window*>(window), HitTest, region.get()) != 0) {
+  if (!os.SetDragTest(window, DragTest, region.get())) {
     System_Log("Window drag: the %s video driver cannot move the window (%s); the program does",
-               SDL_GetCurrentVideoDriver(), SDL_GetError());
+               os.VideoDriver(), os.LastError());
     return false;
   }
   dragRegion_ = std::move(region);
   System_Log("Window drag: the window system moves the window (%s video driver)",
-             SDL_GetCurrentVideoDriver());
+             os.VideoDriver());
   return true;
 }

@@ -1,8 +1,6 @@
 // Program resources by number, and the icon the engine gives its window.
 #include "engine/window_icon.h"
 
-#include <SDL2/SDL.h>
-
 #include <cstdint>
 #include <map>
 
@@ -62,15 +60,10 @@ void EngineImpl::ApplyWindowIcon() {
   if (window == nullptr || icon == nullptr) return;
   ImageArgb image;
   if (!DecodeIcon(&image)) return;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      image.pixels.data(), image.width, image.height, 32,
-      image.width * static_cast<int>(sizeof(std::uint32_t)), SDL_PIXELFORMAT_ARGB8888);
-  if (surface == nullptr) {
-    System_Log("Can't set the window icon: %s", SDL_GetError());
+  // The window system keeps its own copy of the pixels.
+  if (!os.SetIcon(window, image.pixels.data(), image.width, image.height)) {
+    System_Log("Can't set the window icon: %s", os.LastError());
     return;
   }
-  // SDL keeps its own copy of the pixels.
-  SDL_SetWindowIcon(static_cast<SDL_Window*>(window), surface);
-  SDL_FreeSurface(surface);
   AppliedIcon() = std::move(image);
 }

@@ -5,6 +5,7 @@
 
 #include "app/dialogs.h"
 #include "app/scripted_dialogs.h"
+#include "platform/null/null_platform.h"
 
 namespace {
 
@@ -55,13 +56,40 @@ TEST(DesktopDialogs, WithoutADisplayQuestionsAnswerNo) {
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
   EXPECT_EQ(CreateGtkDialogs(), nullptr);
-  std::unique_ptr<Dialogs> sdl = CreateSdlDialogs();
+  std::unique_ptr<Dialogs> sdl = CreatePlatformDialogs();
   EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::kQuestion, "caption", "Proceed?"),
             MessageAnswer::kNo);
   EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::kInformation, "caption", "Report"),
             MessageAnswer::kOk);
   std::string path;
   EXPECT_FALSE(sdl->ChooseSaveFile(&path));
+}
+
+// Without GTK the boxes are the platform's: a question with its default, the text with plain
+// line breaks, and the caption as given.
+TEST(DesktopDialogs, BoxesReachThePlatformWithTheirButtonsAndPlainLineBreaks) {
+  platform::null::ScopedNullPlatform os;
+  std::unique_ptr<Dialogs> boxes = CreatePlatformDialogs();
+  os->AnswerBoxesWith(platform::BoxAnswer::kYes);
+  EXPECT_EQ(boxes->ShowQuestionDefaultNo(nullptr, "Corsaro", "Overwrite?\n\rSure?"),
+            MessageAnswer::kYes);
+  os->AnswerBoxesWith(platform::BoxAnswer::kNo);
+  EXPECT_EQ(boxes->ShowMessage(nullptr, MessageIcon::kQuestion, "Corsaro", "Go on?"),
+            MessageAnswer::kNo);
+  EXPECT_EQ(boxes->ShowMessage(nullptr, MessageIcon::kError, "Corsaro", "Failed"),
+            MessageAnswer::kOk);
+
+  const auto& shown = os->Boxes();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].icon, platform::BoxIcon::kQuestion);
+  EXPECT_TRUE(shown[0].question);
+  EXPECT_TRUE(shown[0].defaultNo);
+  EXPECT_EQ(shown[0].text, "Overwrite?\nSure?");
+  EXPECT_EQ(shown[0].caption, "Corsaro");
+  EXPECT_TRUE(shown[1].question);
+  EXPECT_FALSE(shown[1].defaultNo);
+  EXPECT_EQ(shown[2].icon, platform::BoxIcon::kError);
+  EXPECT_FALSE(shown[2].question);
 }
 
 }  // namespace

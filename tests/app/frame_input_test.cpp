@@ -1,6 +1,4 @@
 // Escape, the per-frame input record, the state dispatch and the no-receiver handler.
-#include <SDL2/SDL.h>
-
 #include "tests/app/shell_fixture.h"
 
 namespace {
@@ -158,7 +156,7 @@ class FrameDrag : public ShellTest {
     OpenWindow(200, 100);
   }
   void MoveTo(float x, float y) { engine.input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, x, y); }
-  void Position(int* left, int* top) { SDL_GetWindowPosition(window, left, top); }
+  void Position(int* left, int* top) { platform::Current().GetWindowPosition(window, left, top); }
 };
 
 TEST_F(FrameDrag, PressInTheTopBandMovesTheWindowByTheMousesMovement) {

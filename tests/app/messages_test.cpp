@@ -1,4 +1,5 @@
 // Message boxes, the about box and the web pages.
+#include "platform/null/null_platform.h"
 #include "tests/app/shell_fixture.h"
 
 namespace {
@@ -92,6 +93,23 @@ TEST(ShellErrors, LoggedResultsHaveTheirNames) {
   for (int result : {0, 1, 4, 6, 12, 25, 33, 42}) {
     EXPECT_EQ(ShellErrorName(result), nullptr) << result;
   }
+}
+
+// The program's own opener hands the address to the platform; an address the platform cannot
+// hand on has no program to open it, and an empty one is not handed on at all.
+TEST_F(Messages, TheDesktopOpenerHandsTheAddressToThePlatform) {
+  platform::null::ScopedNullPlatform os;
+  SetUrlOpener(nullptr);
+  Settings.downloadPage = "http://downloads.example/new";
+  EXPECT_EQ(OpenDownloadPage(), SHELL_OPENED);
+  os->SetUrlsOpen(false);
+  EXPECT_EQ(OpenDownloadPage(), SHELL_NO_ASSOCIATION);
+  Settings.downloadPage = "";
+  EXPECT_EQ(OpenDownloadPage(), SHELL_FILE_NOT_FOUND);
+  ASSERT_EQ(os->OpenedUrls().size(), 2u);
+  EXPECT_EQ(os->OpenedUrls()[0], "http://downloads.example/new");
+  EXPECT_EQ(os->OpenedUrls()[1], "http://downloads.example/new");
+  EXPECT_TRUE(opened().empty()) << "the test's recorder was out of the way";
 }
 
 }  // namespace

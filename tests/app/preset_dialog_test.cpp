@@ -1,8 +1,6 @@
 // The preset dialog as the frame function drives it in AppState 7: opening it from the main
 // screen, the list and its buttons, OK and Cancel, and what a downloaded preset must be before it
 // reaches the current profile.
-#include <SDL2/SDL.h>
-
 #include <array>
 #include <chrono>
 #include <cstdint>

@@ -3,7 +3,6 @@
 // recorded browser and an engine without a window, logging through start-up's own sink; each test
 // switches on what it needs.
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,6 +23,7 @@
 #include "device/connection.h"
 #include "device/progress.h"
 #include "engine/engine_impl.h"
+#include "engine/platform/platform.h"
 #include "online/settings_document.h"
 #include "profile/profile_controls.h"
 #include "profile/profile_set.h"
@@ -83,16 +83,21 @@ class ShellTest : public ::testing::Test {
   // A 1024 by 600 window for input that goes through the frame function (presses land in it,
   // the window drag moves it); closed at tear-down at the latest.
   void OpenWindow(int left = 0, int top = 0) {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("shell test", left, top, 1024, 600, SDL_WINDOW_BORDERLESS);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
+    platform::Platform& os = platform::Current();
+    ASSERT_TRUE(os.StartVideo()) << os.LastError();
+    platform::WindowSpec spec;
+    spec.title = "shell test";
+    spec.bounds = {left, top, 1024, 600};
+    spec.borderless = true;
+    window = os.OpenWindow(spec);
+    ASSERT_NE(window, nullptr) << os.LastError();
     engine.window = window;
   }
   void CloseWindow() {
     if (window == nullptr) return;
     engine.window = nullptr;
-    SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    platform::Current().CloseWindow(window);
+    platform::Current().StopVideo();
     window = nullptr;
   }
 
@@ -135,7 +140,7 @@ class ShellTest : public ::testing::Test {
   }
 
   std::string logFolder;
-  SDL_Window* window = nullptr;
+  platform::NativeWindow window = nullptr;
   EngineImpl engine;
   ScriptedDialogs dialogs;
   ScreenProfileControls profileControls;  // the program's own, over the widget globals

@@ -122,7 +122,7 @@ class ScreenDragBand : public MainScreenTest {
     MainScreenTest::TearDown();
   }
   void MoveTo(float x, float y) { engine.input.BuildEvent(EVENT_MOUSE_MOVE, 0, 0, 0, x, y); }
-  void Position(int* left, int* top) { SDL_GetWindowPosition(window, left, top); }
+  void Position(int* left, int* top) { platform::Current().GetWindowPosition(window, left, top); }
 
   DragBand savedBand;
 };

@@ -1,7 +1,6 @@
 // The whole demo in this process, so that what the program read stays to be looked at.
 #include "demo/demo.h"
 
-#include <SDL2/SDL_events.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -17,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/platform/platform.h"
 #include "engine/window_icon.h"
 #include "profile/profile_file.h"
 #include "profile/profile_set.h"
@@ -178,9 +178,7 @@ TEST_F(DemoInProcess, ACliWriteToItsFlashFileWhileItRunsIsRefusedNotLost) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     during = WriteWithCli("during");
-    SDL_Event close{};
-    close.type = SDL_QUIT;
-    SDL_PushEvent(&close);
+    platform::Current().PostEvent(nullptr, platform::Event{platform::EventKind::kQuit});
   });
   const int demo = Run({"--flash", folder_ + "/receiver.bin", "--script", folder_ + "/script.txt",
                         "--out", folder_ + "/out"});

@@ -1,8 +1,7 @@
 #pragma once
-// A real GL device for graphics tests: an SDL window on the offscreen driver (EGL on Mesa) and an
-// engine object whose graphics part is initiated on it directly.
+// A real GL device for graphics tests: a window of the platform on SDL's offscreen driver (EGL on
+// Mesa) and an engine object whose graphics part is initiated on it directly.
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine_impl.h"
+#include "engine/platform/platform.h"
 
 // Points SDL at the offscreen driver unless the environment names another.
 inline void UseOffscreenVideo() {
@@ -25,10 +25,15 @@ class GraphicsTest : public ::testing::Test {
 
   void SetUp() override {
     UseOffscreenVideo();
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window_ = SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight,
-                               Graphics::PrepareWindow() | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window_, nullptr) << SDL_GetError();
+    ASSERT_TRUE(os().StartVideo()) << os().LastError();
+    videoStarted_ = true;
+    platform::WindowSpec spec;
+    spec.title = "graphics test";
+    spec.bounds = {0, 0, kWidth, kHeight};
+    spec.hidden = true;
+    Graphics::PrepareWindow(&spec);
+    window_ = os().OpenWindow(spec);
+    ASSERT_NE(window_, nullptr) << os().LastError();
     engine_ = std::make_unique<EngineImpl>();
     engine_->window = window_;
     engine_->screenWidth = kWidth;
@@ -39,8 +44,8 @@ class GraphicsTest : public ::testing::Test {
 
   void TearDown() override {
     engine_.reset();
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (window_ != nullptr) os().CloseWindow(window_);
+    if (videoStarted_) os().StopVideo();
   }
 
   virtual bool WantDepthBuffer() const { return false; }
@@ -87,6 +92,8 @@ class GraphicsTest : public ::testing::Test {
 
   static int Channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
 
-  SDL_Window* window_ = nullptr;
+  static platform::Platform& os() { return platform::Current(); }
+  platform::NativeWindow window_ = nullptr;
+  bool videoStarted_ = false;
   std::unique_ptr<EngineImpl> engine_;
 };

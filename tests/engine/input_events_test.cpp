@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "engine/engine_impl.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
+
+using platform::sdl::FromSdlEvent;
 
 constexpr int kKeyA = 'A';
 constexpr int kKeyShift = 16;
@@ -320,8 +323,8 @@ TEST_F(InputWithWindow, AWindowOfTwoUnitsAPixelReportsLayoutPixels) {
   SDL_SetWindowSize(window, 2048, 1200);
   engine.windowUnits = 2;
   engine.input.SetWindowUnits(2);
-  engine.WindowProcedure(MotionEvent(1399, 73));
-  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONDOWN, 1396, 72));
+  engine.WindowProcedure(FromSdlEvent(MotionEvent(1399, 73)));
+  engine.WindowProcedure(FromSdlEvent(ButtonEvent(SDL_MOUSEBUTTONDOWN, 1396, 72)));
   int left = 0;
   int top = 0;
   SDL_GetWindowPosition(window, &left, &top);
@@ -331,7 +334,7 @@ TEST_F(InputWithWindow, AWindowOfTwoUnitsAPixelReportsLayoutPixels) {
   wheel.wheel.y = 1;
   wheel.wheel.mouseX = 101;
   wheel.wheel.mouseY = 60;
-  engine.WindowProcedure(wheel);
+  engine.WindowProcedure(FromSdlEvent(wheel));
   const std::vector<InputEvent> events = DrainEvents();
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].x, 699.0f);
@@ -357,10 +360,10 @@ TEST_F(InputWithWindow, ReleaseAfterTheWindowWasDraggedLeavesThePointerWhereItIs
   int left = 0;
   int top = 0;
   SDL_GetWindowPosition(window, &left, &top);
-  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONDOWN, 500, 30));
-  engine.WindowProcedure(MotionEvent(540, 33));
+  engine.WindowProcedure(FromSdlEvent(ButtonEvent(SDL_MOUSEBUTTONDOWN, 500, 30)));
+  engine.WindowProcedure(FromSdlEvent(MotionEvent(540, 33)));
   SDL_SetWindowPosition(window, left + 40, top + 3);
-  engine.WindowProcedure(WindowMovedEvent(left + 40, top + 3));
+  engine.WindowProcedure(FromSdlEvent(WindowMovedEvent(left + 40, top + 3)));
   float x = 0;
   float y = 0;
   engine.Input_MousePosition(&x, &y);
@@ -368,7 +371,7 @@ TEST_F(InputWithWindow, ReleaseAfterTheWindowWasDraggedLeavesThePointerWhereItIs
   EXPECT_EQ(y, 30.0f);
 
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  engine.WindowProcedure(ButtonEvent(SDL_MOUSEBUTTONUP, 500, 30));
+  engine.WindowProcedure(FromSdlEvent(ButtonEvent(SDL_MOUSEBUTTONUP, 500, 30)));
   const std::vector<InputEvent> events = DrainEvents();
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().type, EVENT_BUTTON_UP);

@@ -1,8 +1,11 @@
 // SDL keys to virtual-key codes, key names and the character of a key.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/key_names.h"
-#include "engine/keymap.h"
+#include "platform/sdl/keymap.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -123,6 +126,27 @@ TEST(KeyCharacters, KeysWithFixedCharactersAndKeysWithout) {
   EXPECT_EQ(CharacterFromKey(112, 0, {}), 0);
   EXPECT_EQ(CharacterFromKey(16, 0, shift), 0);
   EXPECT_EQ(CharacterFromKey(1, 0, {}), 0);
+}
+
+// Injected keys are found by their virtual key and read back as the same virtual key.
+TEST(SdlKeys, EveryNamedKeyOfTheKeyboardComesBackAsItself) {
+  int named = 0;
+  for (int vk = 3; vk < 256; ++vk) {
+    if (vk == 4 || std::string(KeyName(vk)) == "?") continue;  // 4: the middle button
+    SDL_Keysym key{};
+    ASSERT_TRUE(platform::sdl::KeysymForVirtualKey(vk, &key)) << KeyName(vk);
+    EXPECT_EQ(VirtualKeyFromSdl(key), vk) << KeyName(vk);
+    ++named;
+  }
+  // 36 letters and digits, 12 function keys, 10 numpad digits and the 41 other names.
+  EXPECT_EQ(named, 99);
+}
+
+TEST(SdlKeys, MouseButtonsAndUnknownCodesHaveNoKey) {
+  SDL_Keysym key{};
+  EXPECT_FALSE(platform::sdl::KeysymForVirtualKey(0, &key));
+  EXPECT_FALSE(platform::sdl::KeysymForVirtualKey(1, &key));
+  EXPECT_FALSE(platform::sdl::KeysymForVirtualKey(300, &key));
 }
 
 }  // namespace

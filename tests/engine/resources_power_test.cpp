@@ -3,8 +3,13 @@
 
 #include "engine/engine_impl.h"
 #include "engine/power_status.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
+
+int PowerStatusFromSdl(SDL_PowerState state, int percent) {
+  return PowerStatusFrom(platform::sdl::PowerFromSdl(state, percent));
+}
 
 TEST(PowerStatus, MapsTheSystemsReport) {
   EXPECT_EQ(PowerStatusFromSdl(SDL_POWERSTATE_ON_BATTERY, 57), 57);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/engine_impl.h"
-#include "engine/video_driver.h"
+#include "platform/sdl/video_driver.h"
 #include "engine/window_icon.h"
 #include "tests/engine/system_test_support.h"
 

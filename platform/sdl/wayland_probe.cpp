@@ -1,4 +1,4 @@
-#include "engine/wayland_probe.h"
+#include "platform/sdl/wayland_probe.h"
 
 #include <dlfcn.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "engine/video_driver.h"
+#include "platform/sdl/video_driver.h"
 
 #include <strings.h>
 

@@ -1,4 +1,4 @@
-#include "engine/keymap.h"
+#include "platform/sdl/keymap.h"
 
 #include <cctype>
 #include <iterator>
