@@ -1,22 +1,21 @@
 #include "tools/cli/cli.h"
 
-#include <sys/stat.h>
-
 #include <cstdarg>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/regular_file.h"
 #include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
+#include "device/hid_port.h"
 #include "device/profile_backups.h"
 #include "device/receiver_access.h"
 #include "device/receiver_lock.h"
-#include "device/udev_rule.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "profile/headless_profile_controls.h"
@@ -180,8 +179,8 @@ const CliCommand* FindCommand(const char* name) {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0;
+  const PathKind kind = LookAtPath(path);
+  return kind == PathKind::kRegularFile || kind == PathKind::kOther;
 }
 
 bool TakeLock(CliContext& context, const std::string& identity) {
@@ -234,7 +233,14 @@ int RunOnVirtualReceiver(CliContext& context, const CliCommand& command, char** 
 int RunCommand(CliContext& context, const CliCommand& command, char** arguments, int count) {
   // Every receiver's backups are listed without one.
   const bool needsReceiver = command.receiver != CliReceiverUse::kNone && !context.options.all;
-  if (context.options.virtualFile.empty() || !needsReceiver) {
+  if (!needsReceiver) return command.run(context, arguments, count);
+  if (context.options.virtualFile.empty()) {
+    // Rather than a receiver that seems to be missing, say that none can be reached.
+    const char* missing = SystemHidBackendMissing();
+    if (missing != nullptr && &CurrentHidBackend() == &SystemHidBackend()) {
+      std::fprintf(context.err, "corsaro270-cli: %s\n", missing);
+      return kExitFailure;
+    }
     return command.run(context, arguments, count);
   }
   return RunOnVirtualReceiver(context, command, arguments, count);
@@ -243,8 +249,10 @@ int RunCommand(CliContext& context, const CliCommand& command, char** arguments,
 }  // namespace
 
 void PrintUdevRuleHint(std::FILE* stream) {
+  const std::string command = ReceiverAccessCommand();
+  if (command.empty()) return;
   std::fprintf(stream, "Install the udev rule that gives you access to the receiver:\n  %s\n",
-               UdevRuleCommand().c_str());
+               command.c_str());
 }
 
 bool ConnectForCli(CliContext& context) {
