@@ -20,6 +20,7 @@
 #include "device/wheel_protocol.h"
 #include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
+#include "tools/cli/terminal.h"
 
 void PrintCliUsage(std::FILE* stream) {
   std::fputs(
@@ -55,8 +56,10 @@ void PrintCliUsage(std::FILE* stream) {
       "  -h                        the same as --help\n"
       "\n"
       "Options may come before or after the command; after \"--\" everything is an argument.\n"
-      "Before every write, the profiles the receiver held are saved in\n"
-      "$XDG_DATA_HOME/corsaro270/backups (else ~/.local/share/corsaro270/backups), with the time\n"
+      "Before every write, the profiles the receiver held are saved in\n",
+      stream);
+  std::fprintf(stream, "%s, with the time\n", kBackupFolderHelp);
+  std::fputs(
       "they were made and the receiver they came from (its USB serial number, else its USB port;\n"
       "a virtual receiver's flash file); the newest 50 of each receiver are kept. Only backups of\n"
       "your own that nobody else may write are listed as sound or restored.\n"
