@@ -24,9 +24,9 @@ class RegularFile {
   // What is known of the open file.
   struct Facts {
     std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;   // the last change of its content
-    bool ownedByUser = true;       // this user's own
-    bool othersMayWrite = false;   // users other than its owner may change it
+    std::int64_t modifiedNs = 0;  // the last change of its content
+    bool ownedByUser = true;      // this user's own
+    bool othersMayWrite = false;  // users other than its owner may change it
   };
 
   RegularFile() = default;

@@ -10,9 +10,9 @@
 #include <limits>
 #include <string_view>
 
+#include "common/fs_path.h"
 #include "common/log.h"
 #include "common/path_separator.h"
-#include "common/fs_path.h"
 #include "device/atomic_file.h"
 #include "device/backup_folder.h"
 #include "device/profile_backup_file.h"
@@ -98,7 +98,8 @@ bool NameTaken(const std::string& folder, const std::vector<ProfileBackupEntry>&
   if (listed) return true;
   // Whatever else sits under a name of that stamp, nothing is written through it.
   std::error_code error;
-  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end; it.increment(error)) {
+  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end;
+       it.increment(error)) {
     if (Utf8OfPath(it->path().filename()).compare(0, kStampLength, stamp) == 0) return true;
   }
   return false;
@@ -194,7 +195,8 @@ std::string ProfileBackupFolder() {
 std::vector<ProfileBackupEntry> ListProfileBackups(const std::string& folder) {
   std::vector<ProfileBackupEntry> backups;
   std::error_code error;
-  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end; it.increment(error)) {
+  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end;
+       it.increment(error)) {
     if (IsBackupName(Utf8OfPath(it->path().filename()))) backups.push_back(ReadEntry(it->path()));
   }
   std::sort(backups.begin(), backups.end(), Newer);

@@ -73,4 +73,3 @@ bool ReceiverLock::Acquire(const std::string& identity, int waitMs, std::string&
     std::this_thread::sleep_for(kRetryInterval);
   }
 }
-

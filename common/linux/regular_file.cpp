@@ -11,7 +11,8 @@
 
 PathKind LookAtPath(const std::string& path) {
   struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return errno == ENOENT ? PathKind::kMissing : PathKind::kUnknown;
+  if (stat(path.c_str(), &status) != 0)
+    return errno == ENOENT ? PathKind::kMissing : PathKind::kUnknown;
   return S_ISREG(status.st_mode) ? PathKind::kRegularFile : PathKind::kOther;
 }
 
@@ -30,8 +31,8 @@ RegularFile::OpenResult RegularFile::Open(const std::string& path, bool followLi
   }
   if (S_ISLNK(named.st_mode)) return OpenResult::kLink;
   if (!S_ISREG(named.st_mode)) return OpenResult::kNotRegular;
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
-                                        (followLinks ? 0 : O_NOFOLLOW));
+  const int fd = open(
+      path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
   if (fd < 0) {
     why = std::strerror(errno);
     return OpenResult::kCannotOpen;
@@ -49,8 +50,8 @@ bool RegularFile::Look(Facts& facts) const {
   struct stat status {};
   if (handle_ < 0 || fstat(static_cast<int>(handle_), &status) != 0) return false;
   facts.size = static_cast<std::uint64_t>(status.st_size);
-  facts.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 +
-                     status.st_mtim.tv_nsec;
+  facts.modifiedNs =
+      static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   facts.ownedByUser = status.st_uid == geteuid();
   facts.othersMayWrite = (status.st_mode & (S_IWGRP | S_IWOTH)) != 0;
   return true;

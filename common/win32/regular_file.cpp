@@ -48,9 +48,9 @@ RegularFile::OpenResult RegularFile::Open(const std::string& path, bool followLi
   if (!followLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return OpenResult::kLink;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return OpenResult::kNotRegular;
   const DWORD flags = FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-  const HANDLE file =
-      CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, flags, nullptr);
+  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, flags, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     why = SystemErrorText(GetLastError());
     return OpenResult::kCannotOpen;
@@ -67,8 +67,8 @@ RegularFile::OpenResult RegularFile::Open(const std::string& path, bool followLi
 bool RegularFile::Look(Facts& facts) const {
   BY_HANDLE_FILE_INFORMATION information{};
   if (handle_ == -1 || !GetFileInformationByHandle(HandleOf(handle_), &information)) return false;
-  facts.size = static_cast<std::uint64_t>(information.nFileSizeHigh) << 32 |
-               information.nFileSizeLow;
+  facts.size =
+      static_cast<std::uint64_t>(information.nFileSizeHigh) << 32 | information.nFileSizeLow;
   facts.modifiedNs = Nanoseconds(information.ftLastWriteTime);
   // Who may write a file is its folder's access list's business on Windows: the backups'
   // folder under %LOCALAPPDATA% is the user's alone.

@@ -32,11 +32,11 @@ std::string SystemErrorText(unsigned long code) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  std::string text = length > 0 ? Utf8Text(std::wstring(message, length))
-                                : "system error " + std::to_string(code);
+  std::string text =
+      length > 0 ? Utf8Text(std::wstring(message, length)) : "system error " + std::to_string(code);
   LocalFree(message);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                           text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   return text;

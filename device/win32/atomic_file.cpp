@@ -60,7 +60,8 @@ std::size_t LastSeparator(const std::string& path) {
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = LastSeparator(path);
   if (slash == std::string::npos) return ".";
-  if (slash == 1 && path[1] == ':') return path.substr(0, 2) + (IsSeparator(path[slash]) ? "\\" : "");
+  if (slash == 1 && path[1] == ':')
+    return path.substr(0, 2) + (IsSeparator(path[slash]) ? "\\" : "");
   return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
@@ -114,8 +115,8 @@ void RemoveStaleIn(const std::string& folder, const Accept& isTarget) {
   do {
     const std::string entry = Utf8Text(found.cFileName);
     const std::string name = TemporaryOf(entry);
-    const bool plain = (found.dwFileAttributes &
-                        (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+    const bool plain =
+        (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
     if (!name.empty() && plain && isTarget(name) &&
         AgeSeconds(found.ftLastWriteTime) >= kStaleSeconds) {
       DeleteFileW(WideText(Join(folder, entry)).c_str());
@@ -144,9 +145,9 @@ bool WriteAll(HANDLE file, const void* bytes, std::size_t size) {
 HANDLE CreateTemporary(const std::string& folder, const std::string& name, std::string& temporary) {
   for (int attempt = 0; attempt < kTemporaryTries; ++attempt) {
     temporary = Join(folder, TemporaryPrefix(name) + RandomLetters());
-    const HANDLE file = CreateFileW(WideText(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH,
-                                    nullptr);
+    const HANDLE file =
+        CreateFileW(WideText(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
@@ -202,8 +203,8 @@ bool CheckTarget(const std::string& path, bool& exists, std::string& why) {
   // Whether this user may write the file is the system's answer, as it is for any program. A
   // program reading it without sharing the write makes its open fail; the replace waits for it.
   UniqueHandle existing(CreateFileW(WideText(path).c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!existing.valid() && GetLastError() == ERROR_SHARING_VIOLATION) return true;
   if (!existing.valid()) {
     why = Reason("cannot write", path, GetLastError());

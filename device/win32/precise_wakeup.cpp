@@ -1,7 +1,8 @@
 #include "device/precise_wakeup.h"
 
 #include <windows.h>
-#include <timeapi.h>
+
+#include <timeapi.h>  // after windows.h, whose types it uses
 
 PreciseWakeup::PreciseWakeup() : saved_(timeBeginPeriod(1) == TIMERR_NOERROR ? 1 : 0) {}
 

@@ -86,7 +86,8 @@ std::string ReceiverIdentity(const std::string& path) {
   const std::size_t slash = full.find_last_of("\\/");
   if (slash == std::string::npos) return full;
   const std::string folder = ExistingPath(full.substr(0, slash + 1));
-  return folder.empty() ? full : folder + (folder.back() == '\\' ? "" : "\\") + full.substr(slash + 1);
+  return folder.empty() ? full
+                        : folder + (folder.back() == '\\' ? "" : "\\") + full.substr(slash + 1);
 }
 
 // Locks the file now at `path`. Opening fails while a holder's removal of it is pending, which

@@ -1,7 +1,7 @@
 #include "device/win32/user_folder.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "common/win32/wide_text.h"
 
@@ -26,16 +26,13 @@ std::string UserDataFolder() {
   return base + (base.back() == '\\' ? "" : "\\") + kProgramFolder;
 }
 
+// Every folder on the way is made if it can be; one that cannot (a drive, a share's root, one
+// the user may not list) is only a problem if the folder itself is then missing.
 bool MakeFolders(const std::string& folder, std::string& why) {
-  for (std::size_t at = folder.find_first_of("\\/", 3);; at = folder.find_first_of("\\/", at + 1)) {
+  DWORD error = ERROR_SUCCESS;
+  for (std::size_t at = folder.find_first_of("\\/", 1);; at = folder.find_first_of("\\/", at + 1)) {
     const std::string part = folder.substr(0, at);
-    if (!part.empty() && !CreateDirectoryW(WideText(part).c_str(), nullptr)) {
-      const DWORD error = GetLastError();
-      if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
-        why = "cannot make the folder " + part + ": " + SystemErrorText(error);
-        return false;
-      }
-    }
+    if (!CreateDirectoryW(WideText(part).c_str(), nullptr)) error = GetLastError();
     if (at == std::string::npos) break;
   }
   const DWORD attributes = GetFileAttributesW(WideText(folder).c_str());
@@ -43,7 +40,7 @@ bool MakeFolders(const std::string& folder, std::string& why) {
     return true;
   }
   why = "cannot make the folder " + folder + ": " +
-        (attributes == INVALID_FILE_ATTRIBUTES ? SystemErrorText(GetLastError())
+        (attributes == INVALID_FILE_ATTRIBUTES ? SystemErrorText(error)
                                                : std::string("a file has its name"));
   return false;
 }

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <cstring>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -95,8 +95,8 @@ bool ReadBody(HINTERNET request, std::size_t limit, std::string& body) {
 // The transfer inside an open session; false, with `error`, when it fails.
 bool Transfer(HINTERNET session, const std::string& address, std::size_t limit, std::string& body,
               std::string& error) {
-  HINTERNET request = InternetOpenUrlW(session, WideText(address).c_str(), nullptr, 0,
-                                       kRequestFlags, 0);
+  HINTERNET request =
+      InternetOpenUrlW(session, WideText(address).c_str(), nullptr, 0, kRequestFlags, 0);
   if (request == nullptr) {
     error = InternetErrorText(GetLastError());
     return false;
@@ -118,8 +118,8 @@ void Run(const std::shared_ptr<Job>& job) {
   std::string body;
   std::string error;
   bool done = false;
-  HINTERNET session = InternetOpenW(WideText(kDownloadAgent).c_str(),
-                                    INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  HINTERNET session = InternetOpenW(WideText(kDownloadAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
+                                    nullptr, nullptr, 0);
   if (session == nullptr) {
     error = "cannot start a transfer: " + InternetErrorText(GetLastError());
   } else {
@@ -147,8 +147,8 @@ bool Await(Job& job, const std::atomic<bool>* cancel, std::string& error) {
       return false;
     }
     if (std::chrono::steady_clock::now() >= deadline) {
-      error = "Operation timed out after " + std::to_string(job.timeouts.transferMs) +
-              " milliseconds";
+      error =
+          "Operation timed out after " + std::to_string(job.timeouts.transferMs) + " milliseconds";
       return false;
     }
     job.ended.wait_for(lock, kCancelPoll);
@@ -224,8 +224,8 @@ bool PercentDecode(const std::string& text, std::string& decoded) {
 }
 
 bool IsDrivePath(const std::string& path) {
-  return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-         path[1] == ':' && (path[2] == '/' || path[2] == '\\');
+  return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+         (path[2] == '/' || path[2] == '\\');
 }
 
 }  // namespace

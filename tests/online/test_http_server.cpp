@@ -76,7 +76,8 @@ const char* StatusText(int status) {
 bool SendAll(int socket, const std::string& data) {
   std::size_t sent = 0;
   while (sent < data.size()) {
-    const auto n = send(socket, data.data() + sent, static_cast<int>(data.size() - sent), kNoSignal);
+    const auto n =
+        send(socket, data.data() + sent, static_cast<int>(data.size() - sent), kNoSignal);
     if (n <= 0) return false;
     sent += static_cast<std::size_t>(n);
   }

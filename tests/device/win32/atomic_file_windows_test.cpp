@@ -21,8 +21,8 @@ class AtomicFileOnWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() /
-             PathOfUtf8(std::string("atomic_") + test->name() + "_\xC3\xB8");
+    folder =
+        fs::temp_directory_path() / PathOfUtf8(std::string("atomic_") + test->name() + "_\xC3\xB8");
     fs::remove_all(folder);
     fs::create_directories(folder);
   }

@@ -46,8 +46,7 @@ TEST(ReceiverLockOnWindows, ASecondWriterWaitsAndGivesUpWhileTheFirstHoldsIt) {
   EXPECT_FALSE(second.Held());
   // Another receiver is another lock.
   ReceiverLock other;
-  EXPECT_TRUE(other.Acquire(ReceiverIdentity("virtual:" + FlashPath(L"other.bin")), 0, why))
-      << why;
+  EXPECT_TRUE(other.Acquire(ReceiverIdentity("virtual:" + FlashPath(L"other.bin")), 0, why)) << why;
 }
 
 TEST(ReceiverLockOnWindows, LettingGoRemovesTheFileAndFreesTheReceiver) {
@@ -70,7 +69,8 @@ TEST(ReceiverLockOnWindows, OneFileNamedTwoWaysIsOneReceiver) {
   fs::create_directories(folder);
   const std::string plain = Utf8Text((folder / L"Flash.bin").wstring());
   // The same file by a roundabout path and in other letter case, before and after it exists.
-  const std::string roundabout = Utf8Text((folder / L".." / L"lock_names" / L"FLASH.BIN").wstring());
+  const std::string roundabout =
+      Utf8Text((folder / L".." / L"lock_names" / L"FLASH.BIN").wstring());
   EXPECT_EQ(ReceiverIdentity(plain), ReceiverIdentity(Utf8Text((folder / L"Flash.bin").wstring())));
   EXPECT_EQ(ReceiverIdentity(roundabout).find(".."), std::string::npos);
   { std::ofstream(folder / L"Flash.bin") << "flash"; }

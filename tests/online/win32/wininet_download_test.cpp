@@ -40,11 +40,10 @@ std::string Escaped(std::string text) {
 }  // namespace
 
 TEST_F(WindowsFileAddress, EveryWayOfWritingALocalFileReadsIt) {
-  for (const std::string& address :
-       {"file:///" + Escaped(path) + "/real%20file.xml",
-        "FILE://localhost/" + Escaped(path) + "/real%20file.xml",
-        "file://" + Escaped(path) + "/real%20file.xml",
-        "file:///" + Escaped(path) + "/real%20file.xml?query#part"}) {
+  for (const std::string& address : {"file:///" + Escaped(path) + "/real%20file.xml",
+                                     "FILE://localhost/" + Escaped(path) + "/real%20file.xml",
+                                     "file://" + Escaped(path) + "/real%20file.xml",
+                                     "file:///" + Escaped(path) + "/real%20file.xml?query#part"}) {
     std::string body;
     std::string error;
     EXPECT_TRUE(HttpGet(address.c_str(), 100, body, error)) << address << ": " << error;
