@@ -23,7 +23,7 @@ set(ZLIB_USE_STATIC_LIBS ON)
 
 # Test programs and the tool run under Wine (wine64 is not on PATH on every Debian).
 find_program(CORSARO_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(CORSARO_WINE)
+if(CORSARO_WINE AND EXISTS "${CORSARO_WINE}")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CORSARO_WINE})
 else()
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/no_wine.sh)
