@@ -16,7 +16,15 @@ function(corsaro_embed target)
   set(out ${CMAKE_BINARY_DIR}/generated/${target})
   file(MAKE_DIRECTORY ${out})
 
-  set(asm ".section .rodata\n")
+  # Read-only data and no executable stack: ELF says so with .rodata and a GNU-stack note, PE
+  # with the .rdata section alone.
+  if(WIN32)
+    set(asm ".section .rdata,\"dr\"\n")
+    set(asm_end "")
+  else()
+    set(asm ".section .rodata\n")
+    set(asm_end ".section .note.GNU-stack,\"\",@progbits\n")
+  endif()
   set(decls "")
   set(rows "")
   set(index 0)
@@ -32,7 +40,7 @@ function(corsaro_embed target)
     list(APPEND paths ${path})
     math(EXPR index "${index} + 1")
   endforeach()
-  string(APPEND asm ".section .note.GNU-stack,\"\",@progbits\n")
+  string(APPEND asm "${asm_end}")
 
   file(CONFIGURE OUTPUT ${out}/${target}.S CONTENT "${asm}")
   file(CONFIGURE OUTPUT ${out}/${target}.h CONTENT
@@ -76,14 +84,24 @@ std::span<const unsigned char> Get(std::string_view name) {
   target_include_directories(${target} PUBLIC ${out})
 endfunction()
 
+# The folder of a layer's platform backends that this build compiles: linux/ or win32/. Nothing in
+# the other is compiled.
+if(WIN32)
+  set(CORSARO_PLATFORM_FOLDER win32)
+else()
+  set(CORSARO_PLATFORM_FOLDER linux)
+endif()
+
 # corsaro_library(<target> LAYER <layer> [LIBRARIES <lib>...])
 #
-# A static library of every .cpp file in the calling folder except entry points (*_main.cpp), so
-# that adding a file never means editing a list that other work also edits. Its sources see only
-# the folders of <layer> (cmake/Layers.cmake).
+# A static library of every .cpp file in the calling folder and its platform folder
+# (CORSARO_PLATFORM_FOLDER) except entry points (*_main.cpp), so that adding a file never means
+# editing a list that other work also edits. Its sources see only the folders of <layer>
+# (cmake/Layers.cmake).
 function(corsaro_library target)
   cmake_parse_arguments(L "" "LAYER" "LIBRARIES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/${CORSARO_PLATFORM_FOLDER}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   add_library(${target} STATIC ${sources})
   corsaro_include_view(${target} ${L_LAYER})

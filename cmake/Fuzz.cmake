@@ -23,7 +23,7 @@ function(corsaro_fuzz_target name)
     add_dependencies(corsaro_fuzzers ${name})
     file(APPEND ${CORSARO_FUZZ_LIST}
          "${name}\t${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name}\t${corpus}\t${dict}\n")
-  elseif(CORSARO_TESTS)
+  elseif(CORSARO_TESTS AND NOT WIN32)
     add_executable(${name}_replay ${source} ${PROJECT_SOURCE_DIR}/tests/support/fuzz_replay_main.cpp)
     target_link_libraries(${name}_replay PRIVATE ${F_LIBRARIES})
     corsaro_include_view(${name}_replay ${F_LAYER})

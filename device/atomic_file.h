@@ -24,6 +24,11 @@
 //   a running save, a few seconds old) are removed.
 // On failure `why` says what went wrong, no temporary is left and, unless an in-place write
 // failed halfway, the file is as it was.
+// That is Linux (linux/atomic_file.cpp). On Windows (win32/atomic_file.cpp) the temporary is
+// written through to the disk and MoveFileExW replaces the file with it; a read-only file, a
+// folder, a link and a device are refused and left as they are; a reader that holds the file
+// without sharing its deletion is waited for, a second at most; who may write is the folder's
+// access list's business, so `newFileMode` is not used.
 bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size,
                          std::string& why, unsigned newFileMode = 0);
 

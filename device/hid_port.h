@@ -62,10 +62,13 @@ class HidBackend {
   virtual std::string Identity(const std::string& /*path*/) { return {}; }
 };
 
-// The backend over hidapi's hidraw implementation, for real receivers.
-HidBackend& HidapiBackend();
+// The platform's backend for real receivers: hidapi's hidraw implementation on Linux. Windows has
+// none yet: there it lists no device and opens none.
+HidBackend& SystemHidBackend();
+// Why this build cannot reach a real receiver, in a sentence, or null when it can.
+const char* SystemHidBackendMissing();
 
-// The backend new links use: hidapi unless another one was set.
+// The backend new links use: the system's unless another one was set.
 HidBackend& CurrentHidBackend();
-// Makes `backend` the one new links use; null goes back to hidapi.
+// Makes `backend` the one new links use; null goes back to the system's.
 void SetCurrentHidBackend(HidBackend* backend);

@@ -1,15 +1,10 @@
 #include "device/profile_backup_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "common/firmware_crc.h"
-#include "common/read_up_to.h"
+#include "common/regular_file.h"
 #include "device/atomic_file.h"
 
 namespace {
@@ -64,39 +59,37 @@ bool DecodeOrigin(const std::uint8_t* block, std::size_t size, ProfileBackupOrig
 bool ReadBackupBytes(const std::string& path, bool ownOnly, std::vector<std::uint8_t>& bytes,
                      bool& refused, std::string& why) {
   refused = true;
-  // Looked at before opening: opening a FIFO for reading waits for a writer.
-  struct stat named {};
-  const int looked = ownOnly ? lstat(path.c_str(), &named) : stat(path.c_str(), &named);
-  if (looked != 0) {
-    why = std::string("cannot open it: ") + std::strerror(errno);
-    return false;
+  RegularFile file;
+  std::string problem;
+  switch (file.Open(path, !ownOnly, problem)) {
+    case RegularFile::OpenResult::kOpened:
+      break;
+    case RegularFile::OpenResult::kCannotOpen:
+      why = "cannot open it: " + problem;
+      return false;
+    case RegularFile::OpenResult::kLink:
+      why = "a symbolic link, not a file";
+      return false;
+    case RegularFile::OpenResult::kNotRegular:
+      why = "not a regular file";
+      return false;
   }
-  if (!S_ISREG(named.st_mode)) {
-    why = S_ISLNK(named.st_mode) ? "a symbolic link, not a file" : "not a regular file";
-    return false;
-  }
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (ownOnly ? O_NOFOLLOW : 0));
-  if (fd < 0) {
-    why = std::string("cannot open it: ") + std::strerror(errno);
-    return false;
-  }
-  struct stat opened {};
-  bool trusted = fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-  if (trusted && ownOnly && opened.st_uid != geteuid()) {
+  RegularFile::Facts facts;
+  bool trusted = file.Look(facts);
+  if (trusted && ownOnly && !facts.ownedByUser) {
     why = "it belongs to another user";
     trusted = false;
-  } else if (trusted && ownOnly && (opened.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+  } else if (trusted && ownOnly && facts.othersMayWrite) {
     why = "other users may write it";
     trusted = false;
   } else if (!trusted) {
     why = "not a regular file";
   }
-  // One byte more than a backup holds, so that a longer file shows as such.
-  bytes.resize(kLongestBackup + 1);
-  const long got = trusted ? ReadUpTo(fd, bytes.data(), bytes.size()) : 0;
-  close(fd);
   if (!trusted) return false;
   refused = false;
+  // One byte more than a backup holds, so that a longer file shows as such.
+  bytes.resize(kLongestBackup + 1);
+  const long got = file.Read(bytes.data(), bytes.size());
   if (got < 0) {
     why = "cannot read it";
     return false;

@@ -1,36 +1,32 @@
 #include "device/profile_backups.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <limits>
 #include <string_view>
 
+#include "common/fs_path.h"
 #include "common/log.h"
+#include "common/path_separator.h"
 #include "device/atomic_file.h"
+#include "device/backup_folder.h"
 #include "device/profile_backup_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kBackupSubfolder = "/corsaro270/backups";
 constexpr const char* kBackupExtension = ".cs270set";
 // The shape of a backup's name: '#' a decimal digit, 'x' a hexadecimal one.
 constexpr std::string_view kNamePattern = "########T######.###Z-fwxxxx.cs270set";
 // "20261209T043851.123Z": the part of a name that dates a backup.
 constexpr std::size_t kStampLength = 20;
 constexpr std::size_t kVersionOffset = 23;
-constexpr mode_t kPrivateFolder = 0700;
 constexpr unsigned kPrivateFile = 0600;
 
 std::string folderOverride;
@@ -53,11 +49,22 @@ std::string DateOfName(const std::string& name) {
          name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2) + " UTC";
 }
 
+// The calendar date and time of UTC, worked out here rather than by gmtime_r, which not every
+// platform has.
 std::tm UtcOf(long long milliseconds) {
-  const long long seconds = milliseconds / 1000 - (milliseconds % 1000 < 0 ? 1 : 0);
-  const auto time = static_cast<std::time_t>(seconds);
+  namespace chrono = std::chrono;
+  const chrono::sys_time<chrono::milliseconds> time{chrono::milliseconds(milliseconds)};
+  const chrono::sys_days day = chrono::floor<chrono::days>(time);
+  const chrono::year_month_day date{day};
+  const chrono::hh_mm_ss<chrono::seconds> clock{chrono::floor<chrono::seconds>(time - day)};
   std::tm utc{};
-  gmtime_r(&time, &utc);
+  utc.tm_year = static_cast<int>(date.year()) - 1900;
+  utc.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+  utc.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+  utc.tm_hour = static_cast<int>(clock.hours().count());
+  utc.tm_min = static_cast<int>(clock.minutes().count());
+  utc.tm_sec = static_cast<int>(clock.seconds().count());
+  utc.tm_wday = static_cast<int>(chrono::weekday{day}.c_encoding());
   return utc;
 }
 
@@ -79,21 +86,21 @@ std::string StampOf(long long milliseconds) {
 }
 
 long long NowMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 bool NameTaken(const std::string& folder, const std::vector<ProfileBackupEntry>& existing,
                const std::string& stamp) {
   const bool listed = std::any_of(existing.begin(), existing.end(), [&](const auto& entry) {
-    return fs::path(entry.path).filename().string().compare(0, kStampLength, stamp) == 0;
+    return Utf8OfPath(PathOfUtf8(entry.path).filename()).compare(0, kStampLength, stamp) == 0;
   });
   if (listed) return true;
   // Whatever else sits under a name of that stamp, nothing is written through it.
   std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (it->path().filename().string().compare(0, kStampLength, stamp) == 0) return true;
+  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end;
+       it.increment(error)) {
+    if (Utf8OfPath(it->path().filename()).compare(0, kStampLength, stamp) == 0) return true;
   }
   return false;
 }
@@ -108,51 +115,10 @@ std::string NewBackupName(const std::string& folder,
   return StampOf(milliseconds) + suffix + kBackupExtension;
 }
 
-// Makes the folder and the missing ones above it for this user alone, whatever the umask.
-bool MakeFolders(const std::string& folder, std::string& why) {
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), kPrivateFolder) == 0) {
-      chmod(part.c_str(), kPrivateFolder);
-    } else if (errno != EEXIST) {
-      why = "cannot make the folder " + part + ": " + std::strerror(errno);
-      return false;
-    }
-    if (slash == std::string::npos) return true;
-  }
-}
-
-// The backups folder must be the user's own and closed to others: anyone who may write it could
-// swap the files in it between a check and a read.
-bool PrepareFolder(const std::string& folder, std::string& why) {
-  if (!MakeFolders(folder, why)) return false;
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  struct stat status {};
-  if (fd < 0 || fstat(fd, &status) != 0) {
-    why = "cannot use the folder " + folder + ": " + std::strerror(errno);
-    if (fd >= 0) close(fd);
-    return false;
-  }
-  bool usable = true;
-  if (status.st_uid != geteuid()) {
-    why = "the folder " + folder + " belongs to another user";
-    usable = false;
-  } else if ((status.st_mode & 077) != 0) {
-    usable = fchmod(fd, kPrivateFolder) == 0;
-    if (usable) {
-      Log("Closed the backup folder %s to other users", folder.c_str());
-    } else {
-      why = "cannot close the folder " + folder + " to other users: " + std::strerror(errno);
-    }
-  }
-  close(fd);
-  return usable;
-}
-
 ProfileBackupEntry ReadEntry(const fs::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = Utf8OfPath(path.filename());
   ProfileBackupEntry entry;
-  entry.path = path.string();
+  entry.path = Utf8OfPath(path);
   entry.date = DateOfName(name);
   entry.firmwareVersion =
       static_cast<std::int32_t>(std::strtol(name.substr(kVersionOffset, 4).c_str(), nullptr, 16));
@@ -179,7 +145,7 @@ ProfileBackupEntry ReadEntry(const fs::path& path) {
 bool Newer(const ProfileBackupEntry& a, const ProfileBackupEntry& b) {
   if (a.recorded != b.recorded) return a.recorded;
   if (a.recorded && a.sequence != b.sequence) return a.sequence > b.sequence;
-  return fs::path(a.path).filename() > fs::path(b.path).filename();
+  return PathOfUtf8(a.path).filename() > PathOfUtf8(b.path).filename();
 }
 
 std::uint64_t NextSequence(const std::vector<ProfileBackupEntry>& backups) {
@@ -204,7 +170,7 @@ void PruneProfileBackups(const std::string& folder, const std::string& receiver,
       continue;
     }
     std::error_code error;
-    if (!fs::remove(entry.path, error) && error) {
+    if (!fs::remove(PathOfUtf8(entry.path), error) && error) {
       Log("Could not delete the old profile backup %s: %s", entry.path.c_str(),
           error.message().c_str());
     }
@@ -213,18 +179,9 @@ void PruneProfileBackups(const std::string& folder, const std::string& receiver,
 
 }  // namespace
 
-std::string DefaultProfileBackupFolder() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && data[0] == '/') return std::string(data) + kBackupSubfolder;
-  // A relative HOME would put the backups wherever the program happens to run.
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] != '/') return "";
-  return std::string(home) + "/.local/share" + kBackupSubfolder;
-}
-
 std::string VirtualReceiverBackupFolder() {
   const std::string folder = DefaultProfileBackupFolder();
-  return folder.empty() ? folder : folder + "/virtual";
+  return folder.empty() ? folder : folder + kPathSeparator + "virtual";
 }
 
 void SetProfileBackupFolder(const std::string& folder) {
@@ -238,8 +195,9 @@ std::string ProfileBackupFolder() {
 std::vector<ProfileBackupEntry> ListProfileBackups(const std::string& folder) {
   std::vector<ProfileBackupEntry> backups;
   std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (IsBackupName(it->path().filename().string())) backups.push_back(ReadEntry(it->path()));
+  for (fs::directory_iterator it(PathOfUtf8(folder), error), end; !error && it != end;
+       it.increment(error)) {
+    if (IsBackupName(Utf8OfPath(it->path().filename()))) backups.push_back(ReadEntry(it->path()));
   }
   std::sort(backups.begin(), backups.end(), Newer);
   return backups;
@@ -260,17 +218,17 @@ bool SaveProfileBackup(const WheelProfile (&records)[kProfileCount], std::int32_
                        const std::string& receiver, std::string& savedPath, std::string& why) {
   const std::string folder = ProfileBackupFolder();
   if (folder.empty()) {
-    why = "neither XDG_DATA_HOME nor HOME names an absolute folder to keep it in";
+    why = kNoBackupFolderReason;
     return false;
   }
-  if (!PrepareFolder(folder, why)) return false;
+  if (!PreparePrivateFolder(folder, why)) return false;
   const std::vector<ProfileBackupEntry> existing = ListProfileBackups(folder);
   ProfileBackupOrigin origin;
   origin.madeMs = NowMilliseconds();
   origin.sequence = NextSequence(existing);
   origin.receiver = receiver;
   const std::string path =
-      folder + "/" + NewBackupName(folder, existing, origin.madeMs, firmwareVersion);
+      folder + kPathSeparator + NewBackupName(folder, existing, origin.madeMs, firmwareVersion);
   const std::vector<std::uint8_t> bytes = EncodeProfileBackup(records, origin);
   if (!WriteFileAtomically(path, bytes.data(), bytes.size(), why, kPrivateFile)) return false;
   savedPath = path;

@@ -21,7 +21,7 @@ constexpr int kProfileBackupsKept = 50;
 
 // The folder automatic backups go to: $XDG_DATA_HOME/corsaro270/backups, or
 // ~/.local/share/corsaro270/backups when XDG_DATA_HOME is unset or not an absolute path. Empty
-// when neither that nor an absolute HOME is known.
+// when neither that nor an absolute HOME is known. On Windows %LOCALAPPDATA%\Corsaro270\backups.
 std::string DefaultProfileBackupFolder();
 
 // Where programs on a virtual receiver keep their backups, apart from a real receiver's so that

@@ -1,7 +1,6 @@
 #include "device/receiver_access.h"
 
 #include "common/log.h"
-#include "device/udev_rule.h"
 
 const char kUdevRuleCommand[] =
     "sudo cp packaging/60-corsaro270.rules /etc/udev/rules.d/ && sudo udevadm control --reload "
@@ -22,8 +21,13 @@ void NoteReceiverOpenResult(HidOpenError error, const std::string& path) {
     return;
   }
   deniedPath = path;
-  Log("Receiver %s: permission denied. To give this user access to it, run: %s", path.c_str(),
-      UdevRuleCommand().c_str());
+  const std::string command = ReceiverAccessCommand();
+  if (command.empty()) {
+    Log("Receiver %s: permission denied", path.c_str());
+  } else {
+    Log("Receiver %s: permission denied. To give this user access to it, run: %s", path.c_str(),
+        command.c_str());
+  }
 }
 
 HidOpenError LastReceiverOpenError() {

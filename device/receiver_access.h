@@ -11,6 +11,10 @@
 // from the root of a checkout. UdevRuleCommand (device/udev_rule.h) fits them to this program.
 extern const char kUdevRuleCommand[];
 
+// The command that gives this user access to the receiver, fitted to this program: on Linux
+// UdevRuleCommand(); empty where access is no matter of a command (Windows).
+std::string ReceiverAccessCommand();
+
 // Notes how an attempt to open the receiver at `path` ended (empty path: the first receiver was
 // looked for). A receiver that may not be opened is written to the log, with the command that
 // gives access to it.

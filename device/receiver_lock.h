@@ -4,8 +4,10 @@
 // customiser and the command-line tool, or two runs of the tool, never interleave their reports.
 // The lock files live in the user's runtime folder ($XDG_RUNTIME_DIR, else a folder of the user's
 // own under /tmp, else, when another user took that name, $XDG_STATE_HOME/corsaro270/locks or
-// ~/.local/state/corsaro270/locks) and are removed by the holder as it lets go.
+// ~/.local/state/corsaro270/locks; on Windows %LOCALAPPDATA%\Corsaro270\locks) and are removed
+// by the holder as it lets go.
 
+#include <cstdint>
 #include <string>
 
 // How long a second writer waits for the first before it gives up.
@@ -34,12 +36,12 @@ class ReceiverLock {
   bool Acquire(const std::string& identity, int waitMs, std::string& why);
   // Lets go of the lock and removes its file.
   void Release();
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return handle_ != -1; }
 
  private:
   enum class Attempt { kTaken, kBusy, kFailed };
   Attempt TryLock(const std::string& path, std::string& why);
 
-  int fd_ = -1;
+  std::intptr_t handle_ = -1;  // the lock file's descriptor or handle
   std::string path_;
 };

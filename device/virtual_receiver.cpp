@@ -1,17 +1,15 @@
 #include "device/virtual_receiver.h"
 
-#include <sys/prctl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <thread>
 
 #include "common/byte_order.h"
 #include "common/firmware_crc.h"
+#include "common/regular_file.h"
 #include "device/atomic_file.h"
 #include "device/full_speed_frames.h"
+#include "device/precise_wakeup.h"
 #include "firmware_assets.h"
 
 namespace {
@@ -94,25 +92,6 @@ class VirtualPort : public HidPort {
   std::uint32_t generation_;
 };
 
-// Linux lets a sleeping thread wake up to its timer slack (50 us by default) late. A late wake-up
-// costs the bus a frame only when it passes a frame's end, but each group of a batch waits once
-// for its last reply, and that wait is paid in full. For one wait, the calling thread's slack is
-// cut to the least and then restored.
-class PreciseWakeup {
- public:
-  PreciseWakeup() : saved_(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
-    if (saved_ > 0) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-  }
-  ~PreciseWakeup() {
-    if (saved_ > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(saved_), 0, 0, 0);
-  }
-  PreciseWakeup(const PreciseWakeup&) = delete;
-  PreciseWakeup& operator=(const PreciseWakeup&) = delete;
-
- private:
-  long saved_;
-};
-
 }  // namespace
 
 VirtualReceiver::VirtualReceiver(std::string path, std::uint16_t productId)
@@ -180,20 +159,19 @@ void VirtualReceiver::LoadFlash(std::uint32_t address, const std::uint8_t* data,
 
 bool VirtualReceiver::LoadFile(const std::string& path, std::string& error) {
   // Opening a FIFO would wait for a writer; only a regular file can be a flash file.
-  struct stat status {};
-  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    error = path + " is not a regular file";
-    return false;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = "cannot open " + path;
+  RegularFile file;
+  std::string why;
+  const RegularFile::OpenResult opened = file.Open(path, true, why);
+  if (opened != RegularFile::OpenResult::kOpened) {
+    error = opened == RegularFile::OpenResult::kCannotOpen ? "cannot open " + path
+                                                           : path + " is not a regular file";
     return false;
   }
   std::vector<std::uint8_t> bytes(kFileHeaderSize + kFlashSize + 1);
-  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-  if (got != kFileHeaderSize + kFlashSize || std::memcmp(bytes.data(), kFileMagic, 8) != 0) {
+  const long got = file.Read(bytes.data(), bytes.size());
+  file.Close();
+  if (got != static_cast<long>(kFileHeaderSize + kFlashSize) ||
+      std::memcmp(bytes.data(), kFileMagic, 8) != 0) {
     error = path + " is not a virtual receiver flash file";
     return false;
   }

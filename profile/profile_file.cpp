@@ -1,15 +1,12 @@
 #include "profile/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "common/byte_order.h"
 #include "common/firmware_crc.h"
-#include "common/read_up_to.h"
+#include "common/regular_file.h"
 
 void EncodeProfileFile(const WheelProfile& profile, ProfileFile& file) {
   std::memcpy(file.bytes + kProfileFileMagicOffset, kProfileFileMagic, sizeof kProfileFileMagic);
@@ -46,38 +43,38 @@ ProfileFileStatus CheckProfileBytes(const std::uint8_t* bytes, std::size_t size,
 
 namespace {
 
-bool SameFileState(const struct stat& a, const struct stat& b) {
-  return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+bool SameFileState(const RegularFile::Facts& a, const RegularFile::Facts& b) {
+  return a.size == b.size && a.modifiedNs == b.modifiedNs;
 }
 
 }  // namespace
 
 ProfileFileStatus LoadProfileContainer(const char* path, WheelProfile& profile,
                                        std::size_t* fileSize) {
-  // Looked at before opening: opening a FIFO for reading waits for a writer.
-  struct stat named {};
-  if (stat(path, &named) != 0) return ProfileFileStatus::kCannotOpen;
-  if (!S_ISREG(named.st_mode)) return ProfileFileStatus::kNotRegularFile;
-  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return ProfileFileStatus::kCannotOpen;
-  struct stat before {};
-  if (fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
-    close(fd);
-    return ProfileFileStatus::kNotRegularFile;  // swapped for something else since
+  RegularFile file;
+  std::string why;
+  switch (file.Open(path, true, why)) {
+    case RegularFile::OpenResult::kOpened:
+      break;
+    case RegularFile::OpenResult::kCannotOpen:
+      return ProfileFileStatus::kCannotOpen;
+    case RegularFile::OpenResult::kLink:
+    case RegularFile::OpenResult::kNotRegular:
+      return ProfileFileStatus::kNotRegularFile;
   }
+  RegularFile::Facts before;
+  if (!file.Look(before)) return ProfileFileStatus::kReadError;
   std::uint8_t bytes[kProfileFileSize] = {};
-  const long got = ReadUpTo(fd, bytes, sizeof bytes);
-  struct stat after {};
-  const bool stated = fstat(fd, &after) == 0;
-  close(fd);
-  if (got < 0 || !stated) return ProfileFileStatus::kReadError;
-  const auto expected =
-      std::min<std::uint64_t>(static_cast<std::uint64_t>(before.st_size), kProfileFileSize);
+  const long got = file.Read(bytes, sizeof bytes);
+  RegularFile::Facts after;
+  const bool looked = file.Look(after);
+  file.Close();
+  if (got < 0 || !looked) return ProfileFileStatus::kReadError;
+  const auto expected = std::min<std::uint64_t>(before.size, kProfileFileSize);
   if (static_cast<std::uint64_t>(got) != expected || !SameFileState(before, after)) {
     return ProfileFileStatus::kChanged;
   }
-  if (fileSize != nullptr) *fileSize = static_cast<std::size_t>(before.st_size);
+  if (fileSize != nullptr) *fileSize = static_cast<std::size_t>(before.size);
   return CheckProfileBytes(bytes, static_cast<std::size_t>(got), profile);
 }
 

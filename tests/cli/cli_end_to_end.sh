@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
-# Runs corsaro270-cli as a user would: against the real hidapi, then on a virtual receiver.
+# Runs corsaro270-cli as a user would: against the real hidapi, then on a virtual receiver. With
+# CORSARO_CLI_PLATFORM=windows the tool is the Windows build (run by tests/windows/wine_cli.sh),
+# which has no receiver backend yet and must say so.
 set -u
 cli=$(realpath "$1")
 work=$2
+platform=${CORSARO_CLI_PLATFORM:-linux}
+here=$(dirname "$(readlink -f "$0")")
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-# Backups made by these runs stay in the work folder.
+# Backups made by these runs stay in the work folder (on Windows, in Wine's prefix).
 export XDG_DATA_HOME=$PWD/data
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# list prints one line per receiver and nothing else, so that `list | wc -l` counts them; with none
-# plugged in, standard error says so. Either way it succeeds.
-out=$("$cli" list 2>list.err) || fail "list exited with $?"
-if [ -z "$out" ]; then
-  [ "$(cat list.err)" = "No receiver found." ] || fail "list with no receiver said: $(cat list.err)"
-elif grep -qv "vendor 0x2E7B" <<<"$out"; then
-  fail "list printed: $out"
+if [ "$platform" = windows ]; then
+  # No receiver can be reached: every command that needs one says so and fails.
+  "$cli" list >list.out 2>list.err
+  [ $? = 1 ] || fail "list without a receiver backend did not exit with 1"
+  grep -q "no receiver backend" list.err || fail "list without a backend said: $(cat list.err)"
+  [ -s list.out ] && fail "list without a backend printed: $(cat list.out)"
+else
+  # list prints one line per receiver and nothing else, so that `list | wc -l` counts them; with
+  # none plugged in, standard error says so. Either way it succeeds.
+  out=$("$cli" list 2>list.err) || fail "list exited with $?"
+  if [ -z "$out" ]; then
+    [ "$(cat list.err)" = "No receiver found." ] || fail "list with no receiver said: $(cat list.err)"
+  elif grep -qv "vendor 0x2E7B" <<<"$out"; then
+    fail "list printed: $out"
+  fi
 fi
 [ "$("$cli" --virtual count.bin list | wc -l)" = 1 ] || fail "list | wc -l does not count 1"
 
@@ -44,6 +56,38 @@ cmp -s p3.cs270 back1.cs270 || fail "profile 1 did not come back as written"
 "$cli" --virtual flash.bin restore --latest >/dev/null || fail "restore --latest"
 "$cli" --virtual flash.bin read-profile 1 restored1.cs270 >/dev/null || fail "read after restore"
 cmp -s p3.cs270 restored1.cs270 || fail "restore --latest did not bring profile 1 back"
+
+# A backup file of the three profiles brings them back over others.
+"$cli" --virtual flash.bin backup all.cs270set >/dev/null || fail "backup FILE"
+[ "$(stat -c %s all.cs270set)" = 348 ] || fail "all.cs270set is not 348 bytes"
+"$cli" --virtual flash.bin write-profiles p2.cs270 p2.cs270 p2.cs270 >/dev/null || fail "overwrite"
+"$cli" --virtual flash.bin restore all.cs270set >/dev/null || fail "restore FILE"
+"$cli" --virtual flash.bin read-profile 1 fromfile1.cs270 >/dev/null || fail "read after restore"
+cmp -s p3.cs270 fromfile1.cs270 || fail "restore FILE did not bring profile 1 back"
+
+# An old receiver is upgraded to the carried firmware; a second upgrade has nothing to do (3).
+"$cli" --virtual old.bin --firmware-version 1.95 info | grep -q "Wheel Firmware v1.95" ||
+  fail "the virtual receiver does not run v1.95"
+"$cli" --virtual old.bin upgrade >upgrade.out 2>&1 || fail "upgrade: $(cat upgrade.out)"
+grep -q "The receiver now runs firmware v1.96." upgrade.out || fail "upgrade said: $(cat upgrade.out)"
+"$cli" --virtual old.bin info | grep -q "Wheel Firmware v1.96" || fail "v1.96 is not installed"
+"$cli" --virtual old.bin upgrade >/dev/null 2>&1
+[ $? = 3 ] || fail "a second upgrade did not exit with 3"
+
+# The bundled presets, served over HTTP from a loopback server, are listed and installed.
+python3 "$here/serve_folder.py" "$here/../../assets/presets" port.txt 2>server.err &
+server=$!
+for _ in $(seq 1 100); do [ -s port.txt ] && break; sleep 0.05; done
+url="http://127.0.0.1:$(cat port.txt 2>/dev/null)/tarnwick270/settings.xml"
+"$cli" --url "$url" presets >presets.out 2>presets.err || fail "presets: $(cat presets.err)"
+grep -q "Factory Profile 2" presets.out || fail "presets printed: $(cat presets.out)"
+"$cli" --virtual flash.bin --url "$url" install-preset "factory profile 2" 3 >/dev/null 2>&1 ||
+  fail "install-preset"
+"$cli" --virtual flash.bin read-profile 3 preset3.cs270 >/dev/null || fail "read the preset back"
+cmp -s "$here/../../assets/presets/tarnwick270/factory2.cs270" preset3.cs270 ||
+  fail "install-preset did not write the preset's record"
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
 
 # One record byte changed: check must refuse it and exit 1.
 cp p1.cs270 bad.cs270

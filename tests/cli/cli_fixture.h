@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "profile/profile_file.h"
+#include "tests/support/environment.h"
 #include "tools/cli/cli.h"
 
 inline std::string ReadStream(std::FILE* stream) {
@@ -55,10 +56,10 @@ class Cli : public ::testing::Test {
     std::filesystem::create_directories(dir);
     // Backups made by the runs stay in this test's folder.
     if (const char* old = std::getenv("XDG_DATA_HOME")) oldDataHome = old;
-    setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
+    SetEnvironment("XDG_DATA_HOME", Path("data"));
   }
   void TearDown() override {
-    setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);
+    SetEnvironment("XDG_DATA_HOME", oldDataHome);
     std::filesystem::remove_all(dir);
   }
 

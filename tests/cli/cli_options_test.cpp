@@ -84,7 +84,7 @@ TEST_F(CliOptions, EveryCommandTakesItsOptionsAfterItAsWellAsBefore) {
 TEST_F(CliOptions, ADoubleDashEndsTheOptions) {
   WriteBytes(Path("--odd.cs270"), Container(FactoryProfiles[0]));
   const std::string odd = "--odd.cs270";
-  const std::string previous = std::filesystem::current_path();
+  const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
   const Result result = Run({"check", "--", odd});
   std::filesystem::current_path(previous);

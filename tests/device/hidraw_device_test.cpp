@@ -1,4 +1,4 @@
-#include "device/hidraw_device.h"
+#include "device/linux/hidraw_device.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

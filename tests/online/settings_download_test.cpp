@@ -10,6 +10,7 @@
 #include "common/log.h"
 #include "online/settings_download.h"
 #include "tests/online/test_http_server.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void KeepLine(const char* line) {
 class SettingsDownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("no_proxy", "127.0.0.1", 1);
+    SetEnvironment("no_proxy", "127.0.0.1");
     logged.clear();
     SetLogSink(KeepLine);
     Settings = SettingsDocument();

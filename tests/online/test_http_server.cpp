@@ -1,16 +1,59 @@
 #include "tests/online/test_http_server.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 namespace {
+
+// Winsock has the same calls under other names; its sockets are handles that fit in an int.
+#ifdef _WIN32
+constexpr int kNoSignal = 0;
+using AddressLength = int;
+int PollSocket(pollfd* fds, int timeoutMs) {
+  return WSAPoll(fds, 1, timeoutMs);
+}
+void CloseSocket(int socket) {
+  closesocket(static_cast<SOCKET>(socket));
+}
+int AcceptClient(int listener) {
+  const SOCKET client = accept(static_cast<SOCKET>(listener), nullptr, nullptr);
+  return client == INVALID_SOCKET ? -1 : static_cast<int>(client);
+}
+int OpenSocket() {
+  static const bool started = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
+  const SOCKET opened = started ? socket(AF_INET, SOCK_STREAM, 0) : INVALID_SOCKET;
+  return opened == INVALID_SOCKET ? -1 : static_cast<int>(opened);
+}
+#else
+constexpr int kNoSignal = MSG_NOSIGNAL;
+using AddressLength = socklen_t;
+int PollSocket(pollfd* fds, int timeoutMs) {
+  return poll(fds, 1, timeoutMs);
+}
+void CloseSocket(int socket) {
+  close(socket);
+}
+int AcceptClient(int listener) {
+  return accept(listener, nullptr, nullptr);
+}
+int OpenSocket() {
+  return socket(AF_INET, SOCK_STREAM, 0);
+}
+#endif
 
 constexpr int kPollMs = 20;
 constexpr int kRequestWaitMs = 2000;
@@ -33,7 +76,8 @@ const char* StatusText(int status) {
 bool SendAll(int socket, const std::string& data) {
   std::size_t sent = 0;
   while (sent < data.size()) {
-    ssize_t n = send(socket, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+    const auto n =
+        send(socket, data.data() + sent, static_cast<int>(data.size() - sent), kNoSignal);
     if (n <= 0) return false;
     sent += static_cast<std::size_t>(n);
   }
@@ -45,9 +89,11 @@ std::string ReadRequestHead(int client) {
   std::string head;
   char chunk[1024];
   while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
-    pollfd pfd{client, POLLIN, 0};
-    if (poll(&pfd, 1, kRequestWaitMs) <= 0) break;
-    ssize_t n = recv(client, chunk, sizeof chunk, 0);
+    pollfd pfd{};
+    pfd.fd = static_cast<decltype(pfd.fd)>(client);
+    pfd.events = POLLIN;
+    if (PollSocket(&pfd, kRequestWaitMs) <= 0) break;
+    const auto n = recv(client, chunk, sizeof chunk, 0);
     if (n <= 0) break;
     head.append(chunk, static_cast<std::size_t>(n));
   }
@@ -64,17 +110,17 @@ std::string PathOf(const std::string& head) {
 }  // namespace
 
 TestHttpServer::TestHttpServer(Handler handler) : handler_(std::move(handler)) {
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  int listener = OpenSocket();
   if (listener < 0) return;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
-  socklen_t length = sizeof address;
+  AddressLength length = sizeof address;
   if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       listen(listener, 16) != 0 ||
       getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    close(listener);
+    CloseSocket(listener);
     return;
   }
   listener_ = listener;
@@ -85,8 +131,8 @@ TestHttpServer::TestHttpServer(Handler handler) : handler_(std::move(handler)) {
 TestHttpServer::~TestHttpServer() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  for (int client : silentClients_) close(client);
-  if (listener_ >= 0) close(listener_);
+  for (int client : silentClients_) CloseSocket(client);
+  if (listener_ >= 0) CloseSocket(listener_);
 }
 
 std::string TestHttpServer::Url(const std::string& path) const {
@@ -100,9 +146,11 @@ std::string TestHttpServer::LastRequest() {
 
 void TestHttpServer::Serve() {
   while (!stop_) {
-    pollfd pfd{listener_, POLLIN, 0};
-    if (poll(&pfd, 1, kPollMs) <= 0) continue;
-    int client = accept(listener_, nullptr, nullptr);
+    pollfd pfd{};
+    pfd.fd = static_cast<decltype(pfd.fd)>(listener_);
+    pfd.events = POLLIN;
+    if (PollSocket(&pfd, kPollMs) <= 0) continue;
+    int client = AcceptClient(listener_);
     if (client >= 0) Answer(client);
   }
 }
@@ -133,7 +181,7 @@ void TestHttpServer::Answer(int client) {
       open = SendAll(client, response.body);
     }
   }
-  close(client);
+  CloseSocket(client);
 }
 
 TestHttpResponse ServeFolder(const std::string& root, const std::string& path) {

@@ -1,26 +1,26 @@
 #include "tools/cli/cli.h"
 
-#include <sys/stat.h>
-
 #include <cstdarg>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/regular_file.h"
 #include "common/terminal_text.h"
 #include "device/connection.h"
 #include "device/firmware_version.h"
 #include "device/headless_connection_listener.h"
 #include "device/hid_link.h"
+#include "device/hid_port.h"
 #include "device/profile_backups.h"
 #include "device/receiver_access.h"
 #include "device/receiver_lock.h"
-#include "device/udev_rule.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "profile/headless_profile_controls.h"
 #include "tools/cli/cli_commands.h"
+#include "tools/cli/terminal.h"
 
 void PrintCliUsage(std::FILE* stream) {
   std::fputs(
@@ -56,8 +56,10 @@ void PrintCliUsage(std::FILE* stream) {
       "  -h                        the same as --help\n"
       "\n"
       "Options may come before or after the command; after \"--\" everything is an argument.\n"
-      "Before every write, the profiles the receiver held are saved in\n"
-      "$XDG_DATA_HOME/corsaro270/backups (else ~/.local/share/corsaro270/backups), with the time\n"
+      "Before every write, the profiles the receiver held are saved in\n",
+      stream);
+  std::fprintf(stream, "%s, with the time\n", kBackupFolderHelp);
+  std::fputs(
       "they were made and the receiver they came from (its USB serial number, else its USB port;\n"
       "a virtual receiver's flash file); the newest 50 of each receiver are kept. Only backups of\n"
       "your own that nobody else may write are listed as sound or restored.\n"
@@ -180,8 +182,8 @@ const CliCommand* FindCommand(const char* name) {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0;
+  const PathKind kind = LookAtPath(path);
+  return kind == PathKind::kRegularFile || kind == PathKind::kOther;
 }
 
 bool TakeLock(CliContext& context, const std::string& identity) {
@@ -234,7 +236,14 @@ int RunOnVirtualReceiver(CliContext& context, const CliCommand& command, char** 
 int RunCommand(CliContext& context, const CliCommand& command, char** arguments, int count) {
   // Every receiver's backups are listed without one.
   const bool needsReceiver = command.receiver != CliReceiverUse::kNone && !context.options.all;
-  if (context.options.virtualFile.empty() || !needsReceiver) {
+  if (!needsReceiver) return command.run(context, arguments, count);
+  if (context.options.virtualFile.empty()) {
+    // Rather than a receiver that seems to be missing, say that none can be reached.
+    const char* missing = SystemHidBackendMissing();
+    if (missing != nullptr && &CurrentHidBackend() == &SystemHidBackend()) {
+      std::fprintf(context.err, "corsaro270-cli: %s\n", missing);
+      return kExitFailure;
+    }
     return command.run(context, arguments, count);
   }
   return RunOnVirtualReceiver(context, command, arguments, count);
@@ -243,8 +252,10 @@ int RunCommand(CliContext& context, const CliCommand& command, char** arguments,
 }  // namespace
 
 void PrintUdevRuleHint(std::FILE* stream) {
+  const std::string command = ReceiverAccessCommand();
+  if (command.empty()) return;
   std::fprintf(stream, "Install the udev rule that gives you access to the receiver:\n  %s\n",
-               UdevRuleCommand().c_str());
+               command.c_str());
 }
 
 bool ConnectForCli(CliContext& context) {

@@ -1,8 +1,8 @@
 #include "tools/cli/progress_display.h"
 
-#include <unistd.h>
-
 #include <cstring>
+
+#include "tools/cli/terminal.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr const char* kClearToEnd = "\033[K";
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(std::FILE* out) : out_(out), terminal_(isatty(fileno(out)) == 1) {}
+ProgressDisplay::ProgressDisplay(std::FILE* out) : out_(out), terminal_(IsRedrawingTerminal(out)) {}
 
 void ProgressDisplay::Show(int percent, const char* message) {
   if (message == nullptr) message = "";

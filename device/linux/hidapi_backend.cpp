@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "device/hid_port.h"
-#include "device/hidraw_device.h"
+#include "device/linux/hidraw_device.h"
 #include "device/raw_hid_port.h"
 
 namespace {
@@ -42,19 +42,13 @@ class HidapiBackendImpl : public HidBackend {
   bool ready_ = false;
 };
 
-HidBackend* currentBackend = nullptr;
-
 }  // namespace
 
-HidBackend& HidapiBackend() {
+HidBackend& SystemHidBackend() {
   static HidapiBackendImpl backend;
   return backend;
 }
 
-HidBackend& CurrentHidBackend() {
-  return currentBackend ? *currentBackend : HidapiBackend();
-}
-
-void SetCurrentHidBackend(HidBackend* backend) {
-  currentBackend = backend;
+const char* SystemHidBackendMissing() {
+  return nullptr;
 }

@@ -1,4 +1,4 @@
-#include "device/hidraw_device.h"
+#include "device/linux/hidraw_device.h"
 
 #include <fcntl.h>
 #include <linux/hidraw.h>

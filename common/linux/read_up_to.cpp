@@ -1,4 +1,4 @@
-#include "common/read_up_to.h"
+#include "common/linux/read_up_to.h"
 
 #include <unistd.h>
 

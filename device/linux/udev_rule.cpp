@@ -70,3 +70,7 @@ bool UdevReadsRulesIn(const std::string& folder) {
   }
   return false;
 }
+
+std::string ReceiverAccessCommand() {
+  return UdevRuleCommand();
+}

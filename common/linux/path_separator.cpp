@@ -1,0 +1,3 @@
+#include "common/path_separator.h"
+
+const char kPathSeparator[] = "/";
