@@ -147,11 +147,19 @@ fault_checks() {
   check "faults: no reply fails the read within its deadline" "exit $status: $out" \
     test "$status" = 1 -a ! -e silent.cs270
   emu_say "fault none"
+  # Before the version's reply only: its wait skips the report of no command.
+  emu_say "fault only 0x03"
   emu_say "fault unrelated 1"
   sleep 0.5
-  # The version's wait skips the report of no command; a batch takes none for a reply.
   out=$(cli info 2>&1)
-  check "faults: an unrelated report is skipped by a wait and fails a batch" "info printed: $out" \
+  check "faults: an unrelated report before the reply is skipped" "info printed: $out" \
+    grep -q "Wheel Firmware v1\." <<<"$out"
+  # Before every reply: a batch takes none for a reply.
+  emu_say "fault none"
+  emu_say "fault unrelated 1"
+  sleep 0.5
+  out=$(cli info 2>&1)
+  check "faults: an unrelated report among a batch's replies fails it" "info printed: $out" \
     grep -q "did not answer while its profiles were read" <<<"$out"
   # More than hidraw's queue of 64 ahead of every reply: the kernel drops reports, and no
   # report of no command may pass for a reply.

@@ -1,5 +1,6 @@
 #include "tools/emu/emu_options.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,17 @@ bool ParseCount(const std::string& text, int& count) {
   return true;
 }
 
+// A command code as 0x03 or 03 (hex, not 0).
+bool ParseCommandCode(const std::string& text, std::uint8_t& code) {
+  const std::string digits = text.rfind("0x", 0) == 0 ? text.substr(2) : text;
+  if (digits.empty() || digits.size() > 2) return false;
+  for (char c : digits) {
+    if (std::isxdigit(static_cast<unsigned char>(c)) == 0) return false;
+  }
+  code = static_cast<std::uint8_t>(std::strtoul(digits.c_str(), nullptr, 16));
+  return code != 0;
+}
+
 bool ParseProduct(const char* text, std::uint16_t& product) {
   if (std::strcmp(text, "0x0262") == 0 || std::strcmp(text, "0262") == 0) {
     product = 0x0262;
@@ -39,7 +51,8 @@ bool ParseFaultOption(int argc, char** argv, int& i, EmuOptions& options, std::s
     return false;
   }
   std::vector<std::string> words = {argv[++i]};
-  if ((words[0] == "remove-after" || words[0] == "unrelated") && i + 1 < argc) {
+  const std::string& kind = words[0];
+  if ((kind == "remove-after" || kind == "unrelated" || kind == "only") && i + 1 < argc) {
     words.push_back(argv[++i]);
   }
   return ApplyFault(words, 0, options.faults, why);
@@ -86,7 +99,9 @@ void PrintEmuUsage(std::FILE* stream) {
       "  --usb-pace                one report per millisecond each way, like full-speed USB\n"
       "  --fault KIND [N]          misbehave: no-reply, wrong-code, wrong-magic, wrong-crc,\n"
       "                            remove-after N (pulled out after N requests),\n"
-      "                            unrelated N (N reports of no command before each reply)\n"
+      "                            unrelated N (N reports of no command before each reply),\n"
+      "                            only CODE (the faults hit command CODE only, as 0x03);\n"
+      "                            --fault may be given more than once\n"
       "  --help                    show this text\n"
       "\n"
       "SIGUSR1 or the line \"replug\" on standard input pulls the receiver out and plugs it in\n"
@@ -117,10 +132,18 @@ bool ParseEmuOptions(int argc, char** argv, EmuOptions& options, std::string& wh
 bool ApplyFault(const std::vector<std::string>& words, int requestsSoFar,
                 VirtualReceiverFaults& faults, std::string& why) {
   const std::string kind = words.empty() ? std::string() : words[0];
-  const bool counted = kind == "remove-after" || kind == "unrelated";
+  const bool counted = kind == "remove-after" || kind == "unrelated" || kind == "only";
   if (words.size() != (counted ? 2u : 1u)) {
-    why = "fault none|no-reply|wrong-code|wrong-magic|wrong-crc|remove-after N|unrelated N";
+    why = "fault none|no-reply|wrong-code|wrong-magic|wrong-crc|remove-after N|unrelated N|"
+          "only CODE";
     return false;
+  }
+  if (kind == "only") {
+    if (!ParseCommandCode(words[1], faults.onlyCode)) {
+      why = "only needs a command code such as 0x03, not \"" + words[1] + "\"";
+      return false;
+    }
+    return true;
   }
   if (kind == "none") {
     faults = {};
