@@ -111,7 +111,8 @@ shot_checks() {
   for i in $(seq 100); do [[ -e /tmp/.X11-unix/X5 ]] && break; sleep 0.1; done
   DISPLAY=:5 XDG_RUNTIME_DIR=/tmp/xdg SDL_VIDEODRIVER=x11 "$app" >>"$work/app.log" 2>&1 &
   local app_pid=$!
-  sleep "${CS_SHOT_WAIT:-45}"
+  # Under software emulation the start and the splash take well over a minute.
+  sleep "${CS_SHOT_WAIT:-150}"
   DISPLAY=:5 import -window root /out/main.png
   check "shot: the customiser runs on the emulated receiver" "it ended early" kill -0 "$app_pid"
   kill -TERM "$app_pid"
