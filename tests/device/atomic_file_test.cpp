@@ -284,7 +284,9 @@ TEST_F(AtomicFile, TemporariesOfAKilledSaveGoAtTheNextOne) {
   std::ofstream(writing) << "half";
   std::ofstream(fresh) << "half";
   std::ofstream(others) << "half";
-  if (geteuid() == 0) chown(others.c_str(), kNobody, kNobody);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(others.c_str(), kNobody, kNobody), 0);
+  }
   const int running = open(writing.c_str(), O_RDONLY);
   ASSERT_EQ(flock(running, LOCK_EX), 0);
   for (const auto& path : alike) MakeOld(path);
