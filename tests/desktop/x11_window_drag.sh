@@ -16,10 +16,14 @@ WORK=$(mktemp -d)
 export SDL_VIDEODRIVER=x11
 trap 'stop_servers; rm -rf "$WORK"' EXIT
 start_xvfb 2000x1300
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+# Openbox names itself on the root window before it manages windows; a window mapped in between
+# waits for a MapNotify that a loaded machine may deliver only much later. Its start-up command
+# runs once it manages them.
+openbox --sm-disable --startup "touch $WORK/openbox.ready" >"$WORK/openbox.log" 2>&1 &
 SERVERS+=($!)
+wait_for 30 test -e "$WORK/openbox.ready" || fail "openbox did not start: $(cat "$WORK/openbox.log")"
 wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-  fail "openbox did not start: $(cat "$WORK/openbox.log")"
+  fail "openbox does not name itself on the root window: $(cat "$WORK/openbox.log")"
 
 # The band press starts at (506, 11): above the slider's handles, and six steps of 50 pixels
 # take it across the handle at 12 degrees (556, 61) onto the wheel (806, 311).
