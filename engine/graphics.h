@@ -62,7 +62,7 @@ class Graphics {
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;
 
-  // Asks for the GL context the device needs in the spec of the window to be opened.
+  // Asks for the GL context the device needs in the description of the window to be opened.
   static void PrepareWindow(platform::WindowSpec* spec);
   // Creates the context and the device resources for the engine's window (engine.window, of
   // screenWidth x screenHeight, with depthBuffer, textureFilter and fps as set). False with the
