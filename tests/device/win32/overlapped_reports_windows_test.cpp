@@ -8,7 +8,12 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "../wire_bytes.h"
+#include "device/hid_link.h"
+#include "device/wheel_protocol.h"
 
 namespace {
 
@@ -154,4 +159,114 @@ TEST_F(PipeDevice, GroupsAreBoundedBySixtyFourSlotsAndBySlotsStarted) {
   const std::vector<std::uint8_t> request = Report(1);
   EXPECT_FALSE(reports->StartWrite(96, request.data(), request.size()));
   EXPECT_FALSE(reports->StartWrite(-1, request.data(), request.size()));
+}
+
+namespace {
+
+// The link's port over the pipe: the transfers of the Windows backend without hid.dll's queries.
+class PipePort : public HidPort {
+ public:
+  explicit PipePort(HANDLE client) : reports_(client, kReport, kReport) {}
+  std::uint16_t VendorId() const override { return kReceiverVendorId; }
+  std::uint16_t ProductId() const override { return kReceiverProductId; }
+  std::size_t InputReportLength() const override { return kReport; }
+  std::size_t OutputReportLength() const override { return kReport; }
+  bool Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override {
+    return reports_.Write(report, length, timeoutMs);
+  }
+  HidReadResult Read(std::uint8_t* report, std::size_t length, int timeoutMs) override {
+    return reports_.Read(report, length, timeoutMs);
+  }
+  void FlushInput() override {}
+  void SetInputBufferCount(int) override {}
+  void Cancel() override { reports_.Cancel(); }
+  HidSlotTransfers* SlotTransfers() override { return &reports_; }
+
+ private:
+  OverlappedReports reports_;
+};
+
+class PipeBackend : public HidBackend {
+ public:
+  explicit PipeBackend(const std::wstring& name) : name_(name) {}
+  std::vector<HidDeviceInfo> Enumerate() override {
+    return {{"pipe", kReceiverVendorId, kReceiverProductId}};
+  }
+  std::unique_ptr<HidPort> Open(const std::string&, HidOpenError& error) override {
+    const HANDLE client = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    error = client == INVALID_HANDLE_VALUE ? HidOpenError::kNotPresent : HidOpenError::kNone;
+    if (client == INVALID_HANDLE_VALUE) return nullptr;
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    SetNamedPipeHandleState(client, &mode, nullptr, nullptr);
+    return std::make_unique<PipePort>(client);
+  }
+
+ private:
+  std::wstring name_;
+};
+
+// A receiver on the server end of the pipe that answers each flash read with 16 bytes counting
+// up from the low byte of the address asked for, and keeps every request it was sent.
+class PipeReceiver : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX,
+                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 8192, 8192,
+                              0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    link = std::make_unique<HidLink>(backend);
+    ASSERT_TRUE(link->OpenFirstReceiver());
+    answering = std::thread([this] { Answer(); });
+  }
+  void TearDown() override {
+    CloseLink();
+    CloseHandle(server);
+  }
+  // Frees the link, which closes the client end and so ends the answering thread.
+  void CloseLink() {
+    link.reset();
+    if (answering.joinable()) answering.join();
+  }
+  void Answer() {
+    for (;;) {
+      std::vector<std::uint8_t> request(64);
+      DWORD got = 0;
+      if (!ReadFile(server, request.data(), static_cast<DWORD>(request.size()), &got, nullptr)) {
+        return;
+      }
+      request.resize(got);
+      requests.push_back(request);
+      std::vector<std::uint8_t> reply = request;
+      if (reply.size() == kReport) {
+        for (int i = 0; i < 16; ++i) reply[17 + i] = static_cast<std::uint8_t>(reply[9] + i);
+      }
+      DWORD written = 0;
+      if (!WriteFile(server, reply.data(), static_cast<DWORD>(reply.size()), &written, nullptr)) {
+        return;
+      }
+    }
+  }
+
+  std::wstring name = L"\\\\.\\pipe\\corsaro270-receiver-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE server = INVALID_HANDLE_VALUE;
+  PipeBackend backend{name};
+  std::unique_ptr<HidLink> link;
+  std::thread answering;
+  std::vector<std::vector<std::uint8_t>> requests;  // read by the test once the link is closed
+};
+
+}  // namespace
+
+TEST_F(PipeReceiver, AFlashReadOfSixtyReportsGoesOutAsReportIdZeroAndItsPayloadsInOrder) {
+  std::vector<std::uint8_t> flash(16 * 60);
+  ASSERT_TRUE(ReadMemory(*link, 0x3000, flash.data(), static_cast<std::uint32_t>(flash.size())));
+  for (std::size_t i = 0; i < flash.size(); ++i) {
+    ASSERT_EQ(flash[i], static_cast<std::uint8_t>(i)) << "byte " << i;
+  }
+  EXPECT_EQ(link->LastBatchWaits(), (std::vector<int>{96, 24}));
+  CloseLink();
+  ASSERT_EQ(requests.size(), 60u);
+  EXPECT_EQ(requests[0], AsReport(ReadRequestAt(0x3000)));
+  EXPECT_EQ(requests[59], AsReport(ReadRequestAt(0x3000 + 16 * 59)));
 }
