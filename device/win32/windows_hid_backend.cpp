@@ -1,6 +1,8 @@
 // Real receivers on Windows: SetupAPI lists the devices of the HID interface class, each opened
 // with CreateFileW for overlapped I/O, and hid.dll gives their IDs, report lengths and input
-// queue. The transfers themselves are OverlappedReports'.
+// queue. The transfers themselves are OverlappedReports'. Arrival notices (WM_DEVICECHANGE for
+// the HID interface class) belong to the program's window; the path one names is opened here as
+// any other.
 
 #include <windows.h>
 // After windows.h, which it needs.
