@@ -1,6 +1,8 @@
-// Batches mirror the receiver's overlapped design on a synchronous port: a write completes when
-// it returns, and a read slot completes when its reply has been read. Requests of a group are all
-// sent before its replies are read, so the device queue (64 reports on hidraw) must hold 48.
+// Batches take one of two paths. A port with slot transfers (overlapped I/O) gets every write and
+// read of a group of 48 pairs issued at once, each in its slot, and the group awaited in waits of
+// 64 slots. On a synchronous port the design is mirrored: a write completes when it returns, and
+// a read slot completes when its reply has been read; requests of a group are all sent before its
+// replies are read, so the device queue (64 reports on hidraw) must hold 48.
 
 #include "device/hid_link.h"
 
@@ -33,6 +35,7 @@ HidLink::~HidLink() {
 
 void HidLink::Close() {
   if (device_) device_->Cancel();
+  slotTransfers_ = nullptr;
   device_.reset();
   open_ = false;
   identity_.clear();
@@ -46,9 +49,11 @@ bool HidLink::Attach(std::unique_ptr<HidPort> port, std::uint16_t productId) {
   inputReportLength_ = device_->InputReportLength();
   outputReportLength_ = device_->OutputReportLength();
   if (inputReportLength_ < kReportSize || outputReportLength_ < kReportSize) {
+    device_->Cancel();
     device_.reset();
     return false;
   }
+  slotTransfers_ = device_->SlotTransfers();
   device_->SetInputBufferCount(kIdleInputBuffers);
   open_ = true;
   DebugOutput("Opened handle\n");
@@ -158,11 +163,9 @@ bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies,
       // from the first request: writes complete under the same wait as the replies.
       firstGroupDeadline_ = Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
     }
-    if (!device_->Write(requests + j * outputReportLength_, outputReportLength_,
-                        MillisecondsLeft(firstGroupDeadline_))) {
+    if (!StartPair(slot, requests + j * outputReportLength_, replies + j * inputReportLength_)) {
       return FailBatch();
     }
-    slotReplies_[slot / 2] = replies + j * inputReportLength_;
     slot += 2;
     if (slot >= kBatchSlots) {
       if (!WaitForSlots(kBatchSlots)) return FailBatch();
@@ -182,23 +185,38 @@ bool HidLink::TransferBatch(const std::uint8_t* requests, std::uint8_t* replies,
   return true;
 }
 
+bool HidLink::StartPair(int slot, const std::uint8_t* request, std::uint8_t* reply) {
+  if (slotTransfers_ != nullptr) {
+    return slotTransfers_->StartWrite(slot, request, outputReportLength_) &&
+           slotTransfers_->StartRead(slot + 1, reply, inputReportLength_);
+  }
+  slotReplies_[slot / 2] = reply;
+  return device_->Write(request, outputReportLength_, MillisecondsLeft(firstGroupDeadline_));
+}
+
 bool HidLink::WaitForSlots(int count) {
   if (!open_) return false;
   lastBatchWaits_.push_back(count);
+  for (const SlotGroup& group : SlotGroups(count)) {
+    const bool complete = slotTransfers_ != nullptr ? slotTransfers_->WaitForGroup(
+                                                          group.first, group.count, kGroupTimeoutMs)
+                                                    : ReadGroupReplies(group);
+    if (!complete) return false;
+  }
+  return true;
+}
+
+bool HidLink::ReadGroupReplies(const SlotGroup& group) {
   // Write slots (even) completed when their write returned; read slots (odd) complete as their
-  // replies are read, in order, each group of 64 slots under its own deadline.
-  for (int groupStart = 0; groupStart < count; groupStart += kEventsPerWait) {
-    const auto deadline = groupStart == 0
-                              ? firstGroupDeadline_
-                              : Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
-    const int groupEnd = groupStart + kEventsPerWait < count ? groupStart + kEventsPerWait : count;
-    for (int event = groupStart; event < groupEnd; ++event) {
-      if (event % 2 == 0) continue;
-      std::uint8_t* reply = slotReplies_[event / 2];
-      if (device_->Read(reply, inputReportLength_, MillisecondsLeft(deadline)) !=
-          HidReadResult::kOk) {
-        return false;
-      }
+  // replies are read, in order. The first group's deadline runs from the batch's first request.
+  const auto deadline = group.first == 0
+                            ? firstGroupDeadline_
+                            : Clock::now() + std::chrono::milliseconds(kGroupTimeoutMs);
+  for (int slot = group.first; slot < group.first + group.count; ++slot) {
+    if (slot % 2 == 0) continue;
+    if (device_->Read(slotReplies_[slot / 2], inputReportLength_, MillisecondsLeft(deadline)) !=
+        HidReadResult::kOk) {
+      return false;
     }
   }
   return true;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "device/hid_port.h"
+#include "device/slot_groups.h"
 
 constexpr std::uint16_t kReceiverVendorId = 0x2E7B;
 // The product ID accepted when enumerating.
@@ -23,8 +24,7 @@ constexpr std::size_t kReportSize = 33;  // report ID 0 and the payload
 constexpr std::size_t kPayloadSize = 32;
 constexpr int kSingleTimeoutMs = 500;
 constexpr int kGroupTimeoutMs = 1000;
-constexpr int kBatchSlots = 96;     // one write and one read slot per pair: 48 pairs in flight
-constexpr int kEventsPerWait = 64;  // slots awaited under one deadline
+constexpr int kBatchSlots = 96;  // one write and one read slot per pair: 48 pairs in flight
 constexpr int kIdleInputBuffers = 2;
 
 class HidLink {
@@ -78,7 +78,9 @@ class HidLink {
   bool Attach(std::unique_ptr<HidPort> port, std::uint16_t productId);
   bool IsListedReceiver(const std::string& path);
   void Close();
+  bool StartPair(int slot, const std::uint8_t* request, std::uint8_t* reply);
   bool WaitForSlots(int count);
+  bool ReadGroupReplies(const SlotGroup& group);
   bool FailBatch();
 
   HidBackend& backend_;
@@ -91,7 +93,9 @@ class HidLink {
   std::size_t outputReportLength_ = kReportSize;
   // Where the reply of each read slot of the current batch goes (slot 2k+1 -> entry k).
   std::uint8_t* slotReplies_[kBatchSlots / 2] = {};
-  // When the first group of slots of the current batch must be complete.
+  // The open device's slots for transfers in flight together, or null.
+  HidSlotTransfers* slotTransfers_ = nullptr;
+  // When the first group of slots of the current batch must be complete (one report at a time).
   std::chrono::steady_clock::time_point firstGroupDeadline_{};
   std::vector<int> lastBatchWaits_;
 };

@@ -25,6 +25,24 @@ enum class HidOpenError {
   kFailed,            // anything else, such as a node that is no HID device
 };
 
+// Transfers kept in flight together, each in a numbered slot with a completion of its own, as
+// Windows' overlapped I/O gives them. A port that offers them has a batch's reports issued all at
+// once and then awaited, instead of one report after the other. Until a wait delivers them, the
+// reports live in the port's own buffers, so a caller's buffer is never written after the batch
+// gave up.
+class HidSlotTransfers {
+ public:
+  virtual ~HidSlotTransfers() = default;
+  // Starts sending `report` from `slot`; false when the system refused it at once.
+  virtual bool StartWrite(int slot, const std::uint8_t* report, std::size_t length) = 0;
+  // Starts reading one report in `slot`, to be copied into `report` by the wait that sees it
+  // complete.
+  virtual bool StartRead(int slot, std::uint8_t* report, std::size_t length) = 0;
+  // Waits at most `timeoutMs` until each of the `count` slots from `first` (at most 64) has
+  // completed; true when every one did, with its whole report.
+  virtual bool WaitForGroup(int first, int count, int timeoutMs) = 0;
+};
+
 // One opened HID device.
 class HidPort {
  public:
@@ -46,6 +64,9 @@ class HidPort {
   virtual void SetInputBufferCount(int count) = 0;
   // Ends any transfer still pending on this device, so no caller's buffer is used afterwards.
   virtual void Cancel() = 0;
+  // The device's slots for transfers in flight together, or null when it moves one report at a
+  // time.
+  virtual HidSlotTransfers* SlotTransfers() { return nullptr; }
 };
 
 // Finds and opens HID devices.
@@ -62,8 +83,8 @@ class HidBackend {
   virtual std::string Identity(const std::string& /*path*/) { return {}; }
 };
 
-// The platform's backend for real receivers: hidapi's hidraw implementation on Linux. Windows has
-// none yet: there it lists no device and opens none.
+// The platform's backend for real receivers: hidapi's hidraw implementation on Linux, SetupAPI
+// and hid.dll on Windows.
 HidBackend& SystemHidBackend();
 // Why this build cannot reach a real receiver, in a sentence, or null when it can.
 const char* SystemHidBackendMissing();

@@ -49,6 +49,19 @@ std::string FullPath(const std::string& path) {
   return Utf8Text(std::wstring(full, length));
 }
 
+// A device's interface path ("\\?\hid#vid_2e7b&pid_0262#...#{class}"). SetupAPI and arrival
+// notices may write one path in different letter cases, and Windows takes either.
+bool IsDeviceInterfacePath(const std::string& path) {
+  return path.rfind("\\\\?\\", 0) == 0 && path.find("#{") != std::string::npos;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 bool SameFile(HANDLE a, HANDLE b) {
   BY_HANDLE_FILE_INFORMATION first{};
   BY_HANDLE_FILE_INFORMATION second{};
@@ -79,6 +92,7 @@ std::string ReceiverIdentity(const std::string& path) {
   if (path.rfind(kVirtualPrefix, 0) == 0) {
     return kVirtualPrefix + ReceiverIdentity(path.substr(std::strlen(kVirtualPrefix)));
   }
+  if (IsDeviceInterfacePath(path)) return LowerCase(path);
   const std::string existing = ExistingPath(path);
   if (!existing.empty()) return existing;
   // A flash file yet to be made: its folder's canonical path and its name.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs corsaro270-cli as a user would: against the real hidapi, then on a virtual receiver. With
 # CORSARO_CLI_PLATFORM=windows the tool is the Windows build (run by tests/windows/wine_cli.sh),
-# which has no receiver backend yet and must say so.
+# whose receiver backend looks through Wine's HID devices and finds no receiver there.
 set -u
 cli=$(realpath "$1")
 work=$2
@@ -14,11 +14,16 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 if [ "$platform" = windows ]; then
-  # No receiver can be reached: every command that needs one says so and fails.
-  "$cli" list >list.out 2>list.err
-  [ $? = 1 ] || fail "list without a receiver backend did not exit with 1"
-  grep -q "no receiver backend" list.err || fail "list without a backend said: $(cat list.err)"
-  [ -s list.out ] && fail "list without a backend printed: $(cat list.out)"
+  # Wine presents HID devices of its own, none of them a receiver: list says so on standard error
+  # and prints nothing, and a command that needs a receiver fails saying the same.
+  "$cli" list >list.out 2>list.err || fail "list under Wine exited with $?"
+  [ -s list.out ] && fail "list under Wine printed: $(cat list.out)"
+  [ "$(cat list.err)" = "No receiver found." ] || fail "list under Wine said: $(cat list.err)"
+  [ "$("$cli" --json list)" = '{"version":1,"receivers":[]}' ] ||
+    fail "list --json under Wine printed: $("$cli" --json list)"
+  "$cli" info >info.out 2>info.err
+  [ $? = 1 ] || fail "info without a receiver did not exit with 1"
+  [ "$(cat info.err)" = "No receiver found." ] || fail "info without a receiver said: $(cat info.err)"
 else
   # list prints one line per receiver and nothing else, so that `list | wc -l` counts them; with
   # none plugged in, standard error says so. Either way it succeeds.

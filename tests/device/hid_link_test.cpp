@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "device/progress.h"
+#include "device/slot_groups.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "receiver_fixture.h"
@@ -240,4 +241,88 @@ TEST(HidLinkOpen, OpenByPathChecksTheProductId) {
   EXPECT_FALSE(link.OpenReceiverByPath("virtual:elsewhere", 0x0252));
   EXPECT_TRUE(link.OpenReceiverByPath("virtual:arrived", 0x0252));
   EXPECT_TRUE(link.IsOpen());
+}
+
+TEST(HidLinkSlotGroups, SlotsAreAwaitedSixtyFourAtATimeFromTheFront) {
+  EXPECT_TRUE(SlotGroups(0).empty());
+  EXPECT_EQ(SlotGroups(2), (std::vector<SlotGroup>{{0, 2}}));
+  EXPECT_EQ(SlotGroups(64), (std::vector<SlotGroup>{{0, 64}}));
+  EXPECT_EQ(SlotGroups(66), (std::vector<SlotGroup>{{0, 64}, {64, 2}}));
+  EXPECT_EQ(SlotGroups(96), (std::vector<SlotGroup>{{0, 64}, {64, 32}}));
+  EXPECT_EQ(SlotGroups(129), (std::vector<SlotGroup>{{0, 64}, {64, 64}, {128, 1}}));
+}
+
+// A port with slot transfers (Windows' overlapped I/O) gets each pair's write and read issued in
+// their slots and the slots awaited group by group, each group under 1000 ms of its own.
+class HidLinkOverlapped : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    device.slotTransfers = true;
+    ASSERT_TRUE(link.OpenFirstReceiver());
+    EXPECT_EQ(device.inputBuffers, 2);
+  }
+  // Queues `count` replies, reply k carrying k in its second payload byte.
+  void QueueNumberedReplies(int count) {
+    for (int k = 0; k < count; ++k) {
+      std::uint8_t payload[kPayloadSize] = {0x4F, static_cast<std::uint8_t>(k)};
+      device.QueuePayload(payload);
+    }
+  }
+  static std::vector<std::string> PairStarts(int pairs) {
+    std::vector<std::string> calls;
+    for (int k = 0; k < pairs; ++k) {
+      calls.push_back("W" + std::to_string(2 * k));
+      calls.push_back("R" + std::to_string(2 * k + 1));
+    }
+    return calls;
+  }
+
+  ScriptedDevice device;
+  ScriptedBackend backend{device};
+  HidLink link{backend};
+};
+
+TEST_F(HidLinkOverlapped, FortyNinePairsFillTheNinetySixSlotsThenTwo) {
+  QueueNumberedReplies(49);
+  std::vector<std::uint8_t> requests(49 * kReportSize), replies(49 * kReportSize, 0xEE);
+  for (int k = 0; k < 49; ++k) requests[k * kReportSize + 2] = static_cast<std::uint8_t>(k);
+  ASSERT_TRUE(link.TransferBatch(requests.data(), replies.data(), 49, false, nullptr));
+
+  std::vector<std::string> expected = PairStarts(48);
+  expected.insert(expected.end(),
+                  {"wait 0+64 1000", "wait 64+32 1000", "W0", "R1", "wait 0+2 1000"});
+  EXPECT_EQ(device.slotCalls, expected);
+  EXPECT_EQ(link.LastBatchWaits(), (std::vector<int>{96, 2}));
+  ASSERT_EQ(device.written.size(), 49u);
+  for (int k = 0; k < 49; ++k) {
+    EXPECT_EQ(device.written[k][2], k) << "request " << k << " went out in its turn";
+    EXPECT_EQ(replies[k * kReportSize], 0x00) << "report ID of reply " << k;
+    EXPECT_EQ(replies[k * kReportSize + 2], k) << "reply " << k << " landed in its place";
+  }
+  EXPECT_EQ(device.inputBuffers, 2);
+  EXPECT_EQ(device.reads, 0) << "no report was read one at a time";
+}
+
+TEST_F(HidLinkOverlapped, AGroupThatDoesNotCompleteFailsTheBatchAndCancelsTheRest) {
+  QueueNumberedReplies(60);
+  device.failWaitAt = 1;  // the second group of the first 96 slots
+  std::vector<std::uint8_t> requests(60 * kReportSize), replies(60 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 60, false, nullptr));
+  std::vector<std::string> expected = PairStarts(48);
+  expected.insert(expected.end(), {"wait 0+64 1000", "wait 64+32 1000"});
+  EXPECT_EQ(device.slotCalls, expected) << "nothing is issued after the failed wait";
+  EXPECT_GE(device.cancels, 1);
+  EXPECT_TRUE(device.input.empty()) << "late replies are flushed, not left for the next request";
+  EXPECT_EQ(device.inputBuffers, 2);
+}
+
+TEST_F(HidLinkOverlapped, ARefusedReadFailsTheBatchBeforeAnyWait) {
+  QueueNumberedReplies(3);
+  device.refuseStartAt = 3;  // the second pair's read
+  std::vector<std::uint8_t> requests(3 * kReportSize), replies(3 * kReportSize);
+  EXPECT_FALSE(link.TransferBatch(requests.data(), replies.data(), 3, false, nullptr));
+  EXPECT_EQ(device.slotCalls, (std::vector<std::string>{"W0", "R1", "W2", "R3"}));
+  EXPECT_TRUE(link.LastBatchWaits().empty());
+  EXPECT_GE(device.cancels, 1) << "the pair already in flight is cancelled";
+  EXPECT_EQ(device.inputBuffers, 2);
 }

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "device/hid_link.h"
@@ -21,6 +23,16 @@ struct ScriptedDevice {
   int cancels = 0;
   std::atomic<bool>* stopFlag = nullptr;  // raised by write number `stopAtWrite` (from 0)
   int stopAtWrite = -1;
+  int inputBuffers = 0;  // the last input-buffer count asked for
+
+  // With slot transfers on, the port offers them as overlapped I/O does, and `slotCalls` records
+  // each call: "W<slot>", "R<slot>", "wait <first>+<count> <timeout>".
+  bool slotTransfers = false;
+  std::vector<std::string> slotCalls;
+  int refuseStartAt = -1;  // this start (counted from 0) is refused
+  int failWaitAt = -1;     // this group wait (counted from 0) times out
+  int starts = 0;
+  int waits = 0;
 
   void QueuePayload(const std::uint8_t* payload) {
     std::vector<std::uint8_t> report(kReportSize, 0);
@@ -34,7 +46,7 @@ struct ScriptedDevice {
   }
 };
 
-class ScriptedPort : public HidPort {
+class ScriptedPort : public HidPort, public HidSlotTransfers {
  public:
   explicit ScriptedPort(ScriptedDevice& device) : device_(device) {}
   std::uint16_t VendorId() const override { return kReceiverVendorId; }
@@ -55,11 +67,41 @@ class ScriptedPort : public HidPort {
     return HidReadResult::kOk;
   }
   void FlushInput() override { device_.input.clear(); }
-  void SetInputBufferCount(int) override {}
+  void SetInputBufferCount(int count) override { device_.inputBuffers = count; }
   void Cancel() override { ++device_.cancels; }
+  HidSlotTransfers* SlotTransfers() override { return device_.slotTransfers ? this : nullptr; }
+
+  bool StartWrite(int slot, const std::uint8_t* report, std::size_t length) override {
+    device_.slotCalls.push_back("W" + std::to_string(slot));
+    if (device_.starts++ == device_.refuseStartAt) return false;
+    device_.written.emplace_back(report, report + length);
+    return true;
+  }
+  bool StartRead(int slot, std::uint8_t* report, std::size_t) override {
+    device_.slotCalls.push_back("R" + std::to_string(slot));
+    if (device_.starts++ == device_.refuseStartAt) return false;
+    readSlots_[slot] = report;
+    return true;
+  }
+  // Delivers the group's replies in slot order from the script; an empty script times out.
+  bool WaitForGroup(int first, int count, int timeoutMs) override {
+    device_.slotCalls.push_back("wait " + std::to_string(first) + "+" + std::to_string(count) +
+                                " " + std::to_string(timeoutMs));
+    if (device_.waits++ == device_.failWaitAt) return false;
+    for (int slot = first; slot < first + count; ++slot) {
+      const auto read = readSlots_.find(slot);
+      if (read == readSlots_.end()) continue;
+      if (device_.input.empty()) return false;
+      std::memcpy(read->second, device_.input.front().data(), kReportSize);
+      device_.input.pop_front();
+      readSlots_.erase(read);
+    }
+    return true;
+  }
 
  private:
   ScriptedDevice& device_;
+  std::map<int, std::uint8_t*> readSlots_;
 };
 
 class ScriptedBackend : public HidBackend {

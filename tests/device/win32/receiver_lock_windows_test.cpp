@@ -78,3 +78,16 @@ TEST(ReceiverLockOnWindows, OneFileNamedTwoWaysIsOneReceiver) {
   EXPECT_EQ(ReceiverIdentity("virtual:" + roundabout), "virtual:" + ReceiverIdentity(plain));
   fs::remove_all(folder);
 }
+
+TEST(ReceiverLockOnWindows, AReceiverNamedInAnyLetterCaseIsOneReceiver) {
+  // As SetupAPI lists it, and as an arrival notice may name it.
+  const std::string listed =
+      "\\\\?\\hid#vid_2e7b&pid_0262#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  const std::string notified =
+      "\\\\?\\HID#VID_2E7B&PID_0262#7&1A2B3C4D&0&0000#{4D1E55B2-F16F-11CF-88CB-001111000030}";
+  EXPECT_EQ(ReceiverIdentity(notified), ReceiverIdentity(listed));
+  EXPECT_EQ(ReceiverIdentity(listed), listed);
+  std::string why;
+  EXPECT_EQ(ReceiverLockPath(ReceiverIdentity(notified), why),
+            ReceiverLockPath(ReceiverIdentity(listed), why));
+}
