@@ -1,14 +1,14 @@
 #include "app/dialogs.h"
 
-#include <strings.h>
-
-#include <cstring>
+#include "app/dialog_module.h"
+#include "common/log.h"
 
 namespace {
 
 Dialogs* chosenDialogs = nullptr;
 
 Dialogs& DesktopDialogs() {
+  // Made on the first dialog a user is shown, never at start.
   static std::unique_ptr<Dialogs> desktop = [] {
     std::unique_ptr<Dialogs> gtk = CreateGtkDialogs();
     return gtk != nullptr ? std::move(gtk) : CreatePlatformDialogs();
@@ -26,24 +26,15 @@ void SetDialogs(Dialogs* dialogs) {
   chosenDialogs = dialogs;
 }
 
-std::string WithProfileExtension(const std::string& path) {
-  std::size_t extensionLength = std::strlen(kProfileExtension);
-  if (path.size() >= extensionLength &&
-      strcasecmp(path.c_str() + path.size() - extensionLength, kProfileExtension) == 0) {
-    return path;
+std::unique_ptr<Dialogs> CreateGtkDialogs() {
+  const std::string path = DialogModulePath();
+  std::string why;
+  std::unique_ptr<Dialogs> gtk = LoadGtkDialogs(path, &why);
+  if (gtk != nullptr) {
+    Log("Dialogs: GTK from %s", path.c_str());
+  } else {
+    Log("Dialogs: no GTK from %s (%s); message boxes instead, and no file chooser", path.c_str(),
+        why.c_str());
   }
-  return path + kProfileExtension;
-}
-
-std::string DisplayText(const char* text) {
-  std::string shown;
-  if (text == nullptr) return shown;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c != '\r') {
-      shown += *c;
-    } else if (c == text || c[-1] != '\n') {
-      shown += '\n';  // a lone carriage return still ends a line
-    }
-  }
-  return shown;
+  return gtk;
 }

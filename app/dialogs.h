@@ -1,7 +1,8 @@
 #pragma once
 // The program's small dialogs: message boxes and the profile file choosers. One interface with
-// a desktop implementation (GTK 3, or the platform's message boxes when GTK cannot start) and a
-// scripted one that answers from a list and records what was shown.
+// a desktop implementation (GTK 3, loaded on the first dialog, or the platform's message boxes
+// when GTK cannot be loaded or cannot start) and a scripted one that answers from a list and
+// records what was shown.
 
 #include <memory>
 #include <string>
@@ -48,7 +49,8 @@ Dialogs& CurrentDialogs();
 // Puts other dialogs in use (tests and scripted runs); null goes back to the desktop ones.
 void SetDialogs(Dialogs* dialogs);
 
-// GTK 3 dialogs, or null when GTK cannot start (no display).
+// GTK 3 dialogs from the dialogs module (app/dialog_module.h), or null, with a log line saying
+// why, when the module cannot be loaded or GTK cannot start (no display).
 std::unique_ptr<Dialogs> CreateGtkDialogs();
 // The platform's message boxes; they have no file choosers, which answer as cancelled.
 std::unique_ptr<Dialogs> CreatePlatformDialogs();

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <malloc.h>
+
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
@@ -53,9 +55,19 @@ constexpr int kScreenHeight = 600;
 constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 
+// Frames the shell has run since start-up.
+int shellFrames = 0;
+
+// Start-up's passing buffers (the decoded art, the driver's first shader builds) leave free pages
+// inside the heap; once the first frame is on the screen they go back to the system.
+void ReturnStartUpMemory() {
+  if (++shellFrames == 2) malloc_trim(0);
+}
+
 // The frame function the engine runs: a quit signal ends the loop, a later start is answered, the
 // run's own step taken, then the program's frame.
 bool ShellFrame() {
+  ReturnStartUpMemory();
   if (const int number = QuitSignal(); number != 0) {
     Log("Ending on signal %d (%s)", number, strsignal(number));
     return true;
@@ -214,6 +226,7 @@ int RunCustomiser(const CustomiserOptions& options) {
 
   // The settings document downloads and the carried art decodes while the window opens and the
   // splash plays. Without a frameless window there is nothing to tear down but the engine itself.
+  shellFrames = 0;
   SettingsDownload settings;
   settings.Start(options.settingsAddress);
   DecodeCarriedArtAhead();

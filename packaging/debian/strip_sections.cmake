@@ -2,7 +2,8 @@
 # the compiler, as Debian does for its binaries. The debug symbols stay for cpack to split into
 # the dbgsym package.
 find_program(OBJCOPY objcopy REQUIRED)
-file(GLOB_RECURSE programs LIST_DIRECTORIES false "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/bin/*")
+file(GLOB_RECURSE programs LIST_DIRECTORIES false "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/bin/*"
+  "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/lib/corsaro270/*.so")
 if(NOT programs)
   message(FATAL_ERROR "strip_sections: no programs staged in ${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
 endif()

@@ -1,13 +1,86 @@
 // The dialogs interface: profile names, shown texts, the scripted answers and the fallback.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <dlfcn.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/dialog_module.h"
 #include "app/dialogs.h"
 #include "app/scripted_dialogs.h"
+#include "common/log.h"
 #include "platform/null/null_platform.h"
 
 namespace {
+
+std::vector<std::string>* loggedLines = nullptr;
+
+// Collects the log's lines while it lives.
+class ScopedLogLines {
+ public:
+  explicit ScopedLogLines(std::vector<std::string>* lines) {
+    loggedLines = lines;
+    SetLogSink([](const char* line) { loggedLines->push_back(line); });
+  }
+  ~ScopedLogLines() {
+    SetLogSink(nullptr);
+    loggedLines = nullptr;
+  }
+};
+
+// The module as the build lays it out, beside the test programs' bin/ folder.
+TEST(DialogModule, LiesInLibBesideTheProgramsFolder) {
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+  const std::filesystem::path module = DialogModulePath();
+  EXPECT_EQ(module, program.parent_path().parent_path() / "lib" / "corsaro270" / "gtk-dialogs.so");
+  EXPECT_TRUE(std::filesystem::is_regular_file(module)) << module;
+}
+
+// A module that cannot be trusted or is not one is never run; each says why.
+TEST(DialogModule, RefusesWhatIsMissingUntrustedOrNotAModule) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("dialog-module-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  std::string why;
+  EXPECT_EQ(LoadGtkDialogs((folder / "none.so").string(), &why), nullptr);
+  EXPECT_EQ(why, "No such file or directory");
+  EXPECT_EQ(LoadGtkDialogs("", &why), nullptr);
+  EXPECT_EQ(why, "the program's own folder is unknown");
+
+  const std::filesystem::path text = folder / "text.so";
+  std::ofstream(text) << std::string(4096, '#') << "\nnot an ELF file\n";
+  chmod(text.c_str(), 0644);
+  EXPECT_EQ(LoadGtkDialogs(text.string(), &why), nullptr);
+  EXPECT_NE(why.find("invalid ELF header"), std::string::npos) << why;
+
+  // A copy of the real module, but one that anybody could have changed.
+  const std::filesystem::path open = folder / "open.so";
+  std::filesystem::copy_file(DialogModulePath(), open);
+  chmod(open.c_str(), 0666);
+  EXPECT_EQ(LoadGtkDialogs(open.string(), &why), nullptr);
+  EXPECT_EQ(why, "others may write it");
+
+  // A link is not followed, even to the real module.
+  std::filesystem::create_symlink(DialogModulePath(), folder / "link.so");
+  EXPECT_EQ(LoadGtkDialogs((folder / "link.so").string(), &why), nullptr);
+  EXPECT_EQ(why, "Too many levels of symbolic links");
+
+  // Some library, but not the dialogs module: it lacks the entry point.
+  void* libc = dlopen("libc.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  link_map* loaded = nullptr;
+  ASSERT_EQ(dlinfo(libc, RTLD_DI_LINKMAP, &loaded), 0) << dlerror();
+  EXPECT_EQ(LoadGtkDialogs(std::filesystem::canonical(loaded->l_name).string(), &why), nullptr);
+  dlclose(libc);
+  EXPECT_EQ(why, "it has no CorsaroCreateGtkDialogs");
+  std::filesystem::remove_all(folder);
+}
 
 TEST(ProfileExtension, AppendedOnlyWhenMissing) {
   EXPECT_EQ(WithProfileExtension("/home/me/race"), "/home/me/race.cs270");
@@ -55,7 +128,13 @@ TEST(ScriptedDialogs, CurrentDialogsAreTheOnesSet) {
 TEST(DesktopDialogs, WithoutADisplayQuestionsAnswerNo) {
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
+  std::vector<std::string> lines;
+  ScopedLogLines log(&lines);
   EXPECT_EQ(CreateGtkDialogs(), nullptr);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].rfind("Dialogs: no GTK from ", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find("GTK cannot start"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("message boxes instead"), std::string::npos) << lines[0];
   std::unique_ptr<Dialogs> sdl = CreatePlatformDialogs();
   EXPECT_EQ(sdl->ShowMessage(nullptr, MessageIcon::kQuestion, "caption", "Proceed?"),
             MessageAnswer::kNo);

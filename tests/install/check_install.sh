@@ -25,7 +25,7 @@ for file in \
   share/man/man1/corsaro270.1.gz share/man/man1/corsaro270-cli.1.gz \
   share/man/man1/corsaro270-demo.1.gz share/man/man1/corsaro270-emu.1.gz share/doc/corsaro270/changelog.gz \
   share/doc/corsaro270/copyright \
-  share/corsaro270/presets/tarnwick270/settings.xml; do
+  share/corsaro270/presets/tarnwick270/settings.xml lib/corsaro270/gtk-dialogs.so; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 

@@ -34,15 +34,17 @@ for file in usr/share/man/man1/corsaro270.1.gz usr/share/man/man1/corsaro270-cli
 done
 dpkg-deb --extract "$deb" "$work/root"
 debug_files=$([ -n "$ddeb" ] && dpkg-deb --contents "$ddeb")
-for program in corsaro270 corsaro270-demo corsaro270-cli; do
-  description=$(file -b "$work/root/usr/bin/$program")
+for program in bin/corsaro270 bin/corsaro270-demo bin/corsaro270-cli lib/corsaro270/gtk-dialogs.so; do
+  description=$(file -b "$work/root/usr/$program")
   grep -q ", stripped" <<<"$description" || fail "$program is not stripped: $description"
-  ! readelf -S "$work/root/usr/bin/$program" | grep -q ' \.comment ' ||
+  ! readelf -S "$work/root/usr/$program" | grep -q ' \.comment ' ||
     fail "$program keeps its .comment section"
-  build_id=$(readelf -n "$work/root/usr/bin/$program" | awk '/Build ID/ {print $3}')
+  build_id=$(readelf -n "$work/root/usr/$program" | awk '/Build ID/ {print $3}')
   grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" <<<"$debug_files" ||
     fail "no debug symbols for $program in the dbgsym package"
 done
+# The dialogs' module links GTK, so the package depends on it although no program links it.
+dpkg-deb --field "$deb" Depends | grep -q 'libgtk-3-0' || fail "the package does not depend on GTK"
 dpkg-deb --control "$deb" "$work/control"
 grep -q 'udevadm control --reload-rules' "$work/control/postrm" 2>/dev/null ||
   fail "postrm does not reload the udev rules"

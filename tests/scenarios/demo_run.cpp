@@ -74,7 +74,7 @@ int DemoRun::RunWith(const std::vector<std::string>& arguments) {
 }
 
 int DemoRun::RunAndSignal(const std::string& script, const std::vector<std::string>& options,
-                          const std::string& ready, int signal) {
+                          const std::string& ready, int signal, std::string* maps) {
   WriteFile(Path("script.txt"), script);
   std::vector<std::string> arguments = options;
   arguments.insert(arguments.end(), {"--script", Path("script.txt"), "--out", Out()});
@@ -84,6 +84,7 @@ int DemoRun::RunAndSignal(const std::string& script, const std::vector<std::stri
   const int status = Wait(demo, [&] {
     std::error_code ignored;
     if (sent || !std::filesystem::exists(Out() + "/" + ready, ignored)) return;
+    if (maps != nullptr) *maps = ReadFile("/proc/" + std::to_string(demo) + "/maps");
     kill(demo, signal);
     sent = true;
   });

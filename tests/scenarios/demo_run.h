@@ -35,9 +35,10 @@ class DemoRun : public ::testing::Test {
   int RunWith(const std::vector<std::string>& arguments);
   // Runs the demo as Run does and sends it `signal` once OUT/`ready` exists. Returns the exit
   // status; -1 when it did not exit by itself (the signal or a crash ended it), when `ready` did
-  // not appear, or when it did not end within a minute.
+  // not appear, or when it did not end within a minute. With `maps`, it receives the demo's
+  // /proc/PID/maps as they were just before the signal.
   int RunAndSignal(const std::string& script, const std::vector<std::string>& options,
-                   const std::string& ready, int signal);
+                   const std::string& ready, int signal, std::string* maps = nullptr);
 
   // What the last run wrote to its standard error and standard output.
   std::string Stderr() const;

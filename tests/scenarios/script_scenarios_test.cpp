@@ -1,5 +1,6 @@
 // How a scripted run starts and ends: options, script errors, quit and the end of the script,
 // and what a screenshot holds.
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -81,6 +82,26 @@ TEST_F(DemoRun, BadOptionsPrintTheUsageAndExitWithTwo) {
   EXPECT_EQ(RunWith({"--help"}), 0);
   EXPECT_EQ(Stdout().rfind("Usage: corsaro270-demo [options]\n", 0), 0u);
   EXPECT_NE(Stdout().find("\n  wait-state N [MAXFRAMES]  "), std::string::npos) << "the commands";
+}
+
+// A scripted run answers its dialogs itself: neither the dialogs' GTK module nor GTK is loaded,
+// before or after a message box.
+TEST_F(DemoRun, ScriptedDialogsNeverLoadTheDesktopToolkit) {
+  std::string maps;
+  EXPECT_EQ(RunAndSignal("wait-state 6\n"
+                         "click 199 520\n"
+                         "frames 2\n"
+                         "screenshot shown\n"
+                         "frames 1000000\n",
+                         {}, "shown.png", SIGTERM, &maps),
+            143)
+      << Stderr();
+  ASSERT_EQ(Messages().size(), 1u) << "Assign Setting reported its write";
+  EXPECT_EQ(Messages()[0].rfind("info\tCorsaro270 Customiser\tWheel profile data", 0), 0u);
+  ASSERT_NE(maps.find("corsaro270-demo"), std::string::npos) << maps;
+  EXPECT_EQ(maps.find("gtk-dialogs.so"), std::string::npos) << maps;
+  EXPECT_EQ(maps.find("libgtk-3"), std::string::npos) << maps;
+  EXPECT_EQ(maps.find("libpango"), std::string::npos) << maps;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// The desktop dialogs on GTK 3. GTK windows cannot be owned by the SDL window, so boxes are
-// kept above it and centred instead.
+// The desktop dialogs on GTK 3, built as the module the program loads on its first dialog. GTK
+// windows cannot be owned by the SDL window, so boxes are kept above it and centred instead.
 #include <gtk/gtk.h>
 
-#include "app/dialogs.h"
+#include <type_traits>
+
+#include "app/dialog_module.h"
 
 namespace {
 
@@ -89,7 +91,9 @@ class GtkDialogs final : public Dialogs {
 
 }  // namespace
 
-std::unique_ptr<Dialogs> CreateGtkDialogs() {
+extern "C" __attribute__((visibility("default"))) Dialogs* CorsaroCreateGtkDialogs(int interface) {
+  if (interface != kDialogModuleInterface) return nullptr;
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
-  return std::make_unique<GtkDialogs>();
+  return new GtkDialogs();
 }
+static_assert(std::is_same_v<decltype(CorsaroCreateGtkDialogs), DialogModuleEntry>);
