@@ -2,6 +2,7 @@
 // windows cannot be owned by the SDL window, so boxes are kept above it and centred instead.
 #include <gtk/gtk.h>
 
+#include <clocale>
 #include <type_traits>
 
 #include "app/dialog_module.h"
@@ -94,6 +95,9 @@ class GtkDialogs final : public Dialogs {
 extern "C" __attribute__((visibility("default"))) Dialogs* CorsaroCreateGtkDialogs(int interface) {
   if (interface != kDialogModuleInterface) return nullptr;
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+  // GTK's start takes the user's locale for the whole process; the ini file's numbers must keep
+  // their point, not become "0,5" after the first dialog in a comma-decimal locale.
+  std::setlocale(LC_NUMERIC, "C");
   return new GtkDialogs();
 }
 static_assert(std::is_same_v<decltype(CorsaroCreateGtkDialogs), DialogModuleEntry>);
