@@ -50,19 +50,21 @@ protocol_says() {
   tail -n +"$1" "$WORK/demo.stderr" | grep -q "$2"
 }
 
-# Weston's X11 backend follows the X pointer by its steps from where it last saw it cross into
-# the output window, so a step it misses leaves its pointer off the X one for good (at a corner,
-# once clamped there). Crossing out and back in sets it again. The real pointer goes to (x, y)
-# on Weston until the demo's protocol log says it arrived there, crossing anew while it does not.
+# Weston's X11 backend can lose the X pointer (its own was seen held at the output's corner while
+# the X one moved on); a crossing out of its output window and back in puts it where the X one is.
+# So the real pointer comes to (x, y) from outside Weston, again while the demo's protocol log has
+# no word of it there.
 OUTSIDE_WESTON="1090 690"
 pointer_reaches() {
-  local x=$1 y=$2 from
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
+  local x=$1 y=$2 from crossings
+  for crossings in 1 2 3 4 5 6 7 8 9 10; do
     from=$(($(wc -l <"$WORK/demo.stderr") + 1))
     # shellcheck disable=SC2086
     xdotool mousemove $OUTSIDE_WESTON sleep 0.1 mousemove "$x" "$y"
-    wait_for 2 protocol_says "$from" "wl_pointer@[0-9]*\.\(motion([0-9]*\|enter([0-9]*, wl_surface@[0-9]*\), $x\.0*, $y\.0*)" &&
+    if wait_for 2 protocol_says "$from" "wl_pointer@[0-9]*\.\(motion([0-9]*\|enter([0-9]*, wl_surface@[0-9]*\), $x\.0*, $y\.0*)"; then
+      echo "the pointer reached $x,$y on Wayland after $crossings crossing(s)"
       return 0
+    fi
   done
   fail "the pointer's move to $x,$y never reached the demo on Wayland: $(tail -3 "$WORK/demo.stderr")"
 }
