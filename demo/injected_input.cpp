@@ -21,7 +21,13 @@ int VirtualKeyNamed(const std::string& name) {
 void InputInjector::MovePointer(WindowHandle window, int x, int y) {
   x_ = x * units_;
   y_ = y * units_;
-  platform::Current().WarpPointer(window, x_, y_);
+  if (platform::Current().WarpPointer(window, x_, y_)) return;
+  // Where the pointer cannot be placed (Wayland) the move is reported as the desktop would.
+  platform::Event event;
+  event.kind = platform::EventKind::kPointerMove;
+  event.x = x_;
+  event.y = y_;
+  platform::Current().PostEvent(window, event);
 }
 
 void InputInjector::PressButton(WindowHandle window, bool down) {

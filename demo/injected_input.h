@@ -15,7 +15,9 @@ int VirtualKeyNamed(const std::string& name);
 class InputInjector {
  public:
   // Moves the pointer to (x, y) in the window. The desktop moves it and reports the move and the
-  // pointer's entry; a video driver without a system pointer reports the move itself.
+  // pointer's entry; a video driver without a system pointer reports the move itself. Where the
+  // desktop lets no program place the pointer (Wayland), the move alone is reported: the
+  // pointer's entry stays the real pointer's.
   void MovePointer(WindowHandle window, int x, int y);
   // Presses or releases the left button where the pointer is.
   void PressButton(WindowHandle window, bool down);

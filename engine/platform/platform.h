@@ -188,8 +188,9 @@ class Platform {
   virtual void PointerOnDesktop(int* x, int* y) = 0;
   // Whether the pointer is over the window (another window above it takes it away).
   virtual bool PointerOver(NativeWindow window) = 0;
-  // Moves the pointer to a client position of the window, in window units.
-  virtual void WarpPointer(NativeWindow window, int x, int y) = 0;
+  // Moves the pointer to a client position of the window, in window units. False where the
+  // window system does not let a program place the pointer (Wayland): it stays where it is.
+  virtual bool WarpPointer(NativeWindow window, int x, int y) = 0;
   // Keeps the pointer's events with the program while a button is held outside the window.
   virtual void CapturePointer(bool on) = 0;
 

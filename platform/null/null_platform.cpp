@@ -153,11 +153,12 @@ bool NullPlatform::PointerOver(NativeWindow window) {
          pointerY_ < b.top + b.height;
 }
 
-void NullPlatform::WarpPointer(NativeWindow window, int x, int y) {
+bool NullPlatform::WarpPointer(NativeWindow window, int x, int y) {
   const NullWindow* kept = Window(window);
-  if (kept == nullptr) return;
+  if (kept == nullptr || !pointerPlaceable_) return false;
   pointerX_ = kept->bounds.left + x;
   pointerY_ = kept->bounds.top + y;
+  return true;
 }
 
 // Letters, digits and the space bar type their US characters; no other key types one.

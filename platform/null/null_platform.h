@@ -64,6 +64,8 @@ class NullPlatform final : public Platform {
   void AnswerBoxesWith(BoxAnswer answer) { answer_ = answer; }
   void SetUrlsOpen(bool open) { urlsOpen_ = open; }
   void SetPointer(int x, int y) { pointerX_ = x, pointerY_ = y; }
+  // Whether WarpPointer places the pointer, as on X11, or leaves it, as on Wayland.
+  void SetPointerPlaceable(bool placeable) { pointerPlaceable_ = placeable; }
   void SetModifiers(int bits) { modifiers_ = bits; }
   void SetPower(PowerReading reading) { power_ = reading; }
   void SetDisplay(Rect bounds) { display_ = bounds; }
@@ -103,7 +105,7 @@ class NullPlatform final : public Platform {
   void ShowCursor(bool shown) override { cursorShown_ = shown; }
   void PointerOnDesktop(int* x, int* y) override;
   bool PointerOver(NativeWindow window) override;
-  void WarpPointer(NativeWindow window, int x, int y) override;
+  bool WarpPointer(NativeWindow window, int x, int y) override;
   void CapturePointer(bool on) override { captured_ = on; }
 
   int Modifiers() override { return modifiers_; }
@@ -143,6 +145,7 @@ class NullPlatform final : public Platform {
   int videoStarts_ = 0;
   bool cursorShown_ = true;
   bool captured_ = false;
+  bool pointerPlaceable_ = true;
   int pointerX_ = 0, pointerY_ = 0;
   int modifiers_ = 0;
 };

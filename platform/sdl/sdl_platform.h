@@ -65,7 +65,7 @@ class SdlPlatform final : public Platform {
   void ShowCursor(bool shown) override;
   void PointerOnDesktop(int* x, int* y) override;
   bool PointerOver(NativeWindow window) override;
-  void WarpPointer(NativeWindow window, int x, int y) override;
+  bool WarpPointer(NativeWindow window, int x, int y) override;
   void CapturePointer(bool on) override;
 
   int Modifiers() override;

@@ -1,5 +1,6 @@
 // The pointer: the cursor, its position, the window under it, warps and capture.
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/video_driver.h"
 
 namespace platform::sdl {
 
@@ -17,8 +18,11 @@ bool SdlPlatform::PointerOver(NativeWindow window) {
   return window != nullptr && SDL_GetMouseFocus() == static_cast<SDL_Window*>(window);
 }
 
-void SdlPlatform::WarpPointer(NativeWindow window, int x, int y) {
-  if (window != nullptr) SDL_WarpMouseInWindow(static_cast<SDL_Window*>(window), x, y);
+bool SdlPlatform::WarpPointer(NativeWindow window, int x, int y) {
+  // Wayland lets no program place the pointer; SDL's warp there is not a move.
+  if (window == nullptr || !VideoDriverPlacesPointer(SDL_GetCurrentVideoDriver())) return false;
+  SDL_WarpMouseInWindow(static_cast<SDL_Window*>(window), x, y);
+  return true;
 }
 
 void SdlPlatform::CapturePointer(bool on) {

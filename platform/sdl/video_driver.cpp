@@ -31,3 +31,7 @@ bool VideoDriverAcceptable(const char* driver, const char* requested) {
   if (driver == nullptr) return false;
   return !IsHeadlessVideoDriver(driver) || VideoDriverRequested(requested, driver);
 }
+
+bool VideoDriverPlacesPointer(const char* driver) {
+  return driver != nullptr && strcasecmp(driver, "wayland") != 0;
+}

@@ -12,3 +12,6 @@ bool VideoDriverRequested(const char* requested, const char* driver);
 
 // Whether the engine may use `driver`, the one SDL chose, when SDL_VIDEODRIVER is `requested`.
 bool VideoDriverAcceptable(const char* driver, const char* requested);
+
+// Whether a program may place the pointer on `driver`'s display (Wayland lets none).
+bool VideoDriverPlacesPointer(const char* driver);

@@ -73,6 +73,34 @@ TEST_F(InjectedInput, PressesAndTurnsWhereThePointerIsInWindowUnits) {
   EXPECT_EQ(os->Queue()[2].kind, EventKind::kButtonUp);
 }
 
+TEST_F(InjectedInput, WhereThePointerCannotBePlacedTheMoveIsReportedToTheEngine) {
+  os->SetPointer(400, 300);
+  os->SetPointerPlaceable(false);
+  input.MovePointer(window, 300, 40);
+  input.PressButton(window, true);
+
+  int x = 0, y = 0;
+  os->PointerOnDesktop(&x, &y);
+  EXPECT_EQ(x, 400);
+  EXPECT_EQ(y, 300);
+  ASSERT_EQ(os->Queue().size(), 2u);
+  EXPECT_EQ(os->Queue()[0].kind, EventKind::kPointerMove);
+  EXPECT_EQ(os->Queue()[0].x, 300);
+  EXPECT_EQ(os->Queue()[0].y, 40);
+  EXPECT_EQ(os->Queue()[1].kind, EventKind::kButtonDown);
+
+  EngineImpl engine;
+  engine.window = window;
+  platform::Event event;
+  ASSERT_TRUE(os->PollEvent(&event));
+  engine.WindowProcedure(event);
+  float engineX = 0, engineY = 0;
+  engine.Input_MousePosition(&engineX, &engineY);
+  EXPECT_EQ(engineX, 300.0f);
+  EXPECT_EQ(engineY, 40.0f);
+  engine.window = nullptr;
+}
+
 TEST_F(InjectedInput, KeysAndTheEndReachTheEngineThroughItsMessagePump) {
   EXPECT_TRUE(input.PressKey(window, 116, true));
   EXPECT_FALSE(input.PressKey(window, 0, true));

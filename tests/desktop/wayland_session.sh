@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo on Wayland (Weston's X11 backend under Xvfb) shows the main screen, takes a tile
-# drag and a profile switch from a real pointer, and draws the same pictures as on X11; a press
-# on the top band asks the compositor to move the window (one xdg_toplevel.move). On a compositor
+# drag and a profile switch, and draws the same pictures as on X11; a real pointer's press on the
+# top band asks the compositor to move the window (one xdg_toplevel.move). On a compositor
 # without an input seat (headless Weston) it says so and opens on X11.
 # Usage: wayland_session.sh DEMO [SHOTS_FOLDER]
 set -uo pipefail
@@ -19,112 +19,97 @@ trap 'stop_servers; rm -rf "$WORK"' EXIT
 export XDG_RUNTIME_DIR="$WORK/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# The pointer's part of the session, in window pixels, the same on both displays: the A tile
-# dragged from the palette onto the B button once the main screen is shown, then profile disc 2 clicked,
-# then (on Wayland) a press on the band.
+# The session, the same on both displays: the main screen, the A tile dragged from the palette
+# onto control 5, then profile 2 chosen, the pointer put aside before each picture. The script
+# drives them through the desktop's event queue, so that both pictures of a step show the same
+# moment; only the band press below is a real pointer's.
 cat >"$WORK/script.txt" <<'SCRIPT'
 wait-state 6
+move 400 420
 frames 10
 screenshot main
-frames 240
+drag 715 530 588 272
+move 400 420
+frames 10
 screenshot dragged
-frames 240
+click 870 35
+wait-state 4
+wait-state 6
+move 400 420
+frames 10
 screenshot switched
-frames 240
-quit
 SCRIPT
+cp "$WORK/script.txt" "$WORK/x11.txt"
+echo quit >>"$WORK/x11.txt"
+# On Wayland the demo then waits for the band press, and is ended as a session ends it.
+cp "$WORK/script.txt" "$WORK/wayland.txt"
+echo "frames 100000" >>"$WORK/wayland.txt"
 
-# The pointer to (x, y), for a few frames.
-pointer_at() {
-  local seen
-  seen=$(wc -l <"$WORK/demo.stderr")
-  xdotool mousemove "$1" "$2"
-  sleep 0.1
-  [ "$SESSION" = wayland ] && reached_on_wayland "$1" "$2" "$seen"
-  return 0
+# Polls the demo's protocol log, from line `from` on, for a line matching `pattern`.
+protocol_says() {
+  tail -n +"$1" "$WORK/demo.stderr" | grep -q "$2"
 }
 
-# On Weston the first moves after the window shows can be lost, and a press would then land where
-# the compositor last saw the pointer. The client's protocol log says when the motion arrived:
-# wait for it (a little way off and back again, if it does not come).
-reached_on_wayland() {
-  local x=$1 y=$2 seen=$3 tries
-  for tries in 1 2 3 4 5 6 7 8 9 10; do
-    tail -n +"$((seen + 1))" "$WORK/demo.stderr" |
-      grep -q "wl_pointer@[0-9]*\.motion([0-9]*, $x\.0*, $y\.0*)" && return 0
-    xdotool mousemove "$((x + 1))" "$y"
-    sleep 0.05
-    xdotool mousemove "$x" "$y"
-    sleep 0.2
+# Weston's X11 backend can lose the X pointer (its own was seen held at the output's corner while
+# the X one moved on); a crossing out of its output window and back in puts it where the X one is.
+# So the real pointer comes to (x, y) from outside Weston, again while the demo's protocol log has
+# no word of it there.
+OUTSIDE_WESTON="1090 690"
+pointer_reaches() {
+  local x=$1 y=$2 from crossings
+  for crossings in 1 2 3 4 5 6 7 8 9 10; do
+    from=$(($(wc -l <"$WORK/demo.stderr") + 1))
+    # shellcheck disable=SC2086
+    xdotool mousemove $OUTSIDE_WESTON sleep 0.1 mousemove "$x" "$y"
+    if wait_for 2 protocol_says "$from" "wl_pointer@[0-9]*\.\(motion([0-9]*\|enter([0-9]*, wl_surface@[0-9]*\), $x\.0*, $y\.0*)"; then
+      echo "the pointer reached $x,$y on Wayland after $crossings crossing(s)"
+      return 0
+    fi
   done
-  fail "the pointer's move to $x,$y never reached the demo on Wayland"
+  fail "the pointer's move to $x,$y never reached the demo on Wayland: $(tail -3 "$WORK/demo.stderr")"
 }
 
-# The button, once the program has seen the pointer where it is (a busy machine runs late).
-press() {
-  sleep 0.4
-  xdotool mousedown 1
-  sleep 0.3
-}
-release() {
-  xdotool mouseup 1
-  sleep 0.3
-}
-
-tile_drag() {
-  pointer_at 715 530
-  press
-  for step in 1 2 3 4 5 6 7; do
-    pointer_at $((715 - step * 16)) $((530 - step * 32))
-  done
-  pointer_at 588 272
-  sleep 0.3
-  release
-  pointer_at 400 420
-}
-
-# A click held for a few frames, as a hand holds it: the program reads the button once a frame.
-disc_click() {
-  pointer_at 860 25
-  press
-  release
-  pointer_at 400 420
-}
-
+# A real press on the top band, dragged 150 pixels on: the compositor's move, not the program's.
 band_press() {
-  pointer_at 300 30
-  press
+  local from
+  pointer_reaches 300 30
+  from=$(($(wc -l <"$WORK/demo.stderr") + 1))
+  xdotool mousedown 1
+  wait_for 10 protocol_says "$from" "xdg_toplevel@[0-9]*\.move(" ||
+    fail "the band press did not ask the compositor to move the window: $(demo_report)"
   for _ in 1 2 3; do
     xdotool mousemove_relative -- 50 50
     sleep 0.1
   done
-  release
+  xdotool mouseup 1
 }
 
 # One session on the display set up by the caller, its pictures in $WORK/$1.
 session() {
   local name=$1
-  SESSION=$name
   rm -rf "$WORK/out"
-  start_demo "$WORK/script.txt"
-  wait_for 40 test -s "$WORK/out/main.png" || fail "$name: no main screen: $(demo_report)"
-  tile_drag
-  wait_for 20 test -s "$WORK/out/dragged.png" || fail "$name: no picture after the drag"
-  disc_click
-  wait_for 20 test -s "$WORK/out/switched.png" || fail "$name: no picture after the switch"
-  [ "$name" = wayland ] && band_press
+  start_demo "$WORK/$name.txt"
+  wait_for 90 test -s "$WORK/out/switched.png" || fail "$name: no pictures: $(demo_report)"
+  if [ "$name" = wayland ]; then
+    band_press
+    kill -TERM "$DEMO_PID"
+  fi
   wait_demo 60
-  [ "$DEMO_STATUS" -eq 0 ] || fail "$name: the demo ended with $DEMO_STATUS: $(tail -5 "$WORK/demo.stderr")"
+  local expected=0
+  [ "$name" = wayland ] && expected=$((128 + 15))
+  [ "$DEMO_STATUS" -eq "$expected" ] ||
+    fail "$name: the demo ended with $DEMO_STATUS: $(tail -5 "$WORK/demo.stderr")"
   mv "$WORK/out" "$WORK/$name"
   mv "$WORK/demo.stderr" "$WORK/$name/stderr.txt"
 }
 
-start_xvfb 1024x600
+# Wider than Weston's output, so that the pointer can leave it.
+start_xvfb 1100x700
 begun=$(date +%s%N)
 SDL_VIDEODRIVER=x11 session x11
 echo "X11 session: $((($(date +%s%N) - begun) / 1000000)) ms"
 
-# Weston's output fills the X screen; without a panel its only window lies at its top left.
+# Weston's output lies at the X screen's top left; without a panel, so does its only window.
 cat >"$WORK/weston.ini" <<'INI'
 [core]
 idle-time=0
@@ -135,6 +120,8 @@ weston --backend=x11-backend.so --socket=corsaro-test --width=1024 --height=600 
   --config="$WORK/weston.ini" >"$WORK/weston.log" 2>&1 &
 SERVERS+=($!)
 wait_for 15 test -S "$XDG_RUNTIME_DIR/corsaro-test" || fail "Weston did not start: $(tail -5 "$WORK/weston.log")"
+# shellcheck disable=SC2086
+xdotool mousemove $OUTSIDE_WESTON sleep 0.1 mousemove 400 420
 begun=$(date +%s%N)
 SDL_VIDEODRIVER=wayland WAYLAND_DISPLAY=corsaro-test WAYLAND_DEBUG=1 session wayland
 echo "Wayland session: $((($(date +%s%N) - begun) / 1000000)) ms"
@@ -157,7 +144,7 @@ for picture in main dragged switched; do
   [ "$differing" = 0 ] || fail "$picture: Wayland's picture differs from X11's in $differing pixels"
 done
 differing=$(pixels_differing "$WORK/x11/main.png" "$WORK/x11/dragged.png")
-[ "$differing" != 0 ] || fail "the tile drag changed nothing: the pointer did not reach the demo"
+[ "$differing" != 0 ] || fail "the tile drag changed nothing"
 differing=$(pixels_differing "$WORK/x11/dragged.png" "$WORK/x11/switched.png")
 [ "$differing" != 0 ] || fail "the profile switch changed nothing"
 

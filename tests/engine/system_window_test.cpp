@@ -78,4 +78,13 @@ TEST(VideoDrivers, DriversThatShowNothingAreUsedOnlyWhenNamed) {
   EXPECT_FALSE(VideoDriverAcceptable(nullptr, "offscreen"));
 }
 
+TEST(VideoDrivers, OnlyWaylandKeepsThePointerFromThePrograms) {
+  EXPECT_FALSE(VideoDriverPlacesPointer("wayland"));
+  EXPECT_FALSE(VideoDriverPlacesPointer("Wayland"));
+  EXPECT_FALSE(VideoDriverPlacesPointer(nullptr));
+  EXPECT_TRUE(VideoDriverPlacesPointer("x11"));
+  EXPECT_TRUE(VideoDriverPlacesPointer("offscreen"));
+  EXPECT_TRUE(VideoDriverPlacesPointer("waylandx"));
+}
+
 }  // namespace
