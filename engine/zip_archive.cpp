@@ -96,9 +96,17 @@ bool ZipArchive::ReadDirectory() {
   }
   prefix_ = endOffset - directoryOffset - directorySize;
   directory_.resize(directorySize);
+  if (!file_.ReadAt(prefix_ + directoryOffset, directorySize, directory_.data())) return false;
+  // A directory cut short or overwritten is a damaged pack, refused whole rather than missing
+  // some of its entries.
+  entriesLeft_ = entries;
+  ZipEntry entry;
+  for (std::size_t i = 0; i < entries; ++i) {
+    if (!NextEntry(&entry)) return false;
+  }
   entriesLeft_ = entries;
   next_ = 0;
-  return file_.ReadAt(prefix_ + directoryOffset, directorySize, directory_.data());
+  return true;
 }
 
 bool ZipArchive::NextEntry(ZipEntry* entry) {

@@ -23,15 +23,14 @@ struct ZipEntry {
 
 class ZipArchive {
  public:
-  // Opens the file and reads its central directory. False when it is not a regular file or its
-  // end record is missing or inconsistent.
+  // Opens the file and reads its central directory. False when it is not a regular file, its
+  // end record is missing or inconsistent, or the directory does not hold the records it claims.
   bool Open(const char* path);
 
   // Bytes in the file.
   std::uint64_t Size() const { return file_.Size(); }
 
-  // The next record of the central directory, first to last; false at the end or at the first
-  // record that does not fit the directory (nothing after it is trusted).
+  // The next record of the central directory, first to last; false after the last.
   bool NextEntry(ZipEntry* entry);
 
   // Reads the entry's stored bytes (compressedSize of them) into out, after checking its local
