@@ -20,6 +20,7 @@ class ReadOnlyFile {
   bool ReadAt(std::uint64_t offset, std::size_t length, unsigned char* out) const;
 
  private:
-  int fd_ = -1;
+  // The descriptor, or on Windows the handle; -1 when closed.
+  std::intptr_t handle_ = -1;
   std::uint64_t size_ = 0;
 };
