@@ -124,7 +124,8 @@ bool ZipArchive::NextEntry(ZipEntry* entry) {
     entriesLeft_ = 0;
     return false;
   }
-  entry->name = std::string_view(reinterpret_cast<const char*>(record + central::kSize), nameLength);
+  entry->name =
+      std::string_view(reinterpret_cast<const char*>(record + central::kSize), nameLength);
   entry->flags = U16(record + central::kFlags);
   entry->method = U16(record + central::kMethod);
   entry->modTime = U16(record + central::kModTime);
@@ -148,7 +149,7 @@ bool ZipArchive::ReadStored(const ZipEntry& entry, unsigned char* out) {
                      U32(header + local::kCompressedSize) == entry.compressedSize &&
                      U32(header + local::kUncompressedSize) == entry.uncompressedSize));
   if (!matches) return false;
-  const std::uint64_t bytes = entry.localHeader + local::kSize + entry.name.size() +
-                              U16(header + local::kExtraLength);
+  const std::uint64_t bytes =
+      entry.localHeader + local::kSize + entry.name.size() + U16(header + local::kExtraLength);
   return file_.ReadAt(bytes, entry.compressedSize, out);
 }

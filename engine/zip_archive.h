@@ -13,7 +13,7 @@
 struct ZipEntry {
   std::string_view name;  // as stored: not terminated, either separator
   std::uint16_t flags = 0;
-  std::uint16_t method = 0;  // 0 stored, 8 deflated
+  std::uint16_t method = 0;   // 0 stored, 8 deflated
   std::uint16_t modTime = 0;  // DOS time, whose high byte checks the password of some entries
   std::uint32_t crc = 0;
   std::uint32_t compressedSize = 0;

@@ -80,8 +80,8 @@ bool Decrypt(const ZipEntry& entry, const char* password, unsigned char* raw) {
   if (entry.compressedSize < kZipCryptHeaderSize) return false;
   ZipDecrypter(password).Decrypt(raw, entry.compressedSize);
   constexpr std::uint16_t kDataDescriptorFlag = 8;
-  const unsigned check = (entry.flags & kDataDescriptorFlag) != 0 ? entry.modTime >> 8
-                                                                   : entry.crc >> 24;
+  const unsigned check =
+      (entry.flags & kDataDescriptorFlag) != 0 ? entry.modTime >> 8 : entry.crc >> 24;
   return raw[kZipCryptHeaderSize - 1] == (check & 0xFF);
 }
 

@@ -47,8 +47,8 @@ bool DecodeFirstFrame(IWICImagingFactory* factory, const void* bytes, std::size_
   Held<IWICStream> stream;
   Held<IWICBitmapDecoder> decoder;
   return SUCCEEDED(factory->CreateStream(stream.out())) &&
-         SUCCEEDED(stream->InitializeFromMemory(
-             const_cast<BYTE*>(static_cast<const BYTE*>(bytes)), static_cast<DWORD>(size))) &&
+         SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(static_cast<const BYTE*>(bytes)),
+                                                static_cast<DWORD>(size))) &&
          SUCCEEDED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.out())) &&
          SUCCEEDED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) &&
          SUCCEEDED(decoder->GetFrame(0, frame.out()));

@@ -21,7 +21,8 @@ std::uint32_t PixelCrc(const ImageArgb& image) {
   std::vector<unsigned char> bytes;
   bytes.reserve(image.pixels.size() * 4);
   for (std::uint32_t pixel : image.pixels) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<unsigned char>(pixel >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+      bytes.push_back(static_cast<unsigned char>(pixel >> shift));
   }
   return static_cast<std::uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
 }
