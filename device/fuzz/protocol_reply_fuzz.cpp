@@ -22,6 +22,7 @@
 #include "device/hid_port.h"
 #include "device/wheel_protocol.h"
 #include "profile/factory_profiles.h"
+#include "profile/headless_profile_controls.h"
 #include "profile/profile_set.h"
 
 namespace {
@@ -143,6 +144,9 @@ void CheckReadProfiles(HidLink& link) {
 void CheckConnection() {
   static HeadlessConnectionListener listener;
   SetConnectionListener(&listener);
+  // A connection shows the profile it read, as the command-line tool's does.
+  static HeadlessProfileControls controls;
+  SetProfileControls(&controls);
   AppState = APP_NO_RECEIVER;
   StateBeforeUnplug = APP_MAIN_SCREEN;
   ConnectReceiver(nullptr);
@@ -157,6 +161,7 @@ void CheckConnection() {
   }
   FirmwareOutOfDate = 0;
   DfuSignaturePresent = 0;
+  SetProfileControls(nullptr);
   SetConnectionListener(nullptr);
 }
 

@@ -1,6 +1,7 @@
 // Resource packs: zip archives made here with minizip, with and without a password, and damaged.
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine_impl.h"
+#include "tests/engine/outside_zip.h"
 #include "tests/engine/system_test_support.h"
 
 namespace {
@@ -234,6 +236,74 @@ TEST_F(EnginePacks, ATruncatedArchiveIsRefused) {
   const std::string bytes = ReadFileText(path);
   WriteFileText(path, bytes.substr(0, bytes.size() / 2));
   EXPECT_FALSE(engine->Resource_AddPack("cut.zip", nullptr));
+}
+
+TEST_F(EnginePacks, AnArchiveFromAnotherToolLoadsItsDeflatedAndStoredEntries) {
+  WriteFileText(folder / "outside.zip", kOutsideZip);
+  ASSERT_TRUE(engine->Resource_AddPack("outside.zip", nullptr));
+  EXPECT_EQ(Load("deflated.txt"), "hello, hello, hello, hello!");
+  EXPECT_EQ(Load("STORED.TXT"), "plain");
+
+  // The same archive behind 7 bytes of something else, as a self-extracting one is.
+  WriteFileText(folder / "behind.zip", "#!stub\n" + kOutsideZip);
+  ASSERT_TRUE(engine->Resource_AddPack("behind.zip", nullptr));
+  EXPECT_EQ(Load("deflated.txt"), "hello, hello, hello, hello!");
+}
+
+TEST_F(EnginePacks, ADeflatedEntryThatDoesNotMatchItsRecordFails) {
+  WriteFileText(folder / "deflated.txt", "disk copy");
+  const auto expectFailure = [this](const std::string& bytes, const char* what) {
+    SCOPED_TRACE(what);
+    engine->Resource_RemoveAllPacks();
+    WriteFileText(folder / "bad.zip", bytes);
+    ASSERT_TRUE(engine->Resource_AddPack("bad.zip", nullptr));
+    EXPECT_EQ(Load("deflated.txt"), "<none> Can't load resource: deflated.txt");
+    EXPECT_EQ(Load("stored.txt"), "plain");
+  };
+  std::string crc = kOutsideZip;
+  crc[14] ^= 0x01;
+  crc[115] ^= 0x01;
+  expectFailure(crc, "CRC changed in both headers");
+  std::string data = kOutsideZip;
+  data[50] ^= 0x20;
+  expectFailure(data, "a deflated byte changed");
+  std::string local = kOutsideZip;
+  local[14] ^= 0x01;
+  expectFailure(local, "CRC changed in the local header only");
+  std::string method = kOutsideZip;
+  method[8] = 0;
+  expectFailure(method, "stored in the local header, deflated in the directory");
+  std::string size = kOutsideZip;
+  size[22] = 0x1a;
+  size[123] = 0x1a;
+  expectFailure(size, "one byte shorter than it inflates to");
+}
+
+TEST_F(EnginePacks, AnArchiveWhoseDirectoryIsCutShortIsRefused) {
+  // The last 20 bytes of stored.txt's directory record gone, the end record's size made to fit.
+  std::string cut = kOutsideZip.substr(0, 193) + kOutsideZip.substr(213);
+  cut[193 + 12] = 0x5e;
+  WriteFileText(folder / "cut.zip", cut);
+  EXPECT_FALSE(engine->Resource_AddPack("cut.zip", nullptr));
+
+  // An end record claiming three entries where the directory holds two.
+  std::string more = kOutsideZip;
+  more[213 + 8] = 3;
+  more[213 + 10] = 3;
+  WriteFileText(folder / "more.zip", more);
+  EXPECT_FALSE(engine->Resource_AddPack("more.zip", nullptr));
+
+  // A directory said to run into the end record.
+  std::string overlapping = kOutsideZip;
+  overlapping[213 + 16] = 0x64;
+  WriteFileText(folder / "overlapping.zip", overlapping);
+  EXPECT_FALSE(engine->Resource_AddPack("overlapping.zip", nullptr));
+  EXPECT_EQ(engine->packs, nullptr);
+}
+
+TEST_F(EnginePacks, AFifoNamedAsAPackIsRefusedWithoutWaitingForAWriter) {
+  ASSERT_EQ(mkfifo((folder / "pipe.zip").c_str(), 0600), 0);
+  EXPECT_FALSE(engine->Resource_AddPack("pipe.zip", nullptr));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "../wire_bytes.h"
+#include "tests/device/wire_bytes.h"
 #include "device/hid_link.h"
 #include "device/wheel_protocol.h"
 
