@@ -71,7 +71,10 @@ int UpdateRunningStep() {
 }
 
 int UpdateWaitReturnStep() {
-  if (!ReceiverConnected) return 0;
+  if (!ReceiverConnected) {
+    ProgressMessage = kReinsertWheel;
+    return 0;
+  }
   ProgressMessage = kNoMessage;
   // The receiver installs the staged image as it starts; one that comes back with its old
   // version did not, and saying otherwise would report a success nobody observed.

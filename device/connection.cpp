@@ -10,6 +10,7 @@
 #include "device/firmware_upgrade.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
+#include "device/progress.h"
 #include "device/receiver_access.h"
 #include "device/wheel_protocol.h"
 #include "profile/profile_mapping.h"
@@ -155,6 +156,9 @@ void DisconnectReceiver() {
   }
   ReceiverConnected = 0;
   WheelFirmwareVersion = 0;
+  // Out with its image staged: waiting for its return from now on, so that a replug quicker
+  // than a frame, whose arrival comes with this removal, is still taken for the return.
+  if (AppState == APP_UPDATE_RUNNING && UpgradeRunning == 0) AppState = APP_UPDATE_WAIT_RETURN;
   if (AppState >= kFirstUpdateState) return;
   // The no-receiver state is never saved as the one to return to.
   if (AppState != APP_NO_RECEIVER) StateBeforeUnplug = AppState;

@@ -10,6 +10,7 @@
 #include "device/connection_listener.h"
 #include "device/firmware_version.h"
 #include "device/hid_link.h"
+#include "device/progress.h"
 #include "device/virtual_receiver.h"
 #include "device/wheel_protocol.h"
 #include "firmware_assets.h"
@@ -165,7 +166,9 @@ TEST_F(Connection, TheNoReceiverStateIsNeverSavedAsTheOneToReturnTo) {
 TEST_F(Connection, RemovalDuringAnUpdateLeavesTheUpdateScreen) {
   ConnectReceiver(nullptr);
   AppState = APP_UPDATE_RUNNING;
+  UpgradeRunning = 1;  // the transfer still runs: no image is staged yet
   DisconnectReceiver();
+  UpgradeRunning = 0;
   EXPECT_EQ(AppState, APP_UPDATE_RUNNING);
   EXPECT_EQ(StateBeforeUnplug, APP_MAIN_SCREEN);
   EXPECT_EQ(ReceiverLink, nullptr);

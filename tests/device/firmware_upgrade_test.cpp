@@ -160,6 +160,29 @@ TEST_F(FirmwareUpgrade, StagesTheImageAndSignsItOnlyAfterTheReceiverConfirmsItsC
   EXPECT_EQ(WheelFirmwareVersion, 0x0196);
 }
 
+// A replug quicker than a frame: its removal and its arrival reach the program together, before
+// the update screen looks again. The removal alone already means the return is awaited; after a
+// failed upgrade it does not.
+TEST_F(FirmwareUpgrade, ARemovalAfterTheImageIsStagedAwaitsTheReturnEvenWithTheArrivalAtOnce) {
+  RunUpgrade();
+  ASSERT_EQ(UpgradeRunning.load(), 0);
+  receiver.Unplug();
+  receiver.Plug();
+  receiver.DeliverDeviceChanges(OnDeviceChange);
+  EXPECT_EQ(AppState, APP_UPDATE_WAIT_RETURN);
+  EXPECT_EQ(ReceiverConnected, 1);
+  EXPECT_EQ(WheelFirmwareVersion, 0x0196);
+}
+
+TEST_F(FirmwareUpgrade, ARemovalAfterAFailedUpgradeAwaitsNoReturn) {
+  RemoveAtUpgradeRequest(100);
+  RunUpgrade();
+  ASSERT_EQ(UpgradeRunning.load(), 1);
+  receiver.DeliverDeviceChanges(OnDeviceChange);
+  EXPECT_EQ(ReceiverConnected, 0);
+  EXPECT_EQ(AppState, APP_UPDATE_RUNNING);
+}
+
 TEST_F(FirmwareUpgrade, AReceiverSilentOnTheRadioStateFailsAtOnceAndErasesNothing) {
   const std::vector<std::uint8_t> staged(kImageBytes, 0x5A);
   receiver.LoadFlash(kUpgradeArea, staged.data(), kImageBytes);

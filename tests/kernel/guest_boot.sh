@@ -12,8 +12,18 @@ echo "booted $(cut -d' ' -f1 /proc/uptime) s" >>/out/timings
 export PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
 modprobe uhid
 modprobe hid_generic
+# The most memory in use while the checks run, sampled every second.
+(
+  most=0
+  while sleep 1; do
+    used=$(awk '/MemTotal/ {total = $2} /MemAvailable/ {print int((total - $2) / 1024)}' \
+      /proc/meminfo)
+    [ "$used" -gt "$most" ] && most=$used && echo "$most" >/run/most-used
+  done
+) &
 bash "$CS_SOURCE/tests/kernel/guest_checks.sh" >>/out/log 2>&1
 echo "checks ended $(cut -d' ' -f1 /proc/uptime) s" >>/out/timings
-awk '/MemTotal|MemAvailable/ {print}' /proc/meminfo >>/out/timings
+total=$(awk '/MemTotal/ {print int($2 / 1024)}' /proc/meminfo)
+echo "memory: $total MiB, at most $(cat /run/most-used 2>/dev/null) MiB of it in use" >>/out/timings
 sync
 busybox poweroff -f

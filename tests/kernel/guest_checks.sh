@@ -36,6 +36,30 @@ wanted() {
   return 1
 }
 log() { echo "== $*"; }
+# wait_for SECONDS COMMAND...: until the command succeeds, tried every 0.1 s; false past SECONDS
+# by the clock (under software emulation a try alone may take half a second).
+wait_for() {
+  local seconds=$1 now start
+  shift
+  read -r start _ </proc/uptime
+  while :; do
+    "$@" && return 0
+    read -r now _ </proc/uptime
+    awk -v a="$start" -v b="$now" -v s="$seconds" 'BEGIN {exit !(b - a > s)}' && return 1
+    sleep 0.1
+  done
+}
+# timed_group LABEL COMMAND...: runs the command and adds how long it took to /out/timings.
+timed_group() {
+  local label=$1 start status
+  shift
+  start=$(uptime)
+  "$@"
+  status=$?
+  echo "$label: $(awk -v a="$start" -v b="$(uptime)" 'BEGIN {printf "%.1f", b - a}') s" \
+    >>/out/timings
+  return $status
+}
 
 # Waits until a hidraw node of the receiver exists (or, with "gone", none does); bounded.
 receiver_node() {
@@ -105,15 +129,21 @@ source "$source/tests/kernel/guest_cli_checks.sh"
 for udev in with without; do
   log "udevd: $udev"
   if [[ $udev == with ]]; then start_udevd; else stop_udevd; fi
-  wanted cli && cli_checks "$udev"
-  wanted access && access_checks "$udev"
-  declare -F demo_checks >/dev/null && wanted demo && demo_checks "$udev"
+  wanted cli && timed_group "cli, udevd $udev" cli_checks "$udev"
+  wanted access && timed_group "access, udevd $udev" access_checks "$udev"
+  declare -F demo_checks >/dev/null && { wanted demo || wanted "demo-$udev"; } &&
+    timed_group "demo, udevd $udev" demo_checks "$udev"
 done
-wanted shot && shot_checks
-declare -F fault_checks >/dev/null && wanted faults && fault_checks
-[[ " ${groups[*]} " == *" figures "* ]] && figures
+wanted shot && timed_group "shot" shot_checks
+declare -F fault_checks >/dev/null && wanted faults && timed_group "faults" fault_checks
+[[ " ${groups[*]} " == *" figures "* ]] && timed_group "figures" figures
 check "uhid lost no output report" "$(dmesg | grep -m1 'queue is full')" \
   bash -c "! dmesg | grep -q 'queue is full'"
 dmesg >/out/dmesg
 cp "$work/emu.log" /out/ 2>/dev/null
+# What the demo's runs wrote (states, message boxes, log), for a reader of a failure.
+for run in "$work"/demo-*/; do
+  name=$(basename "$run")
+  [[ -d $run ]] && mkdir -p "/out/$name" && cp "$run"*.txt "$run"*.log "/out/$name/" 2>/dev/null
+done
 echo DONE >>"$verdicts"

@@ -181,33 +181,16 @@ fault_checks() {
   stop_emu
 }
 
-# Figures, not checks: how long the firmware body and a profile write take through the kernel,
-# paced like full-speed USB and not, beside the in-process receiver (corsaro270-cli --virtual).
-milliseconds() { echo $(($(date +%s%N) / 1000000)); }
-timed() {
-  local label=$1 start status
-  shift
-  start=$(milliseconds)
-  "$@" >/dev/null 2>&1
-  status=$?
-  echo "$label: $(($(milliseconds) - start)) ms (exit $status)" >>/out/figures
-}
+# Figures, not checks: the firmware body and a profile write through the kernel at the USB pace,
+# beside the in-process receiver, by the benchmark built with the programs that draw.
 figures() {
+  local bench=${CS_DRAWING_BUILD:-$build}/bin/kernel_path_bench
   log "figures"
-  cli --virtual "$work/fig-ref.bin" --firmware-version 1.80 info >/dev/null 2>&1
-  timed "in-process receiver: upgrade (firmware body)" cli --virtual "$work/fig-ref.bin" upgrade
-  timed "in-process receiver: write-profiles" \
-    cli --virtual "$work/fig-ref.bin" --no-backup write-profiles p1.cs270 p2.cs270 p3.cs270
-  local pace
-  for pace in "" --usb-pace; do
-    rm -f "$work/fig.bin"
-    start_emu --flash "$work/fig.bin" --firmware-version 1.80 $pace
-    timed "hidraw${pace:+ $pace}: upgrade (firmware body)" cli upgrade
-    local plugs
-    plugs=$(plug_count)
-    emu_say replug
-    wait_plugged $((plugs + 1))
-    timed "hidraw${pace:+ $pace}: write-profiles" cli --no-backup write-profiles p1.cs270 p2.cs270 p3.cs270
-    stop_emu
-  done
+  if [[ ! -x $bench ]]; then
+    echo "no figures: $bench is not built (scripts/build-programs)" >>/out/figures
+    return 0
+  fi
+  start_emu --flash "$work/figures.bin" --usb-pace
+  timeout 300 "$bench" --benchmark_counters_tabular=true >>/out/figures 2>&1
+  stop_emu
 }

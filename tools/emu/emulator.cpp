@@ -124,12 +124,16 @@ void Emulator::Unplug(const char* why) {
   receiver_.Unplug();
   if (!device_.Created()) return;
   device_.Destroy();
+  // A receiver out of its port keeps its flash: the file says so from now on, before the note
+  // that a watcher may act on.
+  Save();
   Note("corsaro270-emu: receiver pulled out (%s)\n", why);
 }
 
 void Emulator::Replug() {
   Unplug("replug");
   Plug();
+  // Plugging in installs a staged image.
   Save();
 }
 
