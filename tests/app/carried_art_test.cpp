@@ -117,11 +117,10 @@ void PreviewFrame(Engine* engine, void*) {
   engine->Gfx_EndScene();
 }
 
-TEST_F(CarriedArtTest, PreviewShowsTheAtlasTexelForTexel) {
-  // The preview starts an engine of its own.
-  engine_->System_Shutdown();
-  engine_->Release();
-  engine_ = nullptr;
+// The preview starts an engine of its own, and the only one of its process: an engine stopped
+// and started again unloads and reloads the GL driver, whose stale thread-local blocks
+// LeakSanitizer's exit scan can trip over.
+TEST(CarriedArtPreview, ShowsTheAtlasTexelForTexel) {
   const std::string path = ::testing::TempDir() + "carried_art_preview.png";
   ASSERT_TRUE(RenderOffscreenPng(
       1024, 600,
