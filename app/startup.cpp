@@ -55,13 +55,13 @@ constexpr int kScreenHeight = 600;
 constexpr int kScreenBpp = 32;
 constexpr int kFramesPerSecond = 60;
 
-// Frames the shell has run since start-up.
+// Frames the shell has run since start-up, counted up to the second only.
 int shellFrames = 0;
 
 // Start-up's passing buffers (the decoded art, the driver's first shader builds) leave free pages
 // inside the heap; once the first frame is on the screen they go back to the system.
 void ReturnStartUpMemory() {
-  if (++shellFrames == 2) malloc_trim(0);
+  if (shellFrames < 2 && ++shellFrames == 2) malloc_trim(0);
 }
 
 // The frame function the engine runs: a quit signal ends the loop, a later start is answered, the

@@ -36,12 +36,12 @@ bool EngineImpl::System_SetDragAreas(const DragArea* areas, int count) {
   region->logicalWidth = screenWidth;
   region->logicalHeight = screenHeight;
   if (!os.SetDragTest(window, DragTest, region.get())) {
-    System_Log("Window drag: the %s video driver cannot move the window (%s); the program does",
-               os.VideoDriver(), os.LastError());
+    System_Log(
+        "Window drag: the %s video driver cannot move the window (%s); the program moves it itself",
+        os.VideoDriver(), os.LastError());
     return false;
   }
   dragRegion_ = std::move(region);
-  System_Log("Window drag: the window system moves the window (%s video driver)",
-             os.VideoDriver());
+  System_Log("Window drag: the window system moves the window (%s video driver)", os.VideoDriver());
   return true;
 }
