@@ -5,6 +5,7 @@
 #include "common/log.h"
 
 #include <windows.h>
+
 #include <commdlg.h>
 
 namespace {
@@ -79,7 +80,8 @@ class WindowsDialogs final : public Dialogs {
     if (!picked) {
       // Zero is a cancel; anything else is a failure the user never saw.
       const DWORD failure = CommDlgExtendedError();
-      if (failure != 0) Log("File dialog failed (error 0x%04lX)", static_cast<unsigned long>(failure));
+      if (failure != 0)
+        Log("File dialog failed (error 0x%04lX)", static_cast<unsigned long>(failure));
       return false;
     }
     *path = Utf8(chosen.c_str());

@@ -20,7 +20,8 @@ std::wstring Wide(const std::string& utf8) {
 }
 
 bool IsAbsolute(const std::string& path) {
-  return (path.size() > 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+  return (path.size() > 2 && path[1] == ':') ||
+         (!path.empty() && (path[0] == '\\' || path[0] == '/'));
 }
 
 bool Exists(const std::string& path) {

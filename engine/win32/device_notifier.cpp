@@ -4,6 +4,7 @@
 #include "engine/device_notifier.h"
 
 #include <windows.h>
+
 // After the engine's headers: <dbt.h> defines as macros the names engine.h declares as constants.
 #include <dbt.h>
 
@@ -38,7 +39,8 @@ bool NoticeFromMessage(WPARAM change, LPARAM data, DeviceNotice* notice) {
 
 LRESULT CALLBACK NoticeWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DEVICECHANGE) {
-    auto* heard = reinterpret_cast<std::deque<DeviceNotice>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* heard =
+        reinterpret_cast<std::deque<DeviceNotice>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     DeviceNotice notice;
     if (heard != nullptr && NoticeFromMessage(wParam, lParam, &notice)) heard->push_back(notice);
     return TRUE;

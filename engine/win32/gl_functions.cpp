@@ -48,7 +48,8 @@ int LoadGlFunctions() {
   if (wglGetCurrentContext() == nullptr) return 0;
   HMODULE openGl = GetModuleHandleW(L"opengl32.dll");
   bool complete = true;
-#define CORSARO_GL_LOAD(type, name) complete = Load(openGl, "gl" #name, &corsaro_gl::name) && complete;
+#define CORSARO_GL_LOAD(type, name) \
+  complete = Load(openGl, "gl" #name, &corsaro_gl::name) && complete;
   CORSARO_GL_FUNCTIONS(CORSARO_GL_LOAD)
 #undef CORSARO_GL_LOAD
   return complete ? ContextVersion() : 0;

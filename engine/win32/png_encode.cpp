@@ -15,7 +15,8 @@ constexpr unsigned char kBitDepth = 8;
 constexpr unsigned char kColourTypeRgba = 6;
 
 void PutBigEndian(std::vector<unsigned char>* out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<unsigned char>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out->push_back(static_cast<unsigned char>(value >> shift));
 }
 
 // Length, type, data and the CRC of type and data.

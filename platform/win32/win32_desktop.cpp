@@ -79,9 +79,10 @@ PowerReading Win32Platform::Power() {
     return {PowerSource::kMains, status.BatteryLifePercent <= 100 ? status.BatteryLifePercent : -1};
   }
   if (status.ACLineStatus == kOnBattery) {
-    const int percent = status.BatteryLifePercent != kUnknownPercent && status.BatteryLifePercent <= 100
-                            ? status.BatteryLifePercent
-                            : -1;
+    const int percent =
+        status.BatteryLifePercent != kUnknownPercent && status.BatteryLifePercent <= 100
+            ? status.BatteryLifePercent
+            : -1;
     return {PowerSource::kBattery, percent};
   }
   return {};

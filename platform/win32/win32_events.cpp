@@ -26,8 +26,8 @@ bool Win32Platform::PostEvent(NativeWindow window, const Event& event) {
   if (event.kind == EventKind::kKeyDown || event.kind == EventKind::kKeyUp) {
     if (!HasKey(event.virtualKey)) return false;
     // The key's position under the current layout, as a real press carries it.
-    posted.scanCode = static_cast<int>(
-        MapVirtualKeyW(static_cast<UINT>(event.virtualKey), MAPVK_VK_TO_VSC));
+    posted.scanCode =
+        static_cast<int>(MapVirtualKeyW(static_cast<UINT>(event.virtualKey), MAPVK_VK_TO_VSC));
   }
   if ((event.kind == EventKind::kButtonDown || event.kind == EventKind::kButtonUp) &&
       posted.clicks <= 0) {

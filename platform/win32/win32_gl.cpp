@@ -45,8 +45,9 @@ HGLRC CreateCoreContext(HDC dc) {
     return nullptr;
   }
   auto create = WglFunction<CreateContextAttribs>("wglCreateContextAttribsARB");
-  const int attributes[] = {kContextMajorVersion, kGlMajor, kContextMinorVersion, kGlMinor,
-                            kContextProfileMask,  kContextCoreProfile, 0};
+  const int attributes[] = {
+      kContextMajorVersion, kGlMajor, kContextMinorVersion, kGlMinor, kContextProfileMask,
+      kContextCoreProfile,  0};
   HGLRC core = create != nullptr ? create(dc, nullptr, attributes) : nullptr;
   wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(legacy);
@@ -61,8 +62,8 @@ HGLRC CreateCoreContext(HDC dc) {
 
 GlContext Win32Platform::CreateGlContext(NativeWindow window) {
   if (window == nullptr) return nullptr;
-  const auto* data =
-      reinterpret_cast<const WindowData*>(GetWindowLongPtrW(static_cast<HWND>(window), GWLP_USERDATA));
+  const auto* data = reinterpret_cast<const WindowData*>(
+      GetWindowLongPtrW(static_cast<HWND>(window), GWLP_USERDATA));
   if (data == nullptr || data->dc == nullptr || !ChoosePixelFormat(data->dc)) {
     Fail("SetPixelFormat");
     return nullptr;
@@ -88,8 +89,8 @@ void Win32Platform::SetSwapInterval(int interval) {
 
 void Win32Platform::SwapWindow(NativeWindow window) {
   if (window == nullptr) return;
-  const auto* data =
-      reinterpret_cast<const WindowData*>(GetWindowLongPtrW(static_cast<HWND>(window), GWLP_USERDATA));
+  const auto* data = reinterpret_cast<const WindowData*>(
+      GetWindowLongPtrW(static_cast<HWND>(window), GWLP_USERDATA));
   if (data != nullptr && data->dc != nullptr) SwapBuffers(data->dc);
 }
 

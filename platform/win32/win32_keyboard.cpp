@@ -19,9 +19,9 @@ constexpr BYTE kToggled = 0x01;
 // The keys the SDL backend gives a code, outside the ranges of letters, digits, numpad digits and
 // function keys: the same set, so that a key means the same on both platforms.
 constexpr int kMappedKeys[] = {
-    8,   9,   12,  13,  16,  17,  18,  19,  20,  27,  32,  33,  34,  35,  36,  37,  38,  39,
-    40,  44,  45,  46,  91,  92,  93,  106, 107, 109, 110, 111, 144, 145, 186, 187, 188, 189,
-    190, 191, 192, 219, 220, 221, 222, 226,
+    8,   9,   12,  13,  16,  17,  18,  19,  20,  27,  32,  33,  34,  35,  36,
+    37,  38,  39,  40,  44,  45,  46,  91,  92,  93,  106, 107, 109, 110, 111,
+    144, 145, 186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222, 226,
 };
 
 // Keys whose character does not depend on the layout or on Shift (as on the desktop build).

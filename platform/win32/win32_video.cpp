@@ -37,9 +37,9 @@ DWORD WindowStyle(const WindowSpec& spec) {
 void Win32Platform::Fail(const char* what) {
   const DWORD code = GetLastError();
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string reason = text != nullptr ? Utf8(text) : std::string();
   if (text != nullptr) LocalFree(text);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();

@@ -85,7 +85,8 @@ LRESULT HitTest(HWND window, WPARAM wParam, LPARAM lParam) {
   ScreenToClient(window, &point);
   RECT client{};
   GetClientRect(window, &client);
-  const bool band = data->dragTest(data->dragContext, point.x, point.y, client.right, client.bottom);
+  const bool band =
+      data->dragTest(data->dragContext, point.x, point.y, client.right, client.bottom);
   return band ? HTCAPTION : HTCLIENT;
 }
 

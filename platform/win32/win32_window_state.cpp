@@ -35,7 +35,8 @@ HICON IconFromPixels(const std::uint32_t* argb, int width, int height) {
                                     &bits, nullptr, 0);
   ReleaseDC(nullptr, screen);
   if (colour == nullptr) return nullptr;
-  std::copy(argb, argb + static_cast<std::size_t>(width) * height, static_cast<std::uint32_t*>(bits));
+  std::copy(argb, argb + static_cast<std::size_t>(width) * height,
+            static_cast<std::uint32_t*>(bits));
   // The alpha channel decides; the mask is only required to be there.
   std::vector<BYTE> maskBits(static_cast<std::size_t>((width + 15) / 16 * 2) * height, 0);
   HBITMAP mask = CreateBitmap(width, height, 1, 1, maskBits.data());
@@ -52,7 +53,8 @@ HICON IconFromPixels(const std::uint32_t* argb, int width, int height) {
 }  // namespace
 
 void Win32Platform::SetWindowPosition(NativeWindow window, int left, int top) {
-  if (window != nullptr) SetWindowPos(AsHwnd(window), nullptr, left, top, 0, 0, kKeepPlace | SWP_NOSIZE);
+  if (window != nullptr)
+    SetWindowPos(AsHwnd(window), nullptr, left, top, 0, 0, kKeepPlace | SWP_NOSIZE);
 }
 
 void Win32Platform::GetWindowPosition(NativeWindow window, int* left, int* top) {
@@ -121,8 +123,7 @@ void Win32Platform::SetFullscreen(NativeWindow window, bool fullscreen) {
   data->fullscreen = fullscreen;
 }
 
-bool Win32Platform::SetIcon(NativeWindow window, const std::uint32_t* argb, int width,
-                            int height) {
+bool Win32Platform::SetIcon(NativeWindow window, const std::uint32_t* argb, int width, int height) {
   if (window == nullptr || argb == nullptr || width <= 0 || height <= 0) return false;
   HICON icon = IconFromPixels(argb, width, height);
   if (icon == nullptr) {
