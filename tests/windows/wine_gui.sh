@@ -2,8 +2,17 @@
 # Runs a Windows program with a window under Wine on an X server of its own (Xvfb), in the Wine
 # prefix PREFIX and a Wine session of that run's own: a session that outlived an earlier display
 # would open no windows. Usage: wine_gui.sh PREFIX PROGRAM [ARGUMENTS...]; the program's exit
-# status, or 124 when it did not end within three minutes. Needs CORSARO_WINE and xvfb-run.
+# status, or 124 when it did not end within three minutes; 77, saying why, without Wine or
+# xvfb-run.
 set -u
+if [ -z "${CORSARO_WINE:-}" ] || [ ! -x "$CORSARO_WINE" ]; then
+  echo "SKIP: Wine is not installed (scripts/setup installs wine64)"
+  exit 77
+fi
+if ! command -v xvfb-run >/dev/null; then
+  echo "SKIP: xvfb-run is not installed (scripts/setup installs xvfb)"
+  exit 77
+fi
 export WINEPREFIX=$1
 shift
 mkdir -p "$WINEPREFIX"
