@@ -34,6 +34,11 @@ bool NoticeFromMessage(WPARAM change, LPARAM data, DeviceNotice* notice) {
   const auto* device = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
   notice->event = change;
   notice->path = Utf8(device->dbcc_name);
+  // Interface paths are case-insensitive: SetupAPI, which the receiver's path comes from, writes
+  // them in lower case, the notices often in upper case, and the program compares them as text.
+  for (char& c : notice->path) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
   return true;
 }
 

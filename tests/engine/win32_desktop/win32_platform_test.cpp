@@ -176,13 +176,15 @@ LRESULT Broadcast(HWND window, WPARAM change, const wchar_t* path, DWORD type) {
   return SendMessageW(window, WM_DEVICECHANGE, change, reinterpret_cast<LPARAM>(&broadcast));
 }
 
+// The notices name the interface as SetupAPI's enumeration does, in lower case, however the
+// system wrote it.
 TEST(Win32DeviceNotifier, HandsOnArrivalsAndRemovalsOfDeviceInterfaces) {
   DeviceNotifier notifier;
   ASSERT_TRUE(notifier.Open());
   HWND window = FindWindowExW(HWND_MESSAGE, nullptr, L"Corsaro270DeviceNotices", nullptr);
   ASSERT_NE(window, nullptr);
   const wchar_t* path =
-      L"\\\\?\\hid#vid_2e7b&pid_0262#7&1&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+      L"\\\\?\\HID#VID_2E7B&PID_0262#7&1&0000#{4D1E55B2-F16F-11CF-88CB-001111000030}";
   Broadcast(window, 0x8000, path, 5);
   Broadcast(window, 0x8004, path, 5);
   // A volume's arrival and a configuration change are no device interface's.
