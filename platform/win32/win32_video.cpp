@@ -36,6 +36,10 @@ DWORD WindowStyle(const WindowSpec& spec) {
 
 void Win32Platform::Fail(const char* what) {
   const DWORD code = GetLastError();
+  if (code == ERROR_SUCCESS) {
+    error_ = std::string(what) + " failed, giving no reason";
+    return;
+  }
   wchar_t* text = nullptr;
   FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -84,6 +88,9 @@ NativeWindow Win32Platform::OpenWindow(const WindowSpec& spec) {
   AdjustWindowRectEx(&outer, style, FALSE, 0);
   auto* data = new WindowData;
   const std::wstring title = Wide(spec.title);
+  // CreateWindowExW may fail without setting an error of its own (no desktop to put the window
+  // on); a code left from an earlier call must not stand in for the reason.
+  SetLastError(ERROR_SUCCESS);
   HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), style, outer.left, outer.top,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), data);
