@@ -1,7 +1,7 @@
 #pragma once
 // The program's small dialogs: message boxes and the profile file choosers. One interface with
 // a desktop implementation (GTK 3, loaded on the first dialog, or the platform's message boxes
-// when GTK cannot be loaded or cannot start) and a scripted one that answers from a list and
+// when GTK cannot be loaded or cannot start; on Windows the common file dialogs and MessageBoxW) and a scripted one that answers from a list and
 // records what was shown.
 
 #include <memory>
@@ -49,6 +49,9 @@ Dialogs& CurrentDialogs();
 // Puts other dialogs in use (tests and scripted runs); null goes back to the desktop ones.
 void SetDialogs(Dialogs* dialogs);
 
+// The desktop's own dialogs, made on the first dialog a user is shown: GTK's or the platform's
+// on Linux, the common file dialogs and the platform's message boxes on Windows.
+std::unique_ptr<Dialogs> CreateDesktopDialogs();
 // GTK 3 dialogs from the dialogs module (app/dialog_module.h), or null, with a log line saying
 // why, when the module cannot be loaded or GTK cannot start (no display).
 std::unique_ptr<Dialogs> CreateGtkDialogs();

@@ -2,6 +2,7 @@
 // One run of a program per user. The first run holds a lock file in the user's runtime folder and
 // listens on a socket beside it; a later run finds the lock held, connects to the socket to poke
 // the first run, and leaves it at that. Both files live in a folder only this user can write.
+// On Windows the lock is a mutex of the user's session and the poke an event of that name.
 
 #include <string>
 
@@ -27,12 +28,17 @@ class InstanceLock {
   // Lets go of the lock and removes the socket; a later Take may claim it again.
   void Release();
 
-  bool Held() const { return lockFd_ >= 0; }
+  bool Held() const;
 
  private:
+#if defined(_WIN32)
+  void* mutex_ = nullptr;  // HANDLEs
+  void* poked_ = nullptr;
+#else
   bool Listen(std::string* why);
 
   int lockFd_ = -1;
   int listenFd_ = -1;
   std::string socketPath_;
+#endif
 };

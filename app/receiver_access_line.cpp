@@ -21,7 +21,10 @@ constexpr std::uint32_t kTextColour = 0xFFFFFFFFu;
 const char* ReceiverAccessLine() {
   if (LastReceiverOpenError() != HidOpenError::kPermissionDenied) return nullptr;
   static std::string line;
-  line = "No permission to open the receiver. To allow it, run: " + UdevRuleCommand();
+  line = "No permission to open the receiver.";
+  // Windows needs no command for it: there the line stops at the fact.
+  const std::string command = ReceiverAccessCommand();
+  if (!command.empty()) line += " To allow it, run: " + command;
   return line.c_str();
 }
 

@@ -9,13 +9,14 @@
 #include "app/user_folders.h"
 #include "common/log.h"
 #include "engine/platform/platform.h"
+#include "engine/program_name.h"
 
 namespace {
 
 InstanceLock instance;
 
 void Warn(const std::string& why) {
-  std::fprintf(stderr, "%s: %s; more than one customiser may run\n", program_invocation_short_name,
+  std::fprintf(stderr, "%s: %s; more than one customiser may run\n", ProgramShortName(),
                why.c_str());
 }
 
@@ -33,7 +34,7 @@ bool ClaimSingleRun(const char* name) {
     case InstanceLock::Claim::kAlreadyRunning:
       // A line, not a message box: the first run's window coming up is the answer the user
       // sees, and nothing should wait for a click.
-      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, kAlreadyRunningText);
+      std::fprintf(stderr, "%s: %s\n", ProgramShortName(), kAlreadyRunningText);
       return false;
     case InstanceLock::Claim::kUnavailable:
       Warn(why);
@@ -41,7 +42,7 @@ bool ClaimSingleRun(const char* name) {
     case InstanceLock::Claim::kFirst:
       // Without the socket later starts cannot raise the window, but they are still refused.
       if (!why.empty())
-        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, why.c_str());
+        std::fprintf(stderr, "%s: %s\n", ProgramShortName(), why.c_str());
       return true;
   }
   return true;

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <malloc.h>
-
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +7,7 @@
 #include <string>
 
 #include "app/app_version.h"
+#include "app/c_library_extras.h"
 #include "app/carried_art.h"
 #include "app/device_change.h"
 #include "app/dialogs.h"
@@ -33,6 +32,7 @@
 #include "device/hid_port.h"
 #include "engine/display_scale.h"
 #include "engine/platform/platform.h"
+#include "engine/program_name.h"
 #include "engine/skin_sheet.h"
 #include "online/settings_document.h"
 #include "online/settings_download.h"
@@ -61,7 +61,7 @@ int shellFrames = 0;
 // Start-up's passing buffers (the decoded art, the driver's first shader builds) leave free pages
 // inside the heap; once the first frame is on the screen they go back to the system.
 void ReturnStartUpMemory() {
-  if (shellFrames < 2 && ++shellFrames == 2) malloc_trim(0);
+  if (shellFrames < 2 && ++shellFrames == 2) ReturnFreeHeap();
 }
 
 // The frame function the engine runs: a quit signal ends the loop, a later start is answered, the
@@ -69,7 +69,7 @@ void ReturnStartUpMemory() {
 bool ShellFrame() {
   ReturnStartUpMemory();
   if (const int number = QuitSignal(); number != 0) {
-    Log("Ending on signal %d (%s)", number, strsignal(number));
+    Log("Ending on signal %d (%s)", number, SignalName(number));
     return true;
   }
   AnswerLaterStarts();
@@ -85,7 +85,7 @@ std::string LogFilePath(const char* name) {
   std::string path =
       UserFilePath(UserFileKind::kState, name, engine->Resource_FullPath(nullptr), &why);
   if (path.empty()) {
-    std::fprintf(stderr, "%s: the log is not written: %s\n", program_invocation_short_name,
+    std::fprintf(stderr, "%s: the log is not written: %s\n", ProgramShortName(),
                  why.c_str());
   }
   return path;

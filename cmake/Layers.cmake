@@ -5,6 +5,7 @@
 # The platform layer's interfaces are part of the engine (engine/platform/); each backend below
 # it sees only those interfaces and its own folder, and nothing above sees a backend.
 set(CORSARO_LAYER_platform_sdl engine/platform platform/sdl)
+set(CORSARO_LAYER_platform_win32 engine/platform platform/win32)
 set(CORSARO_LAYER_platform_null engine/platform platform/null)
 set(CORSARO_LAYER_engine engine)
 set(CORSARO_LAYER_common common)
@@ -24,7 +25,7 @@ set(CORSARO_LAYER_demo_tests engine common ui profile device online app demo pla
 
 # Every folder an include view may hold.
 # Every folder an include view may hold; a folder comes before the folders inside it.
-set(CORSARO_SOURCE_FOLDERS engine engine/platform platform/sdl platform/null common ui profile
+set(CORSARO_SOURCE_FOLDERS engine engine/platform platform/sdl platform/win32 platform/null common ui profile
   device online app demo tools/cli tools/emu tests)
 
 # corsaro_include_view(<target> <layer> [TESTS])

@@ -27,14 +27,21 @@ std::string BundledSettingsAddress(const std::string& programFolder,
     if (folder.empty()) continue;
     std::error_code error;
     const fs::path settings = fs::weakly_canonical(fs::absolute(folder / kSettingsFile), error);
-    if (!error && fs::is_regular_file(settings, error)) return FileAddress(settings.string());
+    if (!error && fs::is_regular_file(settings, error)) return FileAddress(settings.generic_string());
   }
   return {};
 }
 
 std::string FileAddress(const std::string& absolutePath) {
   std::string address = "file://";
-  for (unsigned char c : absolutePath) {
+  std::size_t start = 0;
+  // A Windows path begins with its drive, which the address keeps as it stands: file:///C:/...
+  if (absolutePath.size() >= 2 && absolutePath[1] == ':' &&
+      std::isalpha(static_cast<unsigned char>(absolutePath[0]))) {
+    address += "/" + absolutePath.substr(0, 2);
+    start = 2;
+  }
+  for (unsigned char c : absolutePath.substr(start)) {
     if (IsPlainInAddress(c)) {
       address += static_cast<char>(c);
     } else {

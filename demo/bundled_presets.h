@@ -11,5 +11,5 @@ std::string BundledSettingsAddress(const std::string& programFolder,
                                    const std::string& sourceFolder);
 
 // A file address for an absolute path, with the characters that addresses reserve written as
-// %XX.
+// %XX; a Windows path keeps its drive as it stands ("file:///C:/...").
 std::string FileAddress(const std::string& absolutePath);

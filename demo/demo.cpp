@@ -1,8 +1,5 @@
 #include "demo/demo.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -12,6 +9,7 @@
 #include "app/startup.h"
 #include "demo/bundled_presets.h"
 #include "demo/demo_options.h"
+#include "demo/folder_owner.h"
 #include "demo/plug_key.h"
 #include "demo/receiver_notices.h"
 #include "demo/recording_dialogs.h"
@@ -119,14 +117,12 @@ std::string SettingsAddress(const DemoOptions& options) {
 bool PrepareOutFolder(const std::string& folder, std::string* absolute) {
   std::error_code error;
   fs::create_directories(folder, error);
-  struct stat link {};
-  struct stat named {};
-  if (lstat(folder.c_str(), &link) != 0 || stat(folder.c_str(), &named) != 0 ||
-      !S_ISDIR(named.st_mode)) {
+  const FolderOwner owner = OwnerOfFolder(folder);
+  if (owner == FolderOwner::kNotFolder) {
     std::fprintf(stderr, "corsaro270-demo: cannot create the output folder %s\n", folder.c_str());
     return false;
   }
-  if (link.st_uid != geteuid() || named.st_uid != geteuid()) {
+  if (owner == FolderOwner::kOthers) {
     std::fprintf(stderr,
                  "corsaro270-demo: the output folder %s belongs to another user; name a folder "
                  "of your own\n",

@@ -3,8 +3,11 @@
 // and read without blocking from the engine's message pump. Where no udevd runs (containers,
 // sandboxes, minimal systems) the monitor hears nothing, so /dev is watched with inotify for
 // hidraw nodes instead; only one of the two ever runs, so no change is delivered twice.
+// On Windows a hidden message window registered for the HID interface class hears
+// WM_DEVICECHANGE, and its notices carry the device interface's path.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "engine/engine_impl.h"
@@ -38,9 +41,10 @@ class DeviceNotifier final : public DeviceNotificationSource {
 
   // Starts watching: the udev monitor where udevd runs, else /dev through inotify; false when
   // neither can be set up. `udevControl` is the socket whose presence shows a running udevd.
+  // On Windows both are ignored.
   bool Open(const char* udevControl = "/run/udev/control", const char* devFolder = "/dev");
-  bool IsOpen() const { return monitor_ != nullptr || inotify_ >= 0; }
-  bool WatchesDevFolder() const { return inotify_ >= 0; }
+  bool IsOpen() const;
+  bool WatchesDevFolder() const;
   // Hands every pending notice to `deliver` without waiting for more; returns how many.
   int Poll(Deliver deliver, void* context);
   // Delivers every pending notice to the engine's device-change function.
@@ -53,8 +57,14 @@ class DeviceNotifier final : public DeviceNotificationSource {
   int PollMonitor(Deliver deliver, void* context);
   int PollDevWatch(Deliver deliver, void* context);
 
+#if defined(_WIN32)
+  void* window_ = nullptr;        // the message window (HWND)
+  void* registration_ = nullptr;  // its device notification (HDEVNOTIFY)
+  std::deque<DeviceNotice> heard_;  // what its window procedure heard, not delivered yet
+#else
   udev* udev_ = nullptr;
   udev_monitor* monitor_ = nullptr;
   int inotify_ = -1;
   std::string devFolder_;
+#endif
 };

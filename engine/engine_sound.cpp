@@ -1,10 +1,7 @@
-// Sound. SDL2_mixer is loaded when sound starts (System_Initiate, or STATE_SOUND switched on with
-// a window); until then, and when it cannot be loaded, every operation answers the empty value
-// of a missing library. The work is done by Sound.
-#include <SDL2/SDL_error.h>
-
+// Sound. The mixer library is loaded when sound starts (sound_library.cpp of the platform's
+// folder); until then, and when it cannot be loaded, every operation answers the empty value of a
+// missing library. The work is done by Sound.
 #include "engine/engine_impl.h"
-#include "engine/mixer_library.h"
 
 namespace {
 
@@ -12,33 +9,6 @@ namespace {
 constexpr std::uint32_t kSilentHandle = 1;
 
 }  // namespace
-
-bool EngineImpl::StartSound() {
-  if (!soundOn || soundLibrary != nullptr) return true;
-  switch (LoadMixer(soundLibraryFile, &soundLibrary)) {
-    case MixerLoad::kMissing:
-      PostError("Can't load %s", soundLibraryFile);
-      System_Log("SDL: %s", SDL_GetError());
-      return false;
-    case MixerLoad::kWrongVersion:
-      PostError("Incorrect %s version", soundLibraryFile);
-      return false;
-    case MixerLoad::kLoaded:
-      break;
-  }
-  // No output device is no error: the engine runs silent.
-  soundSilent = !sound.Open(sampleRate);
-  ApplySoundVolumes();
-  return true;
-}
-
-void EngineImpl::StopSound() {
-  if (soundLibrary == nullptr) return;
-  sound.Close();
-  Mix.Quit();
-  soundLibrary = nullptr;
-  soundSilent = false;
-}
 
 void EngineImpl::ApplySoundVolumes() {
   sound.SetVolumes(effectVolume, musicVolume, streamVolume);

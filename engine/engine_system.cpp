@@ -1,7 +1,4 @@
 // The window, the frame loop and its timer, the window procedure, shutdown, shell and screenshot.
-#include <sys/sysinfo.h>
-#include <sys/utsname.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,29 +8,16 @@
 #include "engine/device_notifier.h"
 #include "engine/display_scale.h"
 #include "engine/engine_impl.h"
+#include "engine/program_name.h"
+#include "engine/system_facts.h"
 
 namespace {
 
 constexpr const char* kScreenshotPattern = "shot???.bmp";
 constexpr const char* kScreenshotFormat = "shot%03d.bmp";
-constexpr int kKibibyteShift = 10;
 constexpr const char* kNoDisplay =
     "no display was found (is DISPLAY or WAYLAND_DISPLAY set?); SDL_VIDEODRIVER=offscreen runs "
     "the program without one, unseen";
-
-struct OsVersion {
-  long major = 0, minor = 0, build = 0;
-};
-
-// The kernel release ("6.1.0-18-amd64") read as major, minor and build numbers.
-OsVersion ReadOsVersion() {
-  OsVersion version;
-  utsname name;
-  if (uname(&name) == 0) {
-    std::sscanf(name.release, "%ld.%ld.%ld", &version.major, &version.minor, &version.build);
-  }
-  return version;
-}
 
 }  // namespace
 
@@ -44,14 +28,9 @@ void EngineImpl::LogStartupFacts() {
   localtime_r(&now, &local);
   System_Log("Date: %02d.%02d.%d, %02d:%02d:%02d\n", local.tm_mday, local.tm_mon + 1,
              local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-  const OsVersion version = ReadOsVersion();
-  System_Log("OS: Linux %ld.%ld.%ld", version.major, version.minor, version.build);
-  struct sysinfo memory {};
-  sysinfo(&memory);
-  const unsigned long long unit = memory.mem_unit;
-  System_Log("Memory: %ldK total, %ldK free",
-             static_cast<long>(memory.totalram * unit >> kKibibyteShift),
-             static_cast<long>(memory.freeram * unit >> kKibibyteShift));
+  const SystemFacts facts = ReadSystemFacts();
+  System_Log("OS: %s %ld.%ld.%ld", facts.osName, facts.osMajor, facts.osMinor, facts.osBuild);
+  System_Log("Memory: %ldK total, %ldK free", facts.totalKibibytes, facts.freeKibibytes);
 }
 
 bool EngineImpl::OpenWindow(bool withCaption) {
@@ -132,7 +111,7 @@ void EngineImpl::FailWindow(const char* error, const char* reason) {
   PostError("%s", error);
   System_Log("%s: %s", os.Name(), reason);
   // Without a window the user may see nothing else, so the terminal is told as well.
-  std::fprintf(stderr, "%s: %s: %s\n", program_invocation_short_name, error, reason);
+  std::fprintf(stderr, "%s: %s: %s\n", ProgramShortName(), error, reason);
 }
 
 bool EngineImpl::System_Initiate(bool withCaption) {

@@ -1,10 +1,11 @@
 #include "engine/file_search.h"
 
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "engine/wildcard.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ const char* FileSearch::First(const char* fullPattern, Kind kind) {
 const char* FileSearch::Next() {
   if (folder_ == nullptr) return nullptr;
   while (const dirent* entry = readdir(folder_)) {
-    if (fnmatch(pattern_, entry->d_name, FNM_CASEFOLD) != 0) continue;
+    if (!WildcardMatches(pattern_, entry->d_name)) continue;
     char path[kMaxPath];
     if (std::snprintf(path, sizeof path, "%s%s", folderPath_, entry->d_name) >=
         static_cast<int>(sizeof path)) {

@@ -1,6 +1,6 @@
 #include "engine/gl_device.h"
 
-#include <epoxy/gl.h>
+#include "engine/gl_api.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -52,7 +52,7 @@ bool GlDevice::Create(void* window, const char** failure) {
     *failure = "Can't create D3D device";
     return false;
   }
-  if (epoxy_gl_version() < kGlMajor * 10 + kGlMinor || !CreateProgram()) {
+  if (LoadGlFunctions() < kGlMajor * 10 + kGlMinor || !CreateProgram()) {
     *failure = "Can't create D3D device";
     Destroy();
     return false;

@@ -1,6 +1,6 @@
 #include "engine/gl_shader.h"
 
-#include <epoxy/gl.h>
+#include "engine/gl_api.h"
 
 namespace {
 const char* const kVertexSource = R"(#version 330 core

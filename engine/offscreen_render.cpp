@@ -11,7 +11,10 @@ bool SaveBackBufferPng(Engine* engine, const char* path) {
 
 bool RenderOffscreenPng(int width, int height, void (*frame)(Engine* engine, void* context),
                         void* context, const char* path) {
+#if !defined(_WIN32)
+  // SDL's display-less driver, unless the caller chose one; Windows always has a desktop.
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
+#endif
   Engine* engine = Engine_Create(ENGINE_VERSION);
   if (engine == nullptr) {
     std::fprintf(stderr, "offscreen render: no engine\n");

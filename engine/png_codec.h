@@ -1,5 +1,6 @@
 #pragma once
-// PNG images to and from 32-bit ARGB pixels: libpng on Linux, WIC decoding on Windows.
+// PNG images to and from 32-bit ARGB pixels: libpng on Linux; on Windows WIC decodes them and
+// zlib alone writes them.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,5 +20,5 @@ constexpr int kMaxImageSide = 16384;
 bool IsPng(const void* bytes, std::size_t size);
 // Decodes PNG bytes; false for corrupt, truncated or oversized data.
 bool DecodePng(const void* bytes, std::size_t size, ImageArgb* image);
-// Writes the pixels (rows top first, pitch = width) as an RGBA PNG file. (Linux only so far.)
+// Writes the pixels (rows top first, pitch = width) as an RGBA PNG file.
 bool WritePng(const char* path, int width, int height, const std::uint32_t* argb);

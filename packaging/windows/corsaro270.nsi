@@ -4,7 +4,8 @@
 ; removes nothing there.
 ;
 ; makensis -NOCD -DVERSION=1.3 -DOUTFILE=setup.exe -DCLI=corsaro270-cli.exe
-;          [-DCUSTOMISER=corsaro270.exe] [-DDEMO=corsaro270-demo.exe] corsaro270.nsi
+;          [-DCUSTOMISER=corsaro270.exe] [-DDEMO=corsaro270-demo.exe -DPRESETS=assets/presets]
+;          corsaro270.nsi
 
 !ifndef VERSION | OUTFILE | CLI
   !error "VERSION, OUTFILE and CLI must be defined"
@@ -50,6 +51,10 @@ Section "Programs"
 !endif
 !ifdef DEMO
   File "/oname=corsaro270-demo.exe" "${DEMO}"
+  ; The bundled preset server's content, which the demo reads from its own folder.
+  SetOutPath "$INSTDIR\presets"
+  File /r "${PRESETS}/*"
+  SetOutPath "$INSTDIR"
 !endif
   File "/oname=corsaro270-cli.exe" "${CLI}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -84,6 +89,8 @@ Section "Uninstall"
   Delete "$INSTDIR\corsaro270-demo.exe"
   Delete "$INSTDIR\corsaro270-cli.exe"
   Delete "$INSTDIR\uninstall.exe"
+  ; The presets folder is the installer's own, all of it.
+  RMDir /r "$INSTDIR\presets"
   RMDir "$INSTDIR"
 
   SetShellVarContext all

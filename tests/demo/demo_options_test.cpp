@@ -119,6 +119,9 @@ TEST(BundledPresets, AnInstalledDemoFindsThemInItsSharedDataFolder) {
 TEST(BundledPresets, FileAddressesEscapeWhatAddressesReserve) {
   EXPECT_EQ(FileAddress("/a/b-c_d.e~f/settings.xml"), "file:///a/b-c_d.e~f/settings.xml");
   EXPECT_EQ(FileAddress("/my presets/100%/#1?x"), "file:///my%20presets/100%25/%231%3Fx");
+  // A Windows path's drive is the address's first segment; a colon elsewhere is still escaped.
+  EXPECT_EQ(FileAddress("Z:/work/a:b/settings.xml"), "file:///Z:/work/a%3Ab/settings.xml");
+  EXPECT_EQ(FileAddress("/1:/settings.xml"), "file:///1%3A/settings.xml");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer's round trip under Wine: a silent install (/S) puts the programs in
 # Program Files with a Start-menu folder and an entry among the installed programs, the installed
-# tool runs from there, and a silent uninstall takes all of that away again while the user's
+# tool runs from there, the installed demo runs a script on an X server of its own (Xvfb), and a
+# silent uninstall takes all of that away again while the user's
 # backups in %LOCALAPPDATA% stay. Usage: installer_round_trip.sh SETUP_EXE WORK_FOLDER
 # (SETUP_EXE "missing" where the build had no makensis).
 set -u
@@ -54,6 +55,21 @@ backup=$("$cli" --virtual flash.bin backups --json | grep -o '"file":"[^"]*"' | 
   sed 's/^"file":"//; s/"$//; s/\\\\/\\/g')
 backup=$(wine winepath -u "$backup" 2>/dev/null | tr -d '\r')
 [ -f "$backup" ] || fail "no backup of the replaced profiles: '$backup'"
+
+# The installed demo opens its window, runs a script on the bundled presets and ends.
+[ -f "$programs/corsaro270-demo.exe" ] || fail "no corsaro270-demo.exe in Program Files"
+[ -f "$programs/presets/tarnwick270/settings.xml" ] || fail "no bundled presets in Program Files"
+if command -v xvfb-run >/dev/null; then
+  printf 'wait-state 6\nscreenshot main\nquit\n' >demo.txt
+  # Started from where it was installed, in a Wine session of its own with a display.
+  bash "$here/wine_gui.sh" "$work/demo-prefix" "Z:$programs/corsaro270-demo.exe" \
+    --script "Z:$work/demo.txt" --out "Z:$work/demo" >demo.out 2>demo.err ||
+    fail "the installed demo's scripted run exited with $?: $(cat demo.err)"
+  [ -s demo/main.png ] || fail "the installed demo took no screenshot: $(cat demo.err)"
+  grep -q "failed" demo/Corsaro270.log && fail "the installed demo's log: $(grep failed demo/Corsaro270.log)"
+else
+  fail "xvfb-run is missing (scripts/setup installs xvfb): the installed demo cannot be run"
+fi
 
 # The uninstaller copies itself away and returns at once; the copy removes the programs.
 wine "C:\\Program Files\\Corsaro270\\uninstall.exe" /S || fail "the silent uninstall exited with $?"

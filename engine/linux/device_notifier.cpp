@@ -49,6 +49,14 @@ DeviceNotifier::~DeviceNotifier() {
   Close();
 }
 
+bool DeviceNotifier::IsOpen() const {
+  return monitor_ != nullptr || inotify_ >= 0;
+}
+
+bool DeviceNotifier::WatchesDevFolder() const {
+  return inotify_ >= 0;
+}
+
 bool DeviceNotifier::Open(const char* udevControl, const char* devFolder) {
   Close();
   // Without udevd the monitor opens and then stays silent.

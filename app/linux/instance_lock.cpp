@@ -39,6 +39,10 @@ std::string Explain(const char* what, const std::string& path) {
 
 }  // namespace
 
+bool InstanceLock::Held() const {
+  return lockFd_ >= 0;
+}
+
 InstanceLock::~InstanceLock() {
   Release();
 }

@@ -1,0 +1,7 @@
+#include "engine/program_name.h"
+
+#include <cerrno>
+
+const char* ProgramShortName() {
+  return program_invocation_short_name;
+}
