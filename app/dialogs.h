@@ -1,8 +1,8 @@
 #pragma once
 // The program's small dialogs: message boxes and the profile file choosers. One interface with
 // a desktop implementation (GTK 3, loaded on the first dialog, or the platform's message boxes
-// when GTK cannot be loaded or cannot start; on Windows the common file dialogs and MessageBoxW) and a scripted one that answers from a list and
-// records what was shown.
+// when GTK cannot be loaded or cannot start; on Windows the common file dialogs and MessageBoxW)
+// and a scripted one that answers from a list and records what was shown.
 
 #include <memory>
 #include <string>

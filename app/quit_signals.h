@@ -1,7 +1,8 @@
 #pragma once
-// SIGTERM, SIGINT and SIGHUP (on Windows SIGTERM, SIGINT and SIGBREAK) end the program through its exit path, as closing the window does:
-// the handler only notes the signal, and the frame loop, which asks every frame, then ends, so
-// that tear-down stops a running upgrade and the caller saves what it keeps. A second signal of
+// SIGTERM, SIGINT and SIGHUP (on Windows SIGTERM, SIGINT and SIGBREAK) end the program through
+// its exit path, as closing the window does: the handler only notes the signal, and the frame
+// loop, which asks every frame, then ends, so that tear-down stops a running upgrade and the
+// caller saves what it keeps. A second signal of
 // the same kind ends the program at once, as it would have without the handler.
 
 #include <csignal>

@@ -27,7 +27,9 @@ std::string BundledSettingsAddress(const std::string& programFolder,
     if (folder.empty()) continue;
     std::error_code error;
     const fs::path settings = fs::weakly_canonical(fs::absolute(folder / kSettingsFile), error);
-    if (!error && fs::is_regular_file(settings, error)) return FileAddress(settings.generic_string());
+    if (!error && fs::is_regular_file(settings, error)) {
+      return FileAddress(settings.generic_string());
+    }
   }
   return {};
 }

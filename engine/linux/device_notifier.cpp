@@ -45,10 +45,6 @@ bool DeviceNoticeFromDevEntry(const char* name, bool created, DeviceNotice* noti
   return true;
 }
 
-DeviceNotifier::~DeviceNotifier() {
-  Close();
-}
-
 bool DeviceNotifier::IsOpen() const {
   return monitor_ != nullptr || inotify_ >= 0;
 }
@@ -129,14 +125,6 @@ int DeviceNotifier::PollMonitor(Deliver deliver, void* context) {
     udev_device_unref(device);
   }
   return delivered;
-}
-
-void DeviceNotifier::Poll(EngineImpl& engine) {
-  Poll(
-      [](const DeviceNotice& notice, void* context) {
-        static_cast<EngineImpl*>(context)->DeliverDeviceChange(notice.event, notice.path.c_str());
-      },
-      &engine);
 }
 
 void DeviceNotifier::Close() {

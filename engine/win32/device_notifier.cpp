@@ -64,10 +64,6 @@ bool RegisterNoticeClass(HINSTANCE instance) {
 
 }  // namespace
 
-DeviceNotifier::~DeviceNotifier() {
-  Close();
-}
-
 bool DeviceNotifier::IsOpen() const {
   return registration_ != nullptr;
 }
@@ -112,14 +108,6 @@ int DeviceNotifier::Poll(Deliver deliver, void* context) {
     ++delivered;
   }
   return delivered;
-}
-
-void DeviceNotifier::Poll(EngineImpl& engine) {
-  Poll(
-      [](const DeviceNotice& notice, void* context) {
-        static_cast<EngineImpl*>(context)->DeliverDeviceChange(notice.event, notice.path.c_str());
-      },
-      &engine);
 }
 
 void DeviceNotifier::Close() {
