@@ -3,6 +3,7 @@
 // The program's headers first: engine.h names constants that <windows.h> defines as macros.
 #include "app/dialogs.h"
 #include "common/log.h"
+#include "common/win32/wide_text.h"
 
 #include <windows.h>
 
@@ -12,29 +13,11 @@ namespace {
 
 constexpr DWORD kPathCapacity = 32768;  // the longest path Windows takes
 
-std::wstring Wide(const std::string& utf8) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (length <= 1) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
-  return wide;
-}
-
-std::string Utf8(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.resize(static_cast<std::size_t>(length - 1));
-  return text;
-}
-
 // "Wheel Profiles (*.cs270)\0*.cs270\0\0", as the dialogs take their filters.
 std::wstring ProfileFilter() {
-  std::wstring filter = Wide(std::string(kProfileFilterName) + " (" + kProfilePattern + ")");
+  std::wstring filter = WideText(std::string(kProfileFilterName) + " (" + kProfilePattern + ")");
   filter.push_back(L'\0');
-  filter += Wide(kProfilePattern);
+  filter += WideText(kProfilePattern);
   filter.push_back(L'\0');
   filter.push_back(L'\0');
   return filter;
@@ -65,7 +48,7 @@ class WindowsDialogs final : public Dialogs {
  private:
   static bool Choose(bool save, DWORD flags, std::string* path) {
     const std::wstring filter = ProfileFilter();
-    const std::wstring extension = Wide(kProfileExtension + 1);
+    const std::wstring extension = WideText(kProfileExtension + 1);
     std::wstring chosen(kPathCapacity, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -84,7 +67,7 @@ class WindowsDialogs final : public Dialogs {
         Log("File dialog failed (error 0x%04lX)", static_cast<unsigned long>(failure));
       return false;
     }
-    *path = Utf8(chosen.c_str());
+    *path = Utf8Text(chosen.c_str());
     return !path->empty();
   }
 

@@ -4,20 +4,12 @@
 #include <windows.h>
 
 #include "app/user_folders.h"
+#include "common/win32/wide_text.h"
 #include "device/win32/user_folder.h"
 
 namespace {
 
 constexpr const char* kUninstaller = "uninstall.exe";
-
-std::wstring Wide(const std::string& utf8) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (length <= 1) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
-  return wide;
-}
 
 bool IsAbsolute(const std::string& path) {
   return (path.size() > 2 && path[1] == ':') ||
@@ -25,12 +17,12 @@ bool IsAbsolute(const std::string& path) {
 }
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Whether this user may make a file in the folder: the one sure way is to make one.
 bool MayWriteIn(const std::string& folder) {
-  const std::wstring probe = Wide(folder + "corsaro270-write-probe.tmp");
+  const std::wstring probe = WideText(folder + "corsaro270-write-probe.tmp");
   HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
